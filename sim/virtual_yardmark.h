@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quillon::sim {
+
+// What the virtual device shows and which faults it plays. Faults are asked for by name,
+// "name" or "name=argument" (for example "no-echo=KV7-1", "unplug=KV7-G", "fail=3"); the
+// names are listed by FaultHelp() and refused by Validate() when unknown.
+struct YardmarkOptions {
+  std::string battery = "085";             // 3 characters, bytes 0..2 of the device record
+  std::string identity = "YM-KV7 000012345"; // 16 characters, bytes 4..19
+  std::string appVersion = "1.234";         // 5 characters, bytes 33..37
+  // The GPS version the chip reports before an update (21 characters, beginning "$P").
+  std::string gpsVersion = "$PASHR,VER,GPS,1.0.00";
+  // The GPS version the chip reports after a power cycle when its flash holds exactly the
+  // firmware file's data.
+  std::string newGpsVersion = "$PASHR,VER,GPS,2.0.00";
+  std::string firmwarePath;                 // the image the flash should end up holding
+  std::string flashDumpPath;                // written when the device stops, as S-records
+  double timeScale = 1.0;                   // multiplies every delay of the device
+  bool pace = false;                        // send and account bytes at the line rate
+  bool poweredOn = true;
+  std::vector<std::string> faults;
+};
+
+// The device's state, as the demo window shows it.
+enum class DeviceState { Off, Ready, Command, Passthrough, BootLoader, Flashing, Done, Unplugged };
+
+// The Yardmark handheld played on the master side of a pseudo-terminal (or on a real serial
+// port): the hello, the five commands, passthrough to a GPS chip and the chip's boot loader.
+// It serves on a thread of its own until stopped.
+class VirtualYardmark {
+public:
+  explicit VirtualYardmark(YardmarkOptions options);
+  ~VirtualYardmark();
+  VirtualYardmark(const VirtualYardmark&) = delete;
+  VirtualYardmark& operator=(const VirtualYardmark&) = delete;
+
+  // Empty when the options are usable, otherwise what is wrong with them.
+  static std::string Validate(const YardmarkOptions& options);
+  static std::string FaultHelp();
+
+  // Creates the pseudo-terminal and starts serving; when linkPath is given, a symbolic link
+  // there points at the slave. False, with error() set, when it cannot.
+  bool start(const std::string& linkPath = "");
+  // Serves on a real serial port instead (null-modem test).
+  bool startOnPort(const std::string& devicePath);
+  void stop();
+
+  const std::string& slavePath() const;
+  const std::string& error() const;
+
+  void powerOff();
+  void powerOn();
+  void unplug(); // closes the line: the host sees a hang-up
+
+  DeviceState state() const;
+  // Bytes of flash programmed so far in the current transfer and the image size, for a
+  // progress display.
+  std::uint32_t programmedBytes() const;
+  // Frames the boot loader accepted since start (tests check "no frame sent").
+  int framesReceived() const;
+  // The flash as the boot loader holds it: programmed bytes by address.
+  bool flashEquals(const std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>>& image) const;
+  bool writeFlashDump(const std::string& path) const;
+  // The baud rate the host last set on the line, as the device sees it.
+  int lineBaud() const;
+
+private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+} // namespace quillon::sim
