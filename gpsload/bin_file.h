@@ -27,9 +27,9 @@ public:
   bool isSRecord() const { return sRecord_; }
   // File length for a non-S-record file; for an S-record file the estimate length x 0.36168.
   std::int32_t size() const { return size_; }
-  // Why the file is not usable: "cannot open", "not an S-record file", or the line and what is
-  // wrong with it ("line 40: checksum", "line 2: byte count", "line 2: bad hex"). Empty when
-  // the file is usable.
+  // Why the file is not usable: "cannot open", "not an S-record file", "cannot read", or the
+  // line and what is wrong with it ("line 40: checksum", "line 2: byte count",
+  // "line 2: bad hex", "line 7: too long"). Empty when the file is usable.
   const std::string& refusal() const { return refusal_; }
 
   // Writes up to one chunk (capacity bytes, exceeded by at most one record) into `buffer`,
@@ -37,7 +37,9 @@ public:
   // the image (counted from the address of its first data record) at which the caller wants
   // data; reading forward from where the last chunk ended needs no repositioning, a smaller
   // offset rewinds. On return it holds the load address of the first byte returned. Returns
-  // the number of bytes written; 0 when the image holds no more data.
+  // the number of bytes written; 0 when the image holds no more data. A file that is not
+  // S-records is read as it lies: `capacity` bytes from byte `address` of the file, the
+  // address left as it was. A file that begins like S-records but failed the check yields 0.
   std::int16_t ReadChunk(std::uint8_t* buffer, int capacity, std::uint32_t& address);
 
 private:

@@ -1,1 +1,70 @@
-int main() { return 0; }
+// quillon-fwcheck FILE
+//
+// Checks a firmware file the way the wizard will use it, without a device: whether it is
+// accepted, and if so the chunks the flash loader will send, in order, each with its load
+// address, length and CRC-32, so support staff can compare a release package with a known
+// good listing.
+
+#include <zlib.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "gpsload/bin_file.h"
+
+namespace {
+
+constexpr int kExitUsable = 0;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+void printUsage(std::FILE* to) {
+  std::fputs("usage: quillon-fwcheck FILE\n"
+             "Checks an S-record firmware file and lists the chunks the loader sends.\n",
+             to);
+}
+
+std::uint32_t crc32Of(const std::uint8_t* bytes, std::size_t length) {
+  return static_cast<std::uint32_t>(
+      crc32(crc32(0L, Z_NULL, 0), bytes, static_cast<uInt>(length)));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    printUsage(argc == 2 ? stdout : stderr);
+    return kExitUsage;
+  }
+  quillon::BinFile image(argv[1]);
+  if (image.binFileOk() == 0 || !image.isSRecord()) {
+    std::fprintf(stderr, "refused: %s\n", image.refusal().c_str());
+    return kExitRefused;
+  }
+  std::printf("size %" PRId32 "\n", image.size());
+
+  constexpr int kCapacity = quillon::BinFile::kLoaderCapacity;
+  std::vector<std::uint8_t> buffer(kCapacity + quillon::BinFile::kMaxRecordData);
+  // Ask for each chunk the way the loader does: at the offset just past the previous chunk,
+  // odd lengths padded to a whole word.
+  std::uint32_t offset = 0;
+  std::uint32_t firstAddress = 0;
+  std::uint64_t totalBytes = 0;
+  std::uint64_t chunks = 0;
+  for (;;) {
+    std::uint32_t address = offset;
+    const std::int16_t length = image.ReadChunk(buffer.data(), kCapacity, address);
+    if (length <= 0) break;
+    const auto bytes = static_cast<std::size_t>(length);
+    if (chunks == 0) firstAddress = address;
+    std::printf("chunk 0x%08" PRIX32 " %zu crc32=0x%08" PRIX32 "\n", address, bytes,
+                crc32Of(buffer.data(), bytes));
+    totalBytes += bytes;
+    ++chunks;
+    offset = address + static_cast<std::uint32_t>(bytes + bytes % 2) - firstAddress;
+  }
+  std::printf("total %" PRIu64 " bytes in %" PRIu64 " chunks\n", totalBytes, chunks);
+  return kExitUsable;
+}
