@@ -7,7 +7,7 @@
 // printf-style checking of every log call's format against its arguments. Text that comes
 // from files or the device must always go through "%s", never be the format itself.
 #if defined(__MINGW_PRINTF_FORMAT)
-#define QUILLON_LOG_FORMAT(fmtIndex, firstArg)                                                    \
+#define QUILLON_LOG_FORMAT(fmtIndex, firstArg)                                                     \
   __attribute__((format(__MINGW_PRINTF_FORMAT, fmtIndex, firstArg)))
 #elif defined(__GNUC__) || defined(__clang__)
 #define QUILLON_LOG_FORMAT(fmtIndex, firstArg) __attribute__((format(printf, fmtIndex, firstArg)))
@@ -68,8 +68,11 @@ public:
 
 private:
   enum class LineKind { Info, Error, DevInfo };
+  // The lowest level that lets a kind through, and the word that names it in the file.
+  static int lowestLevel(LineKind kind);
+  static const char* kindWord(LineKind kind);
 
-  void write(LineKind kind, const char* fmt, std::va_list args);
+  void write(LineKind kind, const char* fmt, std::va_list args) QUILLON_LOG_FORMAT(3, 0);
   void writeLine(LineKind kind, const char* message);
   bool openPath(const char* directory, const char* fileName);
 

@@ -1,8 +1,7 @@
 #include "gpsload/status_codes.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <ctime>
+
+// What the update log needs from the operating system, one function each, so the log itself
+// stays free of platform conditionals.
+namespace quillon::platform_log {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// The calling thread's last-error values: errno everywhere, and GetLastError on Windows
+// (always 0 elsewhere). Callers of the log read these right after a failed call, so logging
+// that failure must not change them.
+struct LastError {
+  int errnoValue = 0;
+  unsigned long systemValue = 0;
+};
+LastError saveLastError();
+void restoreLastError(const LastError& saved);
+
+// Full path of the running executable into `buffer`. False when it cannot be read or does
+// not fit `size` bytes with its terminator (a cut path would name the wrong directory).
+bool executablePath(char* buffer, std::size_t size);
+
+// Converts calendar time to local time, thread-safely.
+bool toLocalTime(std::time_t when, std::tm& local);
+
+// The debugger copy of a log line: the debugger output on Windows, standard error elsewhere.
+void sendToDebugger(const char* text);
+
+} // namespace quillon::platform_log

@@ -1,0 +1,188 @@
+// What lands in the log file and on the debugger copy for each kind, level and message.
+#include "log/update_log.h"
+#include "tests/log/log_test_support.h"
+
+#include <chrono>
+#include <ctime>
+#include <future>
+#include <gtest/gtest.h>
+#include <memory>
+#include <regex>
+#include <thread>
+
+namespace quillon {
+namespace {
+
+using test::splitCrLfLines;
+using test::splitTabs;
+
+std::string localNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32] = {};
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+  return text;
+}
+
+class LogLines : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(updateLog().openIn(scratch_.path().c_str(), "Orbfix.log")); }
+  void TearDown() override {
+    updateLog().close();
+    updateLog().setLevel(0);
+  }
+  std::vector<std::string> lines() const {
+    return splitCrLfLines(test::readFile(scratch_.path() / "Orbfix.log"));
+  }
+
+  test::ScratchDirectory scratch_;
+};
+
+TEST_F(LogLines, LevelOneWritesOnlyErrorsInThreeFields) {
+  updateLog().setLevel(1);
+  test::StderrCapture debugger;
+  QLOG_INFO("not at this level");
+  QLOG_DEVINFO("nor this");
+  QLOG_ERROR("Port %d: %s", 3, "KV7NORESPONSE: KV7 did not respond");
+  EXPECT_EQ(debugger.take(), "Port 3: KV7NORESPONSE: KV7 did not respond\r\n");
+  const auto written = lines();
+  ASSERT_EQ(written.size(), 1u);
+  const auto fields = splitTabs(written[0]);
+  ASSERT_EQ(fields.size(), 3u) << written[0];
+  EXPECT_TRUE(std::regex_match(fields[0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+      << fields[0];
+  EXPECT_EQ(fields[1], "Error");
+  EXPECT_EQ(fields[2], "Port 3: KV7NORESPONSE: KV7 did not respond");
+}
+
+TEST_F(LogLines, LevelTwoAddsInfoButNotDevInfo) {
+  updateLog().setLevel(2);
+  QLOG_DEVINFO("device detail");
+  QLOG_INFO("     User has verified the screen match");
+  const auto written = lines();
+  ASSERT_EQ(written.size(), 1u);
+  const auto fields = splitTabs(written[0]);
+  ASSERT_EQ(fields.size(), 3u);
+  EXPECT_EQ(fields[1], "Info");
+  EXPECT_EQ(fields[2], "     User has verified the screen match");
+}
+
+TEST_F(LogLines, LevelZeroWritesNothingAnywhere) {
+  test::StderrCapture debugger;
+  QLOG_ERROR("dropped");
+  EXPECT_EQ(debugger.take(), "");
+  EXPECT_TRUE(lines().empty());
+}
+
+TEST_F(LogLines, DescriptiveLevelNamesModuleAndLineInFourFields) {
+  updateLog().setLevel(3);
+  const int firstLine = __LINE__ + 1;
+  QLOG_DEVINFO("read %d bytes", 39);
+  QLOG_INFO("    Discriptive Logging has been Turned ON.");
+  QLOG_ERROR("E");
+  const auto written = lines();
+  ASSERT_EQ(written.size(), 3u);
+  const char* kinds[] = {"DevInfo", "Info", "Error"};
+  for (int i = 0; i < 3; ++i) {
+    const auto fields = splitTabs(written[static_cast<std::size_t>(i)]);
+    ASSERT_EQ(fields.size(), 4u) << written[static_cast<std::size_t>(i)];
+    EXPECT_EQ(fields[1], kinds[i]);
+    EXPECT_EQ(fields[2], "update_log_lines_test.cpp, " + std::to_string(firstLine + i));
+  }
+  EXPECT_EQ(splitTabs(written[0])[3], "read 39 bytes");
+  EXPECT_EQ(splitTabs(written[1])[3], "    Discriptive Logging has been Turned ON.");
+}
+
+TEST_F(LogLines, TimestampIsTheLocalTimeOfTheWrite) {
+  updateLog().setLevel(1);
+  const std::string before = localNow();
+  QLOG_ERROR("now");
+  const std::string after = localNow();
+  const auto written = lines();
+  ASSERT_EQ(written.size(), 1u);
+  const std::string stamp = splitTabs(written[0])[0];
+  // Same fixed-width layout, so text order is time order.
+  EXPECT_LE(before, stamp);
+  EXPECT_LE(stamp, after);
+}
+
+TEST_F(LogLines, LineBreaksInsideAMessageBecomeBars) {
+  updateLog().setLevel(1);
+  test::StderrCapture debugger;
+  QLOG_ERROR("%s", "reply was\r\nOK");
+  QLOG_ERROR("%s", "lone\rCR and lone\nLF");
+  EXPECT_EQ(debugger.take(), "reply was||OK\r\nlone|CR and lone|LF\r\n");
+  const auto written = lines();
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(splitTabs(written[0])[2], "reply was||OK");
+  EXPECT_EQ(splitTabs(written[1])[2], "lone|CR and lone|LF");
+}
+
+TEST_F(LogLines, MessagesAreCutAt1024Characters) {
+  updateLog().setLevel(1);
+  const std::string exact(1024, 'a');
+  const std::string longer = std::string(1024, 'b') + "tail that must not appear";
+  QLOG_ERROR("%s", exact.c_str());
+  QLOG_ERROR("%s", longer.c_str());
+  const auto written = lines();
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(splitTabs(written[0])[2], exact);
+  EXPECT_EQ(splitTabs(written[1])[2], std::string(1024, 'b'));
+}
+
+TEST_F(LogLines, SourceKeepsTheFileNameOfAnyPathStyle) {
+  updateLog().setLevel(3);
+  const std::string veryLong(400, 'n');
+  const std::pair<std::string, std::string> cases[] = {
+      {"C:\\work\\pages\\Step3Update.cpp", "Step3Update.cpp"},
+      {"/work/main/link/device_link.cpp", "device_link.cpp"},
+      {"pages/win\\Step5Verify.cpp", "Step5Verify.cpp"},
+      {"QuillonDlg.cpp", "QuillonDlg.cpp"},
+      {"/deep/" + veryLong, veryLong.substr(0, 259)},
+  };
+  for (const auto& [path, expected] : cases) {
+    UpdateLog& log = updateLog();
+    log.enter();
+    log.sourceLine = 42;
+    log.setSource(path.c_str());
+    log.info("m");
+  }
+  const auto written = lines();
+  ASSERT_EQ(written.size(), std::size(cases));
+  for (std::size_t i = 0; i < written.size(); ++i)
+    EXPECT_EQ(splitTabs(written[i])[2], cases[i].second + ", 42");
+}
+
+TEST_F(LogLines, FilteredCallsStillLeaveTheLock) {
+  updateLog().setLevel(1);
+  QLOG_DEVINFO("filtered");
+  QLOG_INFO("filtered");
+  // A lock still held would block this thread for ever; give it a generous bound.
+  auto logged = std::make_shared<std::promise<void>>();
+  std::future<void> done = logged->get_future();
+  std::thread other([logged] {
+    QLOG_ERROR("from another thread");
+    logged->set_value();
+  });
+  if (done.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    other.detach();
+    FAIL() << "the log's lock was not left";
+  }
+  other.join();
+  EXPECT_EQ(lines().size(), 1u);
+}
+
+TEST(LogLevel, StaysWithinZeroToThree) {
+  UpdateLog log;
+  EXPECT_EQ(log.level(), 0);
+  log.setLevel(3);
+  EXPECT_EQ(log.level(), 3);
+  log.setLevel(9);
+  EXPECT_EQ(log.level(), 3);
+  log.setLevel(-4);
+  EXPECT_EQ(log.level(), 0);
+}
+
+} // namespace
+} // namespace quillon
