@@ -1,0 +1,88 @@
+#include "app/quillon_dlg_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextEdit>
+
+#include "app/about_box.h"
+#include "app/file_filter.h"
+#include "ui/artwork.h"
+
+namespace quillon {
+namespace {
+
+constexpr int kHighestComPort = 18;
+
+QStringList portListItems() {
+  QStringList items{QStringLiteral("Scan Ports")};
+  for (int n = 1; n <= kHighestComPort; ++n)
+    items << QStringLiteral("Com%1").arg(n);
+  return items;
+}
+
+} // namespace
+
+QuillonDlgWindow::QuillonDlgWindow(Clock& clock, SerialPortFactory portFactory)
+    : TemplateDialog(*FindDialogTemplate(tpl::kMainDialog), nullptr),
+      link_(clock, std::move(portFactory)),
+      portList_(controlAs<QComboBox>(ids::kPortList)),
+      progress_(controlAs<QProgressBar>(ids::kMainProgress)) {
+  setWindowIcon(AppIcon());
+  portList_->addItems(portListItems());
+  connect(controlAs<QPushButton>(ids::kBrowse), &QPushButton::clicked, this,
+          &QuillonDlgWindow::browseForFirmware);
+  connect(controlAs<QPushButton>(ids::kOk), &QPushButton::clicked, this, &QDialog::accept);
+  connect(controlAs<QPushButton>(ids::kCancel), &QPushButton::clicked, this, &QDialog::reject);
+  showTexts(); // the template's "StateString" gives way to the empty state text
+}
+
+void QuillonDlgWindow::prepareControls() {
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  portList_->setCurrentIndex(0);
+}
+
+void QuillonDlgWindow::addAboutCommand(const QString& text) {
+  if (text.isEmpty())
+    return;
+  auto* separator = new QAction(this);
+  separator->setSeparator(true);
+  auto* about = new QAction(text, this);
+  connect(about, &QAction::triggered, this, &QuillonDlgWindow::showAboutBox);
+  addAction(separator);
+  addAction(about);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void QuillonDlgWindow::showAboutBox() {
+  AboutBox about(this);
+  about.exec();
+}
+
+void QuillonDlgWindow::browseForFirmware() {
+  // No owner, no initial name and no default extension, as the dialog was always opened.
+  const QString chosen = QFileDialog::getOpenFileName(
+      nullptr, QString(), QString(), QString::fromStdString(ConvertFileFilter(kFirmwareFilter)));
+  if (chosen.isEmpty())
+    return;
+  firmwarePath_ = chosen;
+  showTexts();
+}
+
+// The button ids are the dialog's results: 2 is Cancel.
+void QuillonDlgWindow::reject() { done(ids::kCancel); }
+
+void QuillonDlgWindow::accept() {}
+
+void QuillonDlgWindow::showTexts() {
+  controlAs<QTextEdit>(ids::kInstructionBox)->setPlainText(instructionText_);
+  controlAs<QLineEdit>(ids::kFirmwarePath)->setText(firmwarePath_);
+  controlAs<QLabel>(ids::kStateText)->setText(stateText_);
+}
+
+} // namespace quillon
