@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -71,9 +72,12 @@ public:
   StatusCode StartGpsPassthrough();
   StatusCode ShutDown();
   StatusCode ExitGpsPassthrough();
-  StatusCode GetBatteryLevel(char* out) const;       // out: at least 5 bytes
-  StatusCode GetApplicationVersion(char* out);       // out: at least 6 bytes
-  StatusCode GetGpsVersion(char* out);               // out: at least 22 bytes
+  static constexpr std::size_t kBatteryLevelOutSize = 5;
+  static constexpr std::size_t kApplicationVersionOutSize = 6;
+  static constexpr std::size_t kGpsVersionOutSize = 22;
+  StatusCode GetBatteryLevel(char* out) const;  // out: at least kBatteryLevelOutSize bytes
+  StatusCode GetApplicationVersion(char* out);  // out: at least kApplicationVersionOutSize
+  StatusCode GetGpsVersion(char* out);          // out: at least kGpsVersionOutSize bytes
   static std::int32_t TextToInt(const char* text);
 
   // GPS passthrough commands.
@@ -98,6 +102,14 @@ public:
 private:
   void purgePort(); // receive purge, then transmit purge
   bool commandGate(); // sets lastStatus to 2 or 6 and returns false when a command is refused
+  StatusCode report(StatusCode code) {
+    lastStatus = code;
+    return code;
+  }
+  void pause(std::chrono::milliseconds duration);
+  StatusCode setBaud(int baud, std::int32_t highSpeedAfter);
+  // Writes `count` bytes one write each; the first failing write ends it with `failure`.
+  StatusCode writeByteByByte(const std::uint8_t* bytes, std::size_t count, StatusCode failure);
 
   Clock& clock_;
   SerialPortFactory portFactory_;

@@ -1,1 +1,175 @@
-// Placeholder until this piece is written.
+// The device link's serial channel: opening and configuring a port, bounded reads and writes,
+// purges, baud changes and the short-text exchange the hello and the commands are built on.
+
+#include <algorithm>
+#include <cstring>
+
+#include "link/device_link.h"
+#include "link/device_protocol.h"
+
+namespace quillon {
+
+namespace dp = device_protocol;
+
+namespace {
+constexpr char kPortNotFound[] = "NOT FOUND";
+} // namespace
+
+DeviceLink::DeviceLink(Clock& clock, SerialPortFactory portFactory)
+    : clock_(clock), portFactory_(std::move(portFactory)) {
+  std::memcpy(portName.data(), kPortNotFound, sizeof kPortNotFound);
+}
+
+DeviceLink::~DeviceLink() { ClosePort(); }
+
+void DeviceLink::setCandidatePorts(std::vector<std::string> paths) {
+  candidates_ = std::move(paths);
+}
+
+void DeviceLink::pause(std::chrono::milliseconds duration) {
+  clock_.sleepMs(static_cast<int>(duration.count()));
+}
+
+void DeviceLink::purgePort() {
+  PurgeReceive();
+  PurgeTransmit();
+}
+
+std::unique_ptr<SerialPort> DeviceLink::OpenPort(const std::string& path) {
+  auto opened = portFactory_ ? portFactory_() : nullptr;
+  if (!opened || !opened->open(path)) {
+    report(KV7INVALIDHANDLEVALUE);
+    return nullptr;
+  }
+  // Reading the old settings and applying the time-outs may fail without failing the open:
+  // the line settings that follow replace everything that matters.
+  if (!opened->readSettings())
+    report(KV7GETCOMMSTATEERROR);
+  if (!opened->applyTimeouts())
+    report(KV7SETCOMMTIMEOUTERROR);
+  const bool lineSet = opened->applyLineSettings(dp::kHighBaud);
+  if (lineSet)
+    baudRate = dp::kHighBaud;
+  else
+    report(KV7SETCOMSTATEERROR);
+  opened->purgeReceive();
+  opened->purgeTransmit();
+  if (!lineSet) {
+    opened->close();
+    return nullptr;
+  }
+  report(KV7SUCCESS);
+  pause(dp::kOpenSettle);
+  return opened;
+}
+
+void DeviceLink::ClosePort() {
+  if (!port)
+    return;
+  purgePort();
+  port->close();
+  port.reset();
+  report(KV7SUCCESS);
+}
+
+bool DeviceLink::IsPortGone() const { return port && port->hasGone(); }
+
+std::size_t DeviceLink::ReadBytes(std::uint8_t* buffer, std::size_t n) {
+  if (!port || buffer == nullptr)
+    return 0;
+  return port->read(buffer, n);
+}
+
+StatusCode DeviceLink::WriteBytes(const std::uint8_t* buffer, std::size_t n) {
+  if (!port)
+    return report(KV7INVALIDHANDLEVALUE);
+  if (n == 0)
+    return report(KV7SUCCESS);
+  if (buffer == nullptr)
+    return report(KV7EVENTNOTCREATED);
+  return report(port->write(buffer, n));
+}
+
+StatusCode DeviceLink::WriteByte(int value) {
+  const auto byte = static_cast<std::uint8_t>(value & 0xFF);
+  return WriteBytes(&byte, 1);
+}
+
+StatusCode DeviceLink::ReadByte(int& out) {
+  std::uint8_t byte = 0;
+  if (ReadBytes(&byte, 1) == 0) {
+    out = -3;
+    return report(KV7INVALIDRESPONSE);
+  }
+  out = byte;
+  return report(KV7SUCCESS);
+}
+
+StatusCode DeviceLink::PurgeReceive() {
+  if (port)
+    port->purgeReceive();
+  return KV7SUCCESS;
+}
+
+StatusCode DeviceLink::PurgeTransmit() {
+  if (port)
+    port->purgeTransmit();
+  return KV7SUCCESS;
+}
+
+StatusCode DeviceLink::SendText(const char* text) {
+  purgePort();
+  if (!port)
+    return report(KV7INVALIDHANDLEVALUE);
+  // The text and its zero byte go out as one write from a 12-byte buffer; a longer text would
+  // not fit it, and a cut-off command is a different command, so it is not sent at all.
+  std::array<std::uint8_t, dp::kSendBufferSize> sendBuffer{};
+  const std::size_t length = text != nullptr ? ::strnlen(text, sendBuffer.size()) : 0;
+  if (text == nullptr || length >= sendBuffer.size())
+    return report(KV7COMMANDNOTSENT);
+  std::memcpy(sendBuffer.data(), text, length);
+  return WriteBytes(sendBuffer.data(), length + 1);
+}
+
+StatusCode DeviceLink::ExpectReply(const char* expected) {
+  if (!port)
+    return report(KV7INVALIDHANDLEVALUE);
+  std::array<std::uint8_t, dp::kReplyBufferSize> reply{};
+  int failures = 0;
+  while (ReadBytes(reply.data(), dp::kReplyReadSize) == 0) {
+    // A port whose cable was pulled will never answer: stop now rather than poll it 30 times.
+    if (port->hasGone())
+      return report(KV7NORESPONSE);
+    pause(dp::kReplyPollPause);
+    if (++failures == dp::kReplyPolls)
+      return report(KV7NORESPONSE);
+  }
+  const std::size_t wanted = expected != nullptr ? std::strlen(expected) : 0;
+  if (wanted == 0)
+    return report(KV7SUCCESS);
+  // Only the first bytes are compared; a reply shorter than the expected text meets the
+  // cleared rest of the buffer and differs.
+  if (wanted > reply.size() || std::memcmp(reply.data(), expected, wanted) != 0)
+    return report(KV7INVALIDRESPONSE);
+  return report(KV7SUCCESS);
+}
+
+StatusCode DeviceLink::setBaud(int baud, std::int32_t highSpeedAfter) {
+  if (!portFound)
+    return report(KV7NOTFOUND);
+  if (mode != ModePassthrough)
+    return report(KV7INCORRECTMODE);
+  if (!port)
+    return report(KV7INVALIDHANDLEVALUE);
+  if (!port->applyLineSettings(baud))
+    return report(KV7SETCOMSTATEERROR);
+  baudRate = baud;
+  highSpeed = highSpeedAfter;
+  return report(KV7SUCCESS);
+}
+
+StatusCode DeviceLink::SetBaud4800() { return setBaud(dp::kPassthroughBaud, 0); }
+
+StatusCode DeviceLink::SetBaud115200() { return setBaud(dp::kHighBaud, 1); }
+
+} // namespace quillon

@@ -1,1 +1,175 @@
-// Placeholder until this piece is written.
+// The device's five commands, their shared framing and gate, and the accessors the pages read
+// the device's answers through.
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "link/device_link.h"
+#include "link/device_protocol.h"
+
+namespace quillon {
+
+namespace dp = device_protocol;
+
+namespace {
+
+// Copies `length` reply bytes into a text field and ends it with a zero byte; a zero byte
+// inside the reply ends the text early, as the device's texts are C strings.
+template <std::size_t N>
+void StoreText(std::array<char, N>& field, const std::uint8_t* from, std::size_t length) {
+  static_assert(N > 0);
+  const std::size_t kept = std::min(length, N - 1);
+  std::memcpy(field.data(), from, kept);
+  field[kept] = '\0';
+}
+
+// Copies a text field to a caller's buffer of `outSize` bytes, cut to fit.
+template <std::size_t N>
+void CopyOut(const std::array<char, N>& field, char* out, std::size_t outSize) {
+  const std::size_t length = ::strnlen(field.data(), std::min(N, outSize) - 1);
+  std::memcpy(out, field.data(), length);
+  out[length] = '\0';
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+} // namespace
+
+bool DeviceLink::commandGate() {
+  if (!portFound) {
+    report(KV7NOTFOUND);
+    return false;
+  }
+  if (mode != ModeCommand) {
+    report(KV7INCORRECTMODE);
+    return false;
+  }
+  return true;
+}
+
+StatusCode DeviceLink::SendCommand(const char* text) {
+  purgePort();
+  if (!port)
+    return report(KV7INVALIDHANDLEVALUE);
+  purgePort();
+  if (const StatusCode sent = SendText(text); sent != KV7SUCCESS)
+    return sent;
+  pause(dp::kEchoPause);
+  return ExpectReply(text);
+}
+
+StatusCode DeviceLink::ReadDeviceInfo() {
+  purgePort();
+  if (!commandGate())
+    return lastStatus;
+  if (const StatusCode echoed = SendCommand(dp::kReadDeviceInfo); echoed != KV7SUCCESS)
+    return echoed;
+  pause(dp::kDeviceInfoPause);
+  std::array<std::uint8_t, dp::kDeviceRecordSize> record{};
+  if (ReadBytes(record.data(), record.size()) < record.size())
+    return report(KV7INVALIDRESPONSE);
+  StoreText(batteryLevel, record.data() + dp::kBatteryOffset, dp::kBatteryLength);
+  batteryLevel[dp::kBatteryLength] = '\n'; // the device record's own line end, kept for the log
+  batteryLevel[dp::kBatteryLength + 1] = '\0';
+  StoreText(identity, record.data() + dp::kIdentityOffset, dp::kIdentityLength);
+  StoreText(applicationVersion, record.data() + dp::kAppVersionOffset, dp::kAppVersionLength);
+  return report(KV7SUCCESS);
+}
+
+StatusCode DeviceLink::ReadGpsVersion() {
+  if (!commandGate())
+    return lastStatus;
+  if (const StatusCode echoed = SendCommand(dp::kReadGpsVersion); echoed != KV7SUCCESS)
+    return echoed;
+  pause(dp::kGpsVersionPause);
+  std::array<std::uint8_t, dp::kGpsVersionBufferSize> reply{};
+  const std::size_t got = ReadBytes(reply.data(), dp::kGpsVersionReplySize);
+  if (got < dp::kGpsVersionReplySize || reply[0] != dp::kGpsVersionLead[0] ||
+      reply[1] != dp::kGpsVersionLead[1])
+    return report(KV7INVALIDRESPONSE);
+  gpsVersion.fill('\0');
+  StoreText(gpsVersion, reply.data(), dp::kGpsVersionReplySize);
+  return report(KV7SUCCESS);
+}
+
+StatusCode DeviceLink::ResetGps() {
+  if (!commandGate())
+    return lastStatus;
+  if (const StatusCode echoed = SendCommand(dp::kResetGps); echoed != KV7SUCCESS)
+    return echoed;
+  pause(dp::kGpsResetPause);
+  purgePort(); // the chip's start-up chatter is of no use
+  return report(KV7SUCCESS);
+}
+
+StatusCode DeviceLink::StartGpsPassthrough() {
+  if (!commandGate())
+    return lastStatus;
+  const StatusCode echoed = SendCommand(dp::kStartGpsPassthrough);
+  if (echoed == KV7SUCCESS)
+    mode = ModePassthrough;
+  return echoed;
+}
+
+StatusCode DeviceLink::ShutDown() {
+  pause(dp::kShutDownPause);
+  if (!commandGate())
+    return lastStatus;
+  const StatusCode echoed = SendCommand(dp::kShutDown);
+  if (echoed == KV7SUCCESS)
+    mode = ModeIdle;
+  return echoed;
+}
+
+StatusCode DeviceLink::ExitGpsPassthrough() {
+  if (!portFound)
+    return report(KV7NOTFOUND);
+  if (mode != ModePassthrough)
+    return report(KV7INCORRECTMODE);
+  // Only the PC side changes: the device leaves passthrough when it is switched off and on.
+  const StatusCode result = SetBaud115200();
+  if (result == KV7SUCCESS)
+    mode = ModeIdle;
+  return result;
+}
+
+StatusCode DeviceLink::GetBatteryLevel(char* out) const {
+  CopyOut(batteryLevel, out, kBatteryLevelOutSize);
+  return KV7SUCCESS;
+}
+
+StatusCode DeviceLink::GetApplicationVersion(char* out) {
+  if (applicationVersion[0] == '\0')
+    return report(KV7INVALIDSOFTWAREVERSION);
+  CopyOut(applicationVersion, out, kApplicationVersionOutSize);
+  return report(KV7SUCCESS);
+}
+
+StatusCode DeviceLink::GetGpsVersion(char* out) {
+  if (gpsVersion[0] == '\0')
+    return report(KV7INVALIDGPSVERSION);
+  CopyOut(gpsVersion, out, kGpsVersionOutSize);
+  return report(KV7SUCCESS);
+}
+
+std::int32_t DeviceLink::TextToInt(const char* text) {
+  if (text == nullptr)
+    return 0;
+  while (IsBlank(*text))
+    ++text;
+  const bool negative = *text == '-';
+  if (*text == '+' || *text == '-')
+    ++text;
+  // Accumulate towards the sign's limit, so a long run of digits saturates instead of
+  // overflowing.
+  const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT32_MIN) : INT32_MAX;
+  std::int64_t value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text)
+    value = std::min(limit, value * 10 + (*text - '0'));
+  return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+} // namespace quillon

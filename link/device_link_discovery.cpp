@@ -1,1 +1,88 @@
-// Placeholder until this piece is written.
+// Discovery: open every candidate port, then hello each open one in turn until the device
+// answers, for up to ten passes. The port that answered stays the link's port for the run.
+
+#include <cstring>
+
+#include "link/device_link.h"
+#include "link/device_protocol.h"
+#include "link/port_list.h"
+
+namespace quillon {
+
+namespace dp = device_protocol;
+
+namespace {
+
+struct Candidate {
+  std::string path;
+  std::unique_ptr<SerialPort> port;
+};
+
+} // namespace
+
+StatusCode DeviceLink::FindDevice() {
+  mode = ModeIdle;
+  // A port kept from an earlier scan would be held against its own open below and could never
+  // answer again; give it up first so every device can be found afresh.
+  ClosePort();
+
+  std::vector<std::string> paths = candidates_ ? *candidates_ : ListCandidatePorts();
+  if (paths.size() > kMaxCandidatePorts)
+    paths.resize(kMaxCandidatePorts);
+
+  // Open phase: every port that opens stays open until the scan ends.
+  std::vector<Candidate> slots;
+  report(KV7INVALIDHANDLEVALUE); // stays the result when nothing opens
+  for (const auto& path : paths) {
+    // portName must hold the path whole, with its zero byte: a longer one cannot be kept.
+    if (path.size() >= portName.size()) {
+      report(KV7INVALIDHANDLEVALUE);
+      continue;
+    }
+    if (auto opened = OpenPort(path))
+      slots.push_back({path, std::move(opened)});
+  }
+
+  // Probe phase: one hello per open port per pass.
+  for (int pass = 1; pass <= dp::kDiscoveryPasses; ++pass) {
+    for (auto& slot : slots) {
+      if (!slot.port)
+        continue;
+      port = std::move(slot.port);
+      if (EnterCommandMode() == KV7SUCCESS) {
+        purgePort();
+        portFound = true;
+        std::memcpy(portName.data(), slot.path.c_str(), slot.path.size() + 1);
+        slots.clear(); // closes every other port the scan opened, each once
+        return report(KV7SUCCESS);
+      }
+      report(KV7NORESPONSE);
+      if (pass == dp::kDiscoveryPasses) {
+        purgePort();
+        port->close();
+        port.reset();
+        report(KV7NOTFOUND);
+      } else {
+        slot.port = std::move(port);
+      }
+    }
+  }
+  return lastStatus;
+}
+
+StatusCode DeviceLink::EnterCommandMode() {
+  purgePort();
+  // The hello is allowed after a scan began (idle), and in any later mode once the device has
+  // been found; a link that never scanned refuses it.
+  const bool allowed = mode == ModeIdle || (mode != ModeInitial && portFound);
+  if (!allowed)
+    return report(portFound ? KV7INCORRECTMODE : KV7NOTFOUND);
+  if (const StatusCode sent = SendText(dp::kHello); sent != KV7SUCCESS)
+    return sent;
+  if (const StatusCode replied = ExpectReply(dp::kHelloReply); replied != KV7SUCCESS)
+    return replied;
+  mode = ModeCommand;
+  return report(KV7SUCCESS);
+}
+
+} // namespace quillon

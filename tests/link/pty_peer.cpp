@@ -160,6 +160,8 @@ PtyPeer::Answer DeviceAnswers(DeviceScript script) {
   return [script](const std::string& text) -> std::vector<PeerReply> {
     if (text == "SA-28")
       return {{ToBytes(script.helloReply), 0ms}};
+    if (text.rfind("KV7-", 0) != 0)
+      return {};
     std::vector<PeerReply> replies{{ToBytes(text), 0ms}};
     if (text == "KV7-1")
       replies.push_back({ToBytes(script.record), script.dataDelay});

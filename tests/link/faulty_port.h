@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+
+#include "link/serial_port.h"
+
+namespace quillon::testing {
+
+// Faults a pseudo-terminal cannot produce, laid over the real POSIX port: everything else,
+// bytes on the wire included, is the real thing.
+struct PortFaults {
+  bool refuseReadSettings = false;
+  bool refuseLineSettings = false;    // every applyLineSettings
+  bool refuseLaterLineSettings = false; // only after the first (a baud change)
+  int failWriteNumber = 0;            // this write (1-based) and every later one fail with 19
+  int writes = 0;                     // write calls seen
+};
+
+class FaultyPort final : public SerialPort {
+public:
+  explicit FaultyPort(PortFaults& faults) : faults_(faults), real_(MakePlatformSerialPort()) {}
+
+  bool open(const std::string& path) override { return real_->open(path); }
+  bool readSettings() override { return !faults_.refuseReadSettings && real_->readSettings(); }
+  bool applyTimeouts() override { return real_->applyTimeouts(); }
+  bool applyLineSettings(int baud) override {
+    const bool refuse = faults_.refuseLineSettings || (faults_.refuseLaterLineSettings && applied_);
+    applied_ = true;
+    return !refuse && real_->applyLineSettings(baud);
+  }
+  void close() override { real_->close(); }
+  bool isOpen() const override { return real_->isOpen(); }
+  std::size_t read(std::uint8_t* buffer, std::size_t n) override { return real_->read(buffer, n); }
+  StatusCode write(const std::uint8_t* buffer, std::size_t n) override {
+    ++faults_.writes;
+    if (faults_.failWriteNumber > 0 && faults_.writes >= faults_.failWriteNumber)
+      return 19;
+    return real_->write(buffer, n);
+  }
+  void purgeReceive() override { real_->purgeReceive(); }
+  void purgeTransmit() override { real_->purgeTransmit(); }
+  bool hasGone() const override { return real_->hasGone(); }
+
+private:
+  PortFaults& faults_;
+  std::unique_ptr<SerialPort> real_;
+  bool applied_ = false;
+};
+
+inline SerialPortFactory FaultyPorts(PortFaults& faults) {
+  return [&faults] { return std::make_unique<FaultyPort>(faults); };
+}
+
+} // namespace quillon::testing
