@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,6 +24,9 @@ struct YardmarkOptions {
   std::string flashDumpPath;                // written when the device stops, as S-records
   double timeScale = 1.0;                   // multiplies every delay of the device
   bool pace = false;                        // send and account bytes at the line rate
+  // Boot loader: time to erase one flash sector (one 0x8F each), time to program one record.
+  std::chrono::milliseconds erasePace{50};
+  std::chrono::milliseconds programDelay{0};
   bool poweredOn = true;
   std::vector<std::string> faults;
 };

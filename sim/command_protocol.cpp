@@ -1,0 +1,112 @@
+#include "sim/command_protocol.h"
+
+#include <algorithm>
+
+#include "sim/wire_constants.h"
+
+namespace quillon::sim {
+
+using namespace device_wire;
+
+CommandProtocol::CommandProtocol(DeviceFacts facts, GpsChip& chip, FaultSet& faults,
+                                 DevicePort& port)
+    : facts_(std::move(facts)), chip_(chip), faults_(faults), port_(port) {}
+
+void CommandProtocol::reset() {
+  text_.clear();
+  overlong_ = false;
+  greeted_ = false;
+}
+
+CommandEffect CommandProtocol::receive(std::uint8_t byte, int baud) {
+  if (baud != kCommandBaud) {
+    // Garbage to the device's UART: whatever text it fell into is lost.
+    text_.clear();
+    overlong_ = false;
+    return CommandEffect::None;
+  }
+  if (byte != 0) {
+    if (text_.size() < kMaxTextLength)
+      text_.push_back(static_cast<char>(byte));
+    else
+      overlong_ = true;
+    return CommandEffect::None;
+  }
+  const std::string text = overlong_ ? std::string() : text_;
+  text_.clear();
+  overlong_ = false;
+  return text.empty() ? CommandEffect::None : handleText(text);
+}
+
+CommandEffect CommandProtocol::handleText(const std::string& text) {
+  const bool isCommand = text == kReadDeviceInfo || text == kReadGpsVersion ||
+                         text == kResetGps || text == kStartPassthrough || text == kShutDown;
+  if (text == kHello) {
+    if (faults_.has("unplug", "hello")) {
+      port_.hangUp();
+      return CommandEffect::None;
+    }
+    sendText(faults_.has("wrong-hello") ? kWrongHelloReply : kHelloReply);
+    greeted_ = true;
+    return CommandEffect::EnterCommandMode;
+  }
+  if (!isCommand || !greeted_)
+    return CommandEffect::None;
+  chip_.stopChatter();
+  if (faults_.has("unplug", text)) {
+    port_.hangUp();
+    return CommandEffect::None;
+  }
+  const bool refused = faults_.has("no-echo", text) ||
+                       (text == kResetGps && faults_.has("reset-refused")) ||
+                       (text == kStartPassthrough && faults_.has("passthrough-refused"));
+  if (refused)
+    return CommandEffect::None;
+  if (faults_.has("bad-echo", text)) {
+    std::string wrong = text;
+    wrong.back() = wrong.back() == '2' ? '3' : '2';
+    sendText(wrong);
+  } else {
+    sendText(text);
+  }
+
+  if (text == kReadDeviceInfo) {
+    sendLater(kDeviceRecordDelay, deviceRecord());
+  } else if (text == kReadGpsVersion) {
+    sendLater(kGpsVersionDelay, chip_.versionReply());
+  } else if (text == kResetGps) {
+    chip_.reset();
+  } else if (text == kStartPassthrough) {
+    return CommandEffect::EnterPassthrough;
+  } else if (text == kShutDown) {
+    return CommandEffect::ShutDown;
+  }
+  return CommandEffect::None;
+}
+
+void CommandProtocol::sendText(std::string_view text) {
+  std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  bytes.push_back(0);
+  port_.send(bytes);
+}
+
+void CommandProtocol::sendLater(std::chrono::milliseconds delay,
+                                std::vector<std::uint8_t> reply) {
+  if (reply.empty())
+    return;
+  port_.after(delay, [this, reply = std::move(reply)] { port_.send(reply); });
+}
+
+std::vector<std::uint8_t> CommandProtocol::deviceRecord() const {
+  // Bytes 3, 20..32 and 38 mean nothing to the host; the device fills them with what it has.
+  std::string record = facts_.battery + "," + facts_.identity + ",KV7-0000000," +
+                       facts_.appVersion;
+  record.resize(kDeviceRecordSize - 1, ' ');
+  std::vector<std::uint8_t> bytes(record.begin(), record.end());
+  bytes.push_back(0);
+  if (faults_.has("short-record"))
+    bytes.pop_back();
+  return bytes;
+}
+
+} // namespace quillon::sim

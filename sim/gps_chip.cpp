@@ -1,0 +1,104 @@
+#include "sim/gps_chip.h"
+
+#include <algorithm>
+
+#include "sim/wire_constants.h"
+
+namespace quillon::sim {
+
+namespace {
+
+// One position sentence with no fix, its checksum computed as NMEA wants it.
+std::vector<std::uint8_t> NoFixSentence() {
+  const std::string body = "GPGGA,,,,,,0,00,,,M,,M,,";
+  std::uint8_t sum = 0;
+  for (const char c : body)
+    sum = static_cast<std::uint8_t>(sum ^ static_cast<std::uint8_t>(c));
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const std::string sentence =
+      "$" + body + "*" + kDigits[sum >> 4] + kDigits[sum & 0x0F] + "\r\n";
+  return {sentence.begin(), sentence.end()};
+}
+
+} // namespace
+
+GpsChip::GpsChip(std::string oldVersion, std::string newVersion, const FlashModel& flash,
+                 const FlashModel* firmware, FaultSet& faults, DevicePort& port)
+    : oldVersion_(std::move(oldVersion)), newVersion_(std::move(newVersion)), flash_(flash),
+      firmware_(firmware), faults_(faults), port_(port) {}
+
+void GpsChip::boot() {
+  version_ = (firmware_ != nullptr && flash_ == *firmware_) ? newVersion_ : oldVersion_;
+  readable_ = !faults_.has("gps-unreadable-until-reset");
+  nmeaOff_ = false;
+  recent_.clear();
+  stopChatter();
+}
+
+void GpsChip::reset() {
+  boot();
+  readable_ = true;
+  if (faults_.has("reset-chatter"))
+    chatter(gps_wire::kChatterSentences);
+}
+
+void GpsChip::chatter(int remaining) {
+  if (remaining <= 0) {
+    chatterTimer_ = 0;
+    return;
+  }
+  chatterTimer_ = port_.after(gps_wire::kChatterPeriod, [this, remaining] {
+    port_.send(NoFixSentence());
+    chatter(remaining - 1);
+  });
+}
+
+void GpsChip::stopChatter() {
+  if (chatterTimer_ != 0)
+    port_.cancel(chatterTimer_);
+  chatterTimer_ = 0;
+}
+
+std::vector<std::uint8_t> GpsChip::versionReply() const {
+  if (!readable_)
+    return {};
+  std::vector<std::uint8_t> reply(device_wire::kGpsVersionSize, 0);
+  std::copy_n(version_.begin(), std::min(version_.size(), reply.size()), reply.begin());
+  if (faults_.has("gps-not-P"))
+    reply[1] = 'G';
+  return reply;
+}
+
+bool GpsChip::endsWith(const std::uint8_t* pattern, std::size_t size) const {
+  return recent_.size() >= size && std::equal(pattern, pattern + size, recent_.end() - size);
+}
+
+bool GpsChip::receive(std::uint8_t byte, int baud) {
+  if (baud != gps_wire::kCommandBaud) {
+    recent_.clear(); // a byte at the wrong rate spoils whatever command it fell into
+    return false;
+  }
+  recent_.push_back(byte);
+  if (recent_.size() > gps_wire::kAllOff.size())
+    recent_.erase(recent_.begin());
+  if (endsWith(gps_wire::kAllOff.data(), gps_wire::kAllOff.size())) {
+    recent_.clear();
+    if (faults_.has("unplug", "allof")) {
+      port_.hangUp();
+      return false;
+    }
+    nmeaOff_ = true;
+    return false;
+  }
+  if (endsWith(gps_wire::kUpdateFirmware.data(), gps_wire::kUpdateFirmware.size())) {
+    recent_.clear();
+    if (faults_.has("unplug", "update")) {
+      port_.hangUp();
+      return false;
+    }
+    return true;
+  }
+  return false;
+}
+
+} // namespace quillon::sim

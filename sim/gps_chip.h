@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/device_port.h"
+#include "sim/faults.h"
+#include "sim/flash_model.h"
+
+namespace quillon::sim {
+
+// The GPS receiver chip inside the Yardmark, as far as the host can see it: its version,
+// which depends on what its flash holds, its reset, and the two commands it takes through
+// passthrough (only at 4800 baud: bytes at another rate are garbage to it).
+class GpsChip {
+public:
+  // `firmware` is the image whose presence in flash makes the chip report the new version;
+  // null when the device was given no firmware file.
+  GpsChip(std::string oldVersion, std::string newVersion, const FlashModel& flash,
+          const FlashModel* firmware, FaultSet& faults, DevicePort& port);
+
+  // Power on: the chip boots from its flash.
+  void boot();
+  // "KV7-i": the chip boots again; with "reset-chatter" it talks NMEA for a while.
+  void reset();
+  // The device takes the line back (a new command): the chip's chatter no longer reaches it.
+  void stopChatter();
+
+  // The 21-byte version reply, NUL-padded; empty while the chip does not answer.
+  std::vector<std::uint8_t> versionReply() const;
+
+  // A byte through passthrough while the chip runs its receiver firmware. True when the
+  // update-firmware command has arrived complete: the chip hands over to its boot loader.
+  bool receive(std::uint8_t byte, int baud);
+  bool nmeaOff() const { return nmeaOff_; }
+
+private:
+  void chatter(int remaining);
+  bool endsWith(const std::uint8_t* pattern, std::size_t size) const;
+
+  std::string oldVersion_;
+  std::string newVersion_;
+  const FlashModel& flash_;
+  const FlashModel* firmware_;
+  FaultSet& faults_;
+  DevicePort& port_;
+
+  std::string version_;
+  bool readable_ = true;
+  bool nmeaOff_ = false;
+  std::vector<std::uint8_t> recent_; // bytes since the last garbage, for command matching
+  Scheduler::Id chatterTimer_ = 0;
+};
+
+} // namespace quillon::sim
