@@ -1,0 +1,229 @@
+// Windows built from the templates: pixel geometry from dialog units and the window's own
+// font, the frame of a wizard page, colours that really reach the screen, buttons and pictures.
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/artwork.h"
+#include "ui/control_colours.h"
+#include "ui/template_dialog.h"
+
+namespace quillon {
+namespace {
+
+// Dialog units measured the way they are defined, independently of the code under test:
+// average width of the 52 letters (rounded) over 4, character height over 8, rounded.
+struct Base {
+  int x;
+  int y;
+};
+
+Base baseUnitsOf(const QFont& font) {
+  const QFontMetrics m(font);
+  const double average =
+      m.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+      52.0;
+  return {static_cast<int>(average + 0.5), m.height()};
+}
+
+int rounded(int value, int base, int divisor) {
+  return static_cast<int>(static_cast<double>(value) * base / divisor + 0.5);
+}
+
+QRect expectedRect(const DluRect& r, Base base) {
+  return {rounded(r.x, base.x, 4), rounded(r.y, base.y, 8), rounded(r.width, base.x, 4),
+          rounded(r.height, base.y, 8)};
+}
+
+QColor pixelAt(QWidget& window, QPoint where) {
+  return window.grab().toImage().pixelColor(where);
+}
+
+constexpr int kPlainPages[] = {tpl::kIntro,         tpl::kConnectComputer, tpl::kConnectDevice,
+                               tpl::kTurnOn,        tpl::kVerifyConnection, tpl::kTurnOff,
+                               tpl::kTurnOnAgain,   tpl::kVerifyScreen,    tpl::kFinish};
+
+} // namespace
+
+class TemplateDialogTest : public QObject {
+  Q_OBJECT
+
+private slots:
+  void controlsArePlacedInDialogUnitsOfTheWindowFont() {
+    for (const DialogTemplate* t : AllDialogTemplates()) {
+      TemplateDialog dialog(*t, nullptr);
+      const Base base = baseUnitsOf(dialog.font());
+      QVERIFY(base.x > 2 && base.y > 8);
+      QCOMPARE(dialog.size(), QSize(rounded(t->width, base.x, 4), rounded(t->height, base.y, 8)));
+      for (std::size_t i = 0; i < t->controls.size(); ++i) {
+        const ControlTemplate& c = t->controls[i];
+        QWidget* widget = dialog.controlAt(i);
+        QVERIFY(widget);
+        QRect want = expectedRect(c.rect, base);
+        if (c.kind == ControlKind::ComboBox)
+          want.setHeight(widget->height()); // the closed box is one line tall
+        QCOMPARE(widget->geometry(), want);
+      }
+    }
+  }
+
+  void layoutScalesWithTheFont() {
+    const DialogTemplate& step2 = *FindDialogTemplate(tpl::kConnectComputer);
+    TemplateDialog normal(step2, nullptr);
+    QFont bigger = normal.font();
+    bigger.setPointSize(bigger.pointSize() * 2);
+    const DialogUnits big(bigger);
+    const DialogUnits small(normal.font());
+    QVERIFY(big.toPixelsX(190) > small.toPixelsX(190) * 3 / 2);
+    QVERIFY(big.toPixelsY(241) > small.toPixelsY(241) * 3 / 2);
+    // The nominal 8-point font at 96 dpi: 6 x 13 pixel base units.
+    const DialogUnits nominal(6, 13);
+    QCOMPARE(nominal.toPixels({7, 220, 50, 14}), QRect(11, 358, 75, 23));
+  }
+
+  void wizardPagesStayOnTopWithoutACloseBox() {
+    for (int id : kPlainPages) {
+      TemplateDialog page(*FindDialogTemplate(id), nullptr);
+      const Qt::WindowFlags flags = page.windowFlags();
+      QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
+      QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
+      QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+      QVERIFY(!flags.testFlag(Qt::WindowCloseButtonHint));
+      QVERIFY(!flags.testFlag(Qt::WindowSystemMenuHint));
+    }
+    TemplateDialog main(*FindDialogTemplate(tpl::kMainDialog), nullptr);
+    QVERIFY(main.windowFlags().testFlag(Qt::WindowSystemMenuHint));
+  }
+
+  void captionsComeFromTheTemplate() {
+    TemplateDialog step2(*FindDialogTemplate(tpl::kConnectComputer), nullptr);
+    QCOMPARE(step2.windowTitle(), QStringLiteral("Step 2:  Make sure the Yardmark is connected."));
+    TemplateDialog step1(*FindDialogTemplate(tpl::kIntro), nullptr);
+    QCOMPARE(step1.windowTitle(), QString());
+  }
+
+  void headerIsPaintedWhiteOnBlue() {
+    for (int id : kPlainPages) {
+      TemplateDialog page(*FindDialogTemplate(id), nullptr);
+      QWidget* header = page.controlAt(0);
+      QCOMPARE(header->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+      page.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&page));
+      // Just inside the sunken edge, left of the centred text.
+      const QPoint inside = header->geometry().topLeft() + QPoint(4, header->height() / 2);
+      QCOMPARE(pixelAt(page, inside), QColor(50, 50, 200));
+    }
+  }
+
+  void warningsAndRowsKeepTheirColours() {
+    TemplateDialog intro(*FindDialogTemplate(tpl::kIntro), nullptr);
+    QCOMPARE(intro.control(ids::kIntroWarning)->palette().color(QPalette::WindowText),
+             QColor(255, 0, 0));
+    // Every other text of step 1 keeps the standard colour.
+    const QColor standard = QApplication::palette().color(QPalette::WindowText);
+    QCOMPARE(intro.controlAt(2)->palette().color(QPalette::WindowText), standard);
+
+    TemplateDialog load(*FindDialogTemplate(tpl::kLoadFirmware), nullptr);
+    load.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&load));
+    QWidget* unplug = load.control(ids::kUnplugWarning);
+    QCOMPARE(unplug->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(pixelAt(load, unplug->geometry().topLeft() + QPoint(1, 1)), QColor(255, 255, 100));
+    for (int row : {1015, 1016, 1017, 1045, 1018, 1019, 1020, 1022})
+      QCOMPARE(load.control(row)->palette().color(QPalette::WindowText), QColor(0, 0, 125));
+    // The labels of the rows are not navy.
+    QCOMPARE(load.controlAt(7)->palette().color(QPalette::WindowText), standard);
+  }
+
+  void buttonsFollowTheirTemplate() {
+    struct Expect {
+      int page;
+      int defaultButton; // 0: none
+      bool cancelEnabled;
+      bool hasPrevious;
+    };
+    const Expect expects[] = {
+        {tpl::kIntro, ids::kOk, true, false},       {tpl::kConnectComputer, ids::kOk, true, true},
+        {tpl::kConnectDevice, ids::kOk, true, true}, {tpl::kTurnOn, ids::kOk, true, true},
+        {tpl::kVerifyConnection, 0, true, false},   {tpl::kTurnOff, ids::kOk, false, false},
+        {tpl::kTurnOnAgain, ids::kOk, false, true}, {tpl::kVerifyScreen, ids::kOk, true, false},
+        {tpl::kFinish, ids::kOk, false, false}};
+    for (const Expect& e : expects) {
+      TemplateDialog page(*FindDialogTemplate(e.page), nullptr);
+      auto* forward = page.controlAs<QPushButton>(ids::kOk);
+      auto* cancel = page.controlAs<QPushButton>(ids::kCancel);
+      QVERIFY(forward && cancel);
+      QVERIFY(!forward->isHidden() && !cancel->isHidden());
+      QVERIFY(forward->isEnabled());
+      QCOMPARE(cancel->isEnabled(), e.cancelEnabled);
+      QCOMPARE(forward->isDefault(), e.defaultButton == ids::kOk);
+      QVERIFY(!cancel->isDefault());
+      auto* previous = page.controlAs<QPushButton>(ids::kPrevious);
+      QCOMPARE(previous != nullptr, e.hasPrevious);
+      if (previous)
+        QCOMPARE(previous->text(), QStringLiteral("<- Previous"));
+    }
+  }
+
+  void progressPageButtonsAreHiddenAndTiny() {
+    for (int id : {tpl::kLoadFirmware, tpl::kResetAndVerify}) {
+      TemplateDialog page(*FindDialogTemplate(id), nullptr);
+      page.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&page));
+      for (int button : {ids::kOk, ids::kCancel}) {
+        QWidget* b = page.control(button);
+        QVERIFY(!b->isVisible());
+        QVERIFY(b->width() <= page.units().toPixelsX(8));
+      }
+      QCOMPARE(page.controlAs<QPushButton>(ids::kOk)->isDefault(), true);
+      auto* bar = page.controlAs<QProgressBar>(id == tpl::kLoadFirmware ? 1021 : 1027);
+      QVERIFY(bar);
+      QCOMPARE(bar->minimum(), 0);
+      QCOMPARE(bar->maximum(), 100);
+      QCOMPARE(bar->value(), 0);
+    }
+  }
+
+  void picturesShowTheirBitmapAtItsOwnSize() {
+    for (int id : kPlainPages) {
+      TemplateDialog page(*FindDialogTemplate(id), nullptr);
+      const auto& controls = page.dialogTemplate().controls;
+      for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].kind != ControlKind::Picture)
+          continue;
+        auto* label = qobject_cast<QLabel*>(page.controlAt(i));
+        QVERIFY(label);
+        const QPixmap shown = label->pixmap();
+        QVERIFY(!shown.isNull());
+        const QSize logical = shown.deviceIndependentSize().toSize();
+        const QSize room = label->size() - QSize(2, 2);
+        if (ArtworkSize(controls[i].image).width() <= room.width() &&
+            ArtworkSize(controls[i].image).height() <= room.height())
+          QCOMPARE(logical, ArtworkSize(controls[i].image));
+        else // scaled down to fit, never overlapping its neighbours
+          QVERIFY(logical.width() <= room.width() && logical.height() <= room.height());
+      }
+    }
+  }
+
+  void step9ShowsOnlyOneWordingAtTheTop() {
+    TemplateDialog page(*FindDialogTemplate(tpl::kVerifyScreen), nullptr);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    int visibleAtTop = 0;
+    for (auto* label : page.findChildren<QLabel*>())
+      if (label->isVisible() && label->text().startsWith(QStringLiteral("Please wait as your")))
+        ++visibleAtTop;
+    QCOMPARE(visibleAtTop, 1);
+  }
+};
+
+} // namespace quillon
+
+QTEST_MAIN(quillon::TemplateDialogTest)
+#include "gui_template_dialog_test.moc"

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+namespace quillon::testing {
+
+// Runs act on the next modal window to appear (a message box, a file dialog, a page), from
+// inside that window's own event loop. Gives up, and fails the test, after timeoutMs.
+void WhenModalAppears(std::function<void(QWidget&)> act, int timeoutMs = 5000);
+
+// Closes the next message box with OK and hands back its caption and text.
+struct SeenNotice {
+  QString caption;
+  QString text;
+  bool seen = false;
+};
+void AnswerNextNotice(SeenNotice& seen, int timeoutMs = 5000);
+
+} // namespace quillon::testing
