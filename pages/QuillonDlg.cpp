@@ -1,0 +1,200 @@
+#include "pages/QuillonDlg.h"
+
+#include <array>
+#include <fstream>
+#include <optional>
+
+#include "link/device_link.h"
+#include "log/update_log.h"
+#include "pages/modal_result.h"
+#include "pages/orbfix_file.h"
+#include "pages/wizard_pages.h"
+
+namespace quillon {
+namespace {
+
+constexpr int kFirstState = 0;
+constexpr int kFirmwareLoadState = 5;
+constexpr int kResetAndVerifyState = 9;
+constexpr int kExitState = 11;
+constexpr int kNoPrevious = -1;
+constexpr int kErrorsOnly = 1;
+
+struct StepEntry {
+  const char* enteredText;
+  int previousState;
+};
+
+constexpr std::array<StepEntry, WizardPages::kCount> kSteps{{
+    {"Step 1: Introduction - initiated", kNoPrevious},
+    {"Step 2: Connect KV7 Cable to computer - initiated", 0},
+    {"Step 3: Connect KV7 Cable to KV7 - initiated", 1},
+    {"Step 4: Turn on the KV7 - initiated", 2},
+    {"Step 5: Verify the correct screen is showing - initiated", kNoPrevious},
+    {"Step 6: Update the firmware if possible - initiated", kNoPrevious},
+    {"Step 7: Turn off the KV7 - initiated", kNoPrevious},
+    {"Step 8: Turn back on the KV7 - initiated", 6},
+    {"Step 9: Verify the correct screen is showing - initiated", kNoPrevious},
+    {"Step 10: Verify update was successful and reset GPS - initiated", kNoPrevious},
+    {"Step 11: Finished - initiated", kNoPrevious},
+}};
+
+// The state loop: one modal page per state, moved on by each page's result.
+class StepLoop {
+public:
+  StepLoop(WizardPages& pages, PageRunner& runner, MainDialogView& dialog,
+           const OrbfixValues& values)
+      : pages_(pages), runner_(runner), dialog_(dialog), values_(values) {}
+
+  void run();
+
+private:
+  void handInputs(int state);
+  int nextState(int state, int result);
+  int afterCancel(int state);
+  int afterNotCreated(int state);
+
+  WizardPages& pages_;
+  PageRunner& runner_;
+  MainDialogView& dialog_;
+  const OrbfixValues& values_;
+  int creationFailures_ = 0;
+};
+
+void StepLoop::run() {
+  const auto pages = pages_.byState();
+  int state = kFirstState;
+  while (state >= kFirstState && state < kExitState) {
+    QLOG_INFO("%s", kSteps[static_cast<std::size_t>(state)].enteredText);
+    handInputs(state);
+    const int result = pages[static_cast<std::size_t>(state)]->runOn(runner_);
+    state = nextState(state, result);
+  }
+  QLOG_INFO("Step 12: Exit - initiated");
+}
+
+void StepLoop::handInputs(int state) {
+  if (state == kFirmwareLoadState) {
+    Step3Update& page = pages_.firmwareLoad;
+    page.minAppVersion = values_.minAppVersion;
+    page.targetGpsVersion = values_.targetGpsVersion;
+    page.minBatteryLevel = DeviceLink::TextToInt(values_.minBatteryLevel.c_str());
+    page.firmwarePath = values_.firmwarePath;
+  } else if (state == kResetAndVerifyState) {
+    pages_.resetAndVerify.targetGpsVersion = values_.targetGpsVersion;
+  }
+}
+
+int StepLoop::nextState(int state, int result) {
+  const int step = state + 1;
+  if (result != modal::kNotCreated)
+    creationFailures_ = 0;
+  switch (result) {
+  case modal::kOk:
+    QLOG_INFO("Step %d: successful", step);
+    return state + 1;
+  case modal::kCancel:
+    QLOG_INFO("Step %d: canceled", step);
+    return afterCancel(state);
+  case modal::kAbort:
+    if (step == 8)
+      QLOG_ERROR("Step 8 aborted");
+    else
+      QLOG_ERROR("Step %d: aborted", step);
+    return kExitState;
+  case modal::kNotCreated:
+    return afterNotCreated(state);
+  default:
+    if (step == 1)
+      QLOG_ERROR("Step 1: unknown return  (E:0)");
+    else
+      QLOG_ERROR("Step %d: unknown return (E:0)", step);
+    return kExitState;
+  }
+}
+
+int StepLoop::afterCancel(int state) {
+  const WizardPage& page = *pages_.byState()[static_cast<std::size_t>(state)];
+  const int previous = kSteps[static_cast<std::size_t>(state)].previousState;
+  if (previous == kNoPrevious || !page.hasPrevious() || !page.wasPreviousPressed())
+    return kExitState;
+  QLOG_INFO("...return to previous Step");
+  return previous;
+}
+
+int StepLoop::afterNotCreated(int state) {
+  if (state <= 1)
+    QLOG_ERROR("Dialog box not created  (E:0)");
+  else
+    QLOG_ERROR("Dialog box not created (E:0)");
+  dialog_.showNotice("NOTICE E:0", "Dialog box could not be created!");
+  ++creationFailures_;
+  if (creationFailures_ <= WizardDriver::kCreationRetries)
+    return state;
+  QLOG_ERROR("Step %d: gave up after %d attempts to create the page  (E:0)", state + 1,
+             creationFailures_);
+  return kExitState;
+}
+
+std::optional<OrbfixValues> readOrbfix(const std::string& path) {
+  QLOG_INFO("Attempting to open Orbfix.dat file...");
+  std::ifstream file(path);
+  if (!file.is_open()) {
+    QLOG_INFO("Orbfix.dat file NOT opened (E:2)");
+    return std::nullopt;
+  }
+  QLOG_INFO("Orbfix.dat file opened");
+  QLOG_INFO("Reading in Orbfix.dat file data...");
+  OrbfixValues values;
+  for (std::string* value : {&values.releaseTag, &values.minAppVersion, &values.firmwarePath,
+                             &values.targetGpsVersion, &values.minBatteryLevel}) {
+    *value = readOrbfixLine(file);
+    // The file's text is data, never a format.
+    QLOG_INFO("%s", value->c_str());
+  }
+  QLOG_INFO("Orbfix.dat file data read");
+  QLOG_INFO("Closing Orbfix.dat file...");
+  file.close();
+  QLOG_INFO("Orbfix.dat file closed");
+  return values;
+}
+
+} // namespace
+
+bool WizardDriver::run() {
+  UpdateLog& log = updateLog();
+  // The wizard runs without a log when it cannot be written: nothing to tell the golfer.
+  if (settings_.logDirectory.empty())
+    log.open("Orbfix.log");
+  else
+    log.openIn(settings_.logDirectory.c_str(), "Orbfix.log");
+  log.setLevel(kErrorsOnly);
+  QLOG_INFO("Log initiated");
+
+  QLOG_DEVINFO("Creating Dialog Objects");
+  WizardPages pages(link_, clock_);
+
+  const std::optional<OrbfixValues> values = readOrbfix(settings_.orbfixPath);
+  if (!values) {
+    dialog_.showNotice("NOTICE E:2",
+                       "A file necessary to run this program is missing (Orbfix.dat). Please "
+                       "make sure you have downloaded and installed the latest GPS Firmware "
+                       "Update package from the Tolvane website.");
+  } else {
+    QLOG_INFO("Verifying most recent uploader is being used...");
+    if (values->releaseTag != kReleaseTag) {
+      QLOG_INFO("..Not Verified, update necessary");
+      dialog_.showNotice("NOTICE E-1", "There is an update for this program.  Please download "
+                                       "the latest version from the Tolvane website.");
+    } else {
+      QLOG_INFO("...Verified");
+      QLOG_DEVINFO("Starting our state switch loop");
+      StepLoop(pages, runner_, dialog_, *values).run();
+    }
+  }
+  // The main dialog itself is never shown: it ends as soon as the wizard is over.
+  dialog_.endDialog(modal::kCancel);
+  return true;
+}
+
+} // namespace quillon

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "pages/page_view.h"
+#include "pages/pumping_clock.h"
+#include "pages/wizard_page.h"
+
+namespace quillon {
+
+class DeviceLink;
+
+struct WizardSettings {
+  // Looked up in the current directory unless a path is given.
+  std::string orbfixPath = "Orbfix.dat";
+  // Where Orbfix.log is written; empty means beside the executable.
+  std::string logDirectory;
+};
+
+// The wizard driver: the main dialog's initialisation. It opens the log, reads and checks
+// Orbfix.dat, builds the eleven pages and walks them, one modal page per state, until the
+// exit state; then it ends the (never shown) main dialog with Cancel, in every path. The
+// source file is named after the main dialog so that the log names it as the module.
+//
+// The main dialog adds its About item and icons before calling run(); the DeviceLink it owns
+// must be built on `clock`, the clock the device pages wait on.
+class WizardDriver {
+public:
+  // A page whose window cannot be created is tried again at most this many times; then the
+  // wizard ends instead of asking the user for ever.
+  static constexpr int kCreationRetries = 5;
+
+  WizardDriver(MainDialogView& dialog, PageRunner& runner, DeviceLink& link, PumpingClock& clock,
+               WizardSettings settings = {})
+      : dialog_(dialog), runner_(runner), link_(link), clock_(clock),
+        settings_(std::move(settings)) {}
+
+  // Runs the whole wizard. Returns true, as a dialog initialisation does.
+  bool run();
+
+private:
+  MainDialogView& dialog_;
+  PageRunner& runner_;
+  DeviceLink& link_;
+  PumpingClock& clock_;
+  WizardSettings settings_;
+};
+
+} // namespace quillon

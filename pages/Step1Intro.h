@@ -1,0 +1,15 @@
+#pragma once
+
+#include "pages/plain_page.h"
+
+namespace quillon {
+
+// Step 1: the introduction. YES goes on, NO ends the wizard. F9, pressed anywhere on the
+// page, switches on Descriptive Logging for the rest of the run.
+class Step1Intro final : public PlainPage {
+public:
+  Step1Intro() : PlainPage(kStep1IntroTexts) {}
+  void onKeyDown(int virtualKey, PageWindow& window) override;
+};
+
+} // namespace quillon

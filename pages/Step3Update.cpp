@@ -1,0 +1,423 @@
+#include "pages/Step3Update.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "gpsload/bin_file.h"
+#include "gpsload/uploader.h"
+#include "link/device_link.h"
+#include "log/update_log.h"
+#include "pages/modal_result.h"
+#include "pages/progress_frame.h"
+#include "pages/update_failures.h"
+#include "pages/update_rules.h"
+#include "pages/upload_watchdog.h"
+
+namespace quillon {
+namespace {
+
+using namespace update;
+
+constexpr int kRowCount = 7;
+constexpr int kBeforeStepMs = 1000;
+constexpr int kAfterStepMs = 2000;
+// Room for every text the link copies out (the longest, the GPS version, is 49 characters).
+constexpr int kDeviceTextSize = 64;
+// What the image says of a file that does not begin with an S0 record.
+constexpr std::string_view kNotSRecordsRefusal = "not an S-record file";
+
+// One run of the page: the frame, the state, the image and the loader live as long as it.
+class UpdateSequence {
+public:
+  UpdateSequence(const Step3Update& page, DeviceLink& link, PumpingClock& clock,
+                 ProgressView& view)
+      : page_(page), link_(link), clock_(clock), frame_(view, kRowCount) {}
+
+  int run();
+
+private:
+  bool checkFirmwareFile();
+  void endWithMissingFile();
+  void runState();
+  void findDevice();
+  void enterCommandMode();
+  void readBattery();
+  void checkBattery();
+  void checkApplication();
+  void readGpsVersion();
+  void checkGpsVersion();
+  void startPassthrough();
+  void lowerBaud();
+  void prepareGps();
+  void raiseBaud();
+  void upload();
+  void exitPassthrough();
+  void close();
+
+  void fail(const Failure& failure, std::string_view detail);
+  void failWithStatus(const Failure& failure) { fail(failure, statusText()); }
+  void endNow();
+  std::string statusText() const;
+  void wait(int ms) { clock_.sleepMs(ms); }
+  void working(int row, std::string_view status) {
+    frame_.setRow(row, ProgressFrame::kWorking);
+    frame_.SetStatus(status);
+  }
+
+  const Step3Update& page_;
+  DeviceLink& link_;
+  PumpingClock& clock_;
+  ProgressFrame frame_;
+  int state_ = Step3Update::APPFINDKV7;
+  bool sequenceRunning_ = true;
+  std::unique_ptr<BinFile> image_;
+  std::int32_t imageSize_ = 0;
+  std::unique_ptr<Uploader> uploader_;
+};
+
+int UpdateSequence::run() {
+  QLOG_DEVINFO("     Initializing dialog info");
+  frame_.begin();
+  QLOG_DEVINFO("     Initializing state info");
+  QLOG_DEVINFO("     Initializing state processing info");
+  QLOG_DEVINFO("     Initializing communication info");
+  QLOG_DEVINFO("     Initializing file info");
+  QLOG_DEVINFO("     Initializing initial state to APPFINDKV7");
+  state_ = Step3Update::APPFINDKV7;
+  if (checkFirmwareFile()) {
+    while (sequenceRunning_)
+      runState();
+  }
+  return frame_.result();
+}
+
+bool UpdateSequence::checkFirmwareFile() {
+  QLOG_INFO("     Verifying Hex File");
+  working(kFileRow, "...Searching for the Firmware File...");
+  wait(kBeforeStepMs);
+  QLOG_DEVINFO("     ..Creating binFile");
+  image_ = std::make_unique<BinFile>(page_.firmwarePath);
+  if (image_->binFileOk() == 0) {
+    QLOG_DEVINFO("     ....Failed");
+    QLOG_ERROR("     Invalid Hex File: Not bin_file_ok (E:3)");
+    frame_.SetStatus("...Invalid Hex File...");
+    endWithMissingFile();
+    return false;
+  }
+  QLOG_DEVINFO("     ....Success");
+  if (!image_->isSRecord()) {
+    // An S-record file refused for damage says where: that is what support needs to know.
+    const std::string& refusal = image_->refusal();
+    if (!refusal.empty() && refusal != kNotSRecordsRefusal)
+      QLOG_ERROR("     Invalid Hex File: %s (E:3)", refusal.c_str());
+    else
+      QLOG_ERROR("     Invalid Hex File: Not S_Records (E:3)");
+    endWithMissingFile();
+    return false;
+  }
+  QLOG_INFO("     Valid Hex File");
+  imageSize_ = image_->size();
+  frame_.setRow(kFileRow, ProgressFrame::kDone);
+  frame_.SetStatus("..Firmware file found...");
+  wait(kAfterStepMs);
+  QLOG_INFO("     Starting Update");
+  return true;
+}
+
+void UpdateSequence::endWithMissingFile() {
+  const std::string message = "The firmware file could not be found.  Please make sure you have \"" +
+                              page_.firmwarePath +
+                              "\" in the same location as this program and try again";
+  presentFailure(frame_, {"NOTICE E:3", message, kFileRow, "..Firmware file NOT found...",
+                          kRowShowNotice});
+  wait(kAfterStepMs);
+  frame_.endWith(modal::kCancel);
+}
+
+void UpdateSequence::runState() {
+  switch (state_) {
+  case Step3Update::APPFINDKV7: return findDevice();
+  case Step3Update::APPCMDMODE: return enterCommandMode();
+  case Step3Update::APPREADBATT: return readBattery();
+  case Step3Update::APPCHECKBATT: return checkBattery();
+  case Step3Update::APPCHECKAPPVER: return checkApplication();
+  case Step3Update::APPREADGPSVER: return readGpsVersion();
+  case Step3Update::APPCHECKGPSVER: return checkGpsVersion();
+  case Step3Update::APPSTARTPASS: return startPassthrough();
+  case Step3Update::APPBAUD4800: return lowerBaud();
+  case Step3Update::APPINITUPDATE: return prepareGps();
+  case Step3Update::APPBAUD115200: return raiseBaud();
+  case Step3Update::APPUPLOAD: return upload();
+  case Step3Update::APPEXITPASS: return exitPassthrough();
+  default: return close();
+  }
+}
+
+void UpdateSequence::findDevice() {
+  QLOG_INFO("     Finding the Yardmark...");
+  working(kLocateRow, "...Searching for the Yardmark...");
+  wait(kBeforeStepMs);
+  if (link_.FindDevice() != KV7SUCCESS)
+    return failWithStatus(kNotFound);
+  QLOG_INFO("     KV7 Found");
+  frame_.setRow(kLocateRow, ProgressFrame::kDone);
+  frame_.SetStatus("...Yardmark Found...");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPCMDMODE;
+}
+
+void UpdateSequence::enterCommandMode() {
+  QLOG_INFO("     Turning On Command Mode...");
+  working(kBatteryRow, "...Turning On Command Mode...");
+  wait(kBeforeStepMs);
+  if (link_.EnterCommandMode() != KV7SUCCESS)
+    return failWithStatus(kCommandModeNotSet);
+  QLOG_INFO("     Command Mode Set");
+  frame_.SetStatus("...Command Mode Set...");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPREADBATT;
+}
+
+void UpdateSequence::readBattery() {
+  QLOG_INFO("     Checking the Battery Level...");
+  working(kBatteryRow, "...Checking the Battery Level...");
+  wait(kBeforeStepMs);
+  if (link_.ReadDeviceInfo() != KV7SUCCESS)
+    return failWithStatus(kBatteryNotRead);
+  QLOG_INFO("     Battery Level Read");
+  frame_.SetStatus("...Battery Level Read...");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPCHECKBATT;
+}
+
+void UpdateSequence::checkBattery() {
+  QLOG_INFO("     Verifying Battery Level...");
+  frame_.SetStatus("...Verifying Battery Level...");
+  wait(kBeforeStepMs);
+  char level[kDeviceTextSize] = {};
+  link_.GetBatteryLevel(level);
+  QLOG_INFO("     Battery Level acquired");
+  frame_.setRow(kBatteryRow, ProgressFrame::kDone);
+  frame_.SetStatus("...Battery Verified...");
+  wait(kAfterStepMs);
+  if (DeviceLink::TextToInt(level) < page_.minBatteryLevel)
+    return fail(kBatteryLow, {});
+  QLOG_INFO("     Battery Level is ok");
+  state_ = Step3Update::APPCHECKAPPVER;
+}
+
+void UpdateSequence::checkApplication() {
+  QLOG_INFO("     Verifying Application...");
+  frame_.SetStatus("...Verifying Application...");
+  frame_.setRow(kApplicationRow, ProgressFrame::kWorking);
+  wait(kBeforeStepMs);
+  char version[kDeviceTextSize] = {};
+  if (link_.GetApplicationVersion(version) != KV7SUCCESS)
+    return failWithStatus(kApplicationNotAcquired);
+  QLOG_INFO("     Application Acquired");
+  frame_.setRow(kApplicationRow, ProgressFrame::kDone);
+  frame_.SetStatus("...Application Verified...");
+  wait(kAfterStepMs);
+  if (!applicationVersionAccepted(version, page_.minAppVersion))
+    return fail(kApplicationOutOfDate, {});
+  QLOG_INFO("     Application Version is ok");
+  state_ = Step3Update::APPREADGPSVER;
+}
+
+void UpdateSequence::readGpsVersion() {
+  QLOG_INFO("     Reading the GPS Version...");
+  working(kGpsVersionRow, "...Reading the GPS Version...");
+  wait(kBeforeStepMs);
+  if (link_.ReadGpsVersion() == KV7SUCCESS) {
+    QLOG_INFO("     GPS Version Read");
+    frame_.SetStatus("...GPS Version Received...");
+    wait(kAfterStepMs);
+    state_ = Step3Update::APPCHECKGPSVER;
+    return;
+  }
+  // A GPS chip that is still starting up does not answer: reset it once and ask again.
+  QLOG_ERROR("     GPS Version NOT Read on first try : %s", statusText().c_str());
+  frame_.SetStatus("...GPS Version NOT Received...");
+  wait(kAfterStepMs);
+  QLOG_INFO("     Resetting GPS and Retrying...");
+  frame_.SetStatus("...Resetting GPS and retrying...");
+  wait(kAfterStepMs);
+  if (link_.ResetGps() != KV7SUCCESS)
+    return failWithStatus(kGpsNotReset);
+  QLOG_INFO("     GPS Reset");
+  if (link_.ReadGpsVersion() != KV7SUCCESS)
+    return failWithStatus(kGpsVersionNotReceived);
+  QLOG_INFO("    GPS Version Read");
+  frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
+  frame_.SetStatus("...GPS Version Received...");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPCHECKGPSVER;
+}
+
+void UpdateSequence::checkGpsVersion() {
+  QLOG_INFO("     Verifying the GPS Version...");
+  frame_.SetStatus("...Verifying the GPS Version...");
+  wait(kBeforeStepMs);
+  char version[kDeviceTextSize] = {};
+  if (link_.GetGpsVersion(version) != KV7SUCCESS)
+    return failWithStatus(kGpsVersionInvalid);
+  QLOG_INFO("     GPS Version Valid");
+  if (!gpsUpdateNeeded(version, page_.targetGpsVersion.c_str()))
+    return fail(kAlreadyUpToDate, version);
+  QLOG_INFO("     GPS Needs Update: %s", version);
+  frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPSTARTPASS;
+}
+
+void UpdateSequence::startPassthrough() {
+  QLOG_INFO("     Starting GPS Passthrough...");
+  frame_.SetStatus("...Starting GPS Passthrough...");
+  wait(kAfterStepMs);
+  if (link_.StartGpsPassthrough() != KV7SUCCESS)
+    return failWithStatus(kPassthroughNotStarted);
+  QLOG_INFO("    GPS Passthrough started");
+  working(kInitialiseRow, "...GPS Passthrough Init...");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPBAUD4800;
+}
+
+void UpdateSequence::lowerBaud() {
+  QLOG_INFO("     Setting Baud Rate to 4800...");
+  frame_.SetStatus("...Changing Baud Rate...");
+  if (link_.SetBaud4800() != KV7SUCCESS)
+    return failWithStatus(kBaud4800NotSet);
+  QLOG_INFO("     Baud Rate set to 4800");
+  working(kInitialiseRow, "...Baud Rate Changed...");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPINITUPDATE;
+}
+
+void UpdateSequence::prepareGps() {
+  QLOG_INFO("     Initializing GPS Update...");
+  frame_.SetStatus("...Initializing GPS Update...");
+  if (link_.PrepareGpsForLoad() != KV7SUCCESS)
+    return failWithStatus(kGpsUpdateNotInitialised);
+  QLOG_INFO("     GPS Update Initialized");
+  working(kInitialiseRow, "...GPS Update Initialized...");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPBAUD115200;
+}
+
+void UpdateSequence::raiseBaud() {
+  QLOG_INFO("     Change Baud Rate to 11500...");
+  frame_.SetStatus("...Changing Baud Rate...");
+  if (link_.SetBaud115200() != KV7SUCCESS)
+    return failWithStatus(kBaud115200NotSet);
+  QLOG_INFO("     Baud Rate changed to 11500");
+  frame_.setRow(kInitialiseRow, ProgressFrame::kDone);
+  frame_.SetStatus("...Baud Rate Changed...");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPUPLOAD;
+}
+
+void UpdateSequence::upload() {
+  QLOG_INFO("     Updating GPS Firwmare...");
+  working(kLoadRow, "..Updating Firmware..");
+  QLOG_DEVINFO("     ...Creating the Uploader");
+  uploader_ = std::make_unique<Uploader>(*image_, link_, false, Step3Update::kFlashStart,
+                                         Step3Update::kFlashEnd, clock_);
+  QLOG_DEVINFO("     ...Starting the Uploader Loop");
+  const UploadWatchdog watchdog(*uploader_, link_, clock_);
+  for (;;) {
+    const bool stepAgain = uploader_->Step();
+    clock_.pump();
+    if (!stepAgain && uploader_->state() == Uploader::FileDone)
+      break;
+    if (const std::string_view reason = watchdog.stallReason(); !reason.empty())
+      return fail(kUploadStalled, reason);
+    if (stepAgain)
+      continue;
+    if (const auto percent = uploadPercent(uploader_->bytesSent(), imageSize_))
+      frame_.setProgress(*percent);
+    frame_.transfer();
+    frame_.repaint();
+  }
+  uploader_->Finish();
+  QLOG_DEVINFO("     ...Stopping the Uploader Loop");
+  QLOG_INFO("     GPS Firmware Update Complete");
+  frame_.setProgress(100);
+  frame_.setRow(kLoadRow, ProgressFrame::kDone);
+  frame_.SetStatus("Firmware Update Complete!");
+  wait(kAfterStepMs);
+  state_ = Step3Update::APPEXITPASS;
+}
+
+void UpdateSequence::exitPassthrough() {
+  QLOG_INFO("     Exiting GPS Passthrough...");
+  frame_.SetStatus("...Exiting GPS Passthrough...");
+  if (link_.ExitGpsPassthrough() != KV7SUCCESS) {
+    failWithStatus(kPassthroughNotExited);
+  } else {
+    QLOG_INFO("     GPS Passthrough Exited");
+    frame_.SetStatus("...GPS Passthrough Exited...");
+    wait(kAfterStepMs);
+    sequenceRunning_ = false;
+    frame_.endWith(modal::kOk);
+  }
+  frame_.enableButton(FrameButton::Ok);
+}
+
+void UpdateSequence::close() {
+  QLOG_DEVINFO("     Closing window");
+  frame_.enableButton(FrameButton::Cancel);
+  frame_.endWith(modal::kCancel);
+  sequenceRunning_ = false;
+}
+
+void UpdateSequence::fail(const Failure& failure, std::string_view detail) {
+  const std::string line = failureLogText(failure.step, detail);
+  if (failure.step.errorLine)
+    QLOG_ERROR("%s", line.c_str());
+  else
+    QLOG_INFO("%s", line.c_str());
+  presentFailure(frame_, failure.step.notice);
+  switch (failure.ending) {
+  case Ending::ShutDownThenClose:
+    wait(kAfterStepMs);
+    link_.ShutDown();
+    state_ = Step3Update::APPCLOSE;
+    break;
+  case Ending::Close:
+    wait(kAfterStepMs);
+    state_ = Step3Update::APPCLOSE;
+    break;
+  case Ending::ShutDownThenCancel:
+    link_.ShutDown();
+    wait(kAfterStepMs);
+    endNow();
+    break;
+  case Ending::WaitShutDownCancel:
+    wait(kAfterStepMs);
+    link_.ShutDown();
+    endNow();
+    break;
+  }
+}
+
+void UpdateSequence::endNow() {
+  frame_.endWith(modal::kCancel);
+  sequenceRunning_ = false;
+}
+
+std::string UpdateSequence::statusText() const {
+  char text[kStatusTextBufferSize] = {};
+  link_.GetStatusText(text);
+  return text;
+}
+
+} // namespace
+
+int Step3Update::run(ProgressView& view) {
+  const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
+  UpdateSequence sequence(*this, link_, clock_, view);
+  return sequence.run();
+}
+
+} // namespace quillon

@@ -1,0 +1,205 @@
+#include "pages/Step5Verify.h"
+
+#include <string>
+#include <string_view>
+
+#include "link/device_link.h"
+#include "log/update_log.h"
+#include "pages/modal_result.h"
+#include "pages/progress_frame.h"
+#include "pages/update_rules.h"
+#include "pages/verify_failures.h"
+
+namespace quillon {
+namespace {
+
+using namespace verify;
+
+constexpr int kRowCount = 5;
+constexpr int kBeforeStepMs = 1000;
+constexpr int kAfterStepMs = 2000;
+constexpr int kDeviceTextSize = 64;
+
+class VerifySequence {
+public:
+  VerifySequence(const Step5Verify& page, DeviceLink& link, Clock& clock, ProgressView& view)
+      : page_(page), link_(link), clock_(clock), frame_(view, kRowCount) {}
+
+  int run();
+
+private:
+  void runState();
+  void enterCommandMode();
+  void resetGps();
+  void readGpsVersion();
+  void checkGpsVersion();
+  void shutDown();
+  void endAfterError();
+
+  // Logs the failure, shows it, waits, and goes on to switch the device off.
+  void fail(const StepFailure& failure, std::string_view detail);
+  void failWithStatus(const StepFailure& failure) { fail(failure, statusText()); }
+  std::string statusText() const;
+  void wait(int ms) { clock_.sleepMs(ms); }
+  void working(int row, std::string_view status) {
+    frame_.setRow(row, ProgressFrame::kWorking);
+    frame_.SetStatus(status);
+  }
+
+  const Step5Verify& page_;
+  DeviceLink& link_;
+  Clock& clock_;
+  ProgressFrame frame_;
+  int state_ = Step5Verify::VERCMDMODE;
+  bool sequenceRunning_ = true;
+};
+
+int VerifySequence::run() {
+  QLOG_DEVINFO("     Initializing dialog info");
+  frame_.begin();
+  QLOG_DEVINFO("     Initializing state info");
+  QLOG_DEVINFO("     Initializing state processing info");
+  QLOG_INFO("     Starting Verification");
+  state_ = Step5Verify::VERCMDMODE;
+  while (sequenceRunning_)
+    runState();
+  return frame_.result();
+}
+
+void VerifySequence::runState() {
+  switch (state_) {
+  case Step5Verify::VERCMDMODE: return enterCommandMode();
+  case Step5Verify::VERRESETGPS: return resetGps();
+  case Step5Verify::VERREADGPSVER: return readGpsVersion();
+  case Step5Verify::VERCHECKGPSVER: return checkGpsVersion();
+  case Step5Verify::VERSHUTDOWN: return shutDown();
+  default: return endAfterError();
+  }
+}
+
+void VerifySequence::enterCommandMode() {
+  QLOG_INFO("     Turning On Command Mode...");
+  working(kCommandRow, "...Turning On Command Mode...");
+  frame_.setProgress(10);
+  wait(kBeforeStepMs);
+  if (link_.EnterCommandMode() != KV7SUCCESS)
+    return failWithStatus(kCommandModeNotSet);
+  QLOG_INFO("     Command Mode Set");
+  frame_.setRow(kCommandRow, ProgressFrame::kDone);
+  frame_.setProgress(20);
+  frame_.SetStatus("...Command Mode Set...");
+  wait(kAfterStepMs);
+  state_ = Step5Verify::VERRESETGPS;
+}
+
+void VerifySequence::resetGps() {
+  QLOG_INFO("     Resetting the GPS...");
+  working(kResetRow, "...Resetting the GPS...");
+  frame_.setProgress(30);
+  wait(kBeforeStepMs);
+  if (link_.ResetGps() != KV7SUCCESS)
+    return failWithStatus(kResetFailed);
+  QLOG_INFO("     GPS Reset Successful");
+  frame_.setRow(kResetRow, ProgressFrame::kDone);
+  frame_.setProgress(50);
+  frame_.SetStatus("...GPS Reset...");
+  // The reset itself has waited 20 s for the chip: no pause of our own.
+  state_ = Step5Verify::VERREADGPSVER;
+}
+
+void VerifySequence::readGpsVersion() {
+  QLOG_INFO("     Reading GPS Version...");
+  frame_.setRow(kReadRow, ProgressFrame::kWorking);
+  frame_.setProgress(60);
+  frame_.SetStatus("...Reading the GPS Version...");
+  wait(kBeforeStepMs);
+  if (link_.ReadGpsVersion() != KV7SUCCESS)
+    return failWithStatus(kVersionNotRead);
+  QLOG_INFO("     GPS Version Read");
+  frame_.setRow(kReadRow, ProgressFrame::kDone);
+  frame_.setProgress(70);
+  frame_.SetStatus("...GPS Version Received...");
+  wait(kAfterStepMs);
+  state_ = Step5Verify::VERCHECKGPSVER;
+}
+
+void VerifySequence::checkGpsVersion() {
+  QLOG_INFO("     Verify GPS Version...");
+  working(kCheckRow, "...Verifying the GPS Version...");
+  frame_.setProgress(80);
+  wait(kBeforeStepMs);
+  char version[kDeviceTextSize] = {};
+  if (link_.GetGpsVersion(version) != KV7SUCCESS)
+    return failWithStatus(kVersionInvalid);
+  QLOG_INFO("     GPS Version Valid");
+  if (gpsUpdateNeeded(version, page_.targetGpsVersion.c_str())) {
+    // The version the new firmware should report did not come back: the user must check.
+    fail(kVersionIncorrect, version);
+    frame_.endWith(modal::kCancel);
+    return;
+  }
+  QLOG_INFO("     GPS Version Correct: %s", version);
+  frame_.setRow(kCheckRow, ProgressFrame::kDone);
+  frame_.SetStatus("...GPS Version Verified...");
+  frame_.setProgress(90);
+  wait(kAfterStepMs);
+  state_ = Step5Verify::VERSHUTDOWN;
+}
+
+void VerifySequence::shutDown() {
+  QLOG_INFO("     Shutting Down KV7...");
+  working(kShutDownRow, "...Shutting down Yardmark...");
+  wait(kBeforeStepMs);
+  if (link_.ShutDown() == KV7SUCCESS) {
+    QLOG_INFO("     KV7 Shutdown Successful");
+    QLOG_INFO("     Firwmare Update Succesful");
+    frame_.setRow(kShutDownRow, ProgressFrame::kDone);
+    frame_.setProgress(100);
+    frame_.SetStatus("Firmware Update Successful!");
+    wait(kAfterStepMs);
+    sequenceRunning_ = false;
+  } else {
+    // The firmware is verified; only the switch-off failed. The page still ends with OK and
+    // tries the switch-off once more on its way out.
+    QLOG_INFO("     KV7 Shutdown Failed");
+    QLOG_INFO("     Firmware Update Successful");
+    frame_.setRow(kShutDownRow, ProgressFrame::kFail);
+    frame_.SetStatus("Firmware Update Successful!");
+    wait(kAfterStepMs);
+    state_ = Step5Verify::VERERROR;
+  }
+  frame_.endWith(modal::kOk);
+  frame_.enableButton(FrameButton::Ok);
+}
+
+void VerifySequence::endAfterError() {
+  QLOG_INFO("     Displaying Error Message");
+  link_.ShutDown();
+  frame_.enableButton(FrameButton::Cancel);
+  frame_.endWith(modal::kCancel);
+  sequenceRunning_ = false;
+}
+
+void VerifySequence::fail(const StepFailure& failure, std::string_view detail) {
+  const std::string line = failureLogText(failure, detail);
+  QLOG_ERROR("%s", line.c_str());
+  presentFailure(frame_, failure.notice);
+  wait(kAfterStepMs);
+  state_ = Step5Verify::VERERROR;
+}
+
+std::string VerifySequence::statusText() const {
+  char text[kStatusTextBufferSize] = {};
+  link_.GetStatusText(text);
+  return text;
+}
+
+} // namespace
+
+int Step5Verify::run(ProgressView& view) {
+  const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
+  VerifySequence sequence(*this, link_, clock_, view);
+  return sequence.run();
+}
+
+} // namespace quillon
