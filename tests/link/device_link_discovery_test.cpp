@@ -1,0 +1,159 @@
+// Discovery over several pseudo-terminals: silent ports, a wrong answer, the device, and
+// what the scan leaves open behind it.
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/link/link_fixture.h"
+
+namespace quillon {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::DeviceAnswers;
+using testing::HookClock;
+using testing::PeerReply;
+using testing::PtyPeer;
+using testing::SilentAnswers;
+using testing::ToBytes;
+
+PtyPeer::Answer WrongHelloAnswers() {
+  return [](const std::string&) { return std::vector<PeerReply>{{ToBytes("SA-78"), 0ms}}; };
+}
+
+std::size_t HelloCount(const PtyPeer& peer) {
+  std::size_t count = 0;
+  for (const auto& text : peer.texts())
+    count += text == "SA-28" ? 1 : 0;
+  return count;
+}
+
+TEST(LinkFindDevice, FindsTheDeviceBehindSilentAndWrongPortsAndClosesThem) {
+  PtyPeer silent, wrong, device;
+  silent.serve(SilentAnswers());
+  wrong.serve(WrongHelloAnswers());
+  device.serve(DeviceAnswers());
+  HookClock clock;
+  DeviceLink link(clock);
+  link.setCandidatePorts({silent.slavePath(), wrong.slavePath(), device.slavePath()});
+
+  EXPECT_EQ(link.FindDevice(), KV7SUCCESS);
+  EXPECT_EQ(link.lastStatus, KV7SUCCESS);
+  EXPECT_EQ(link.mode, ModeCommand);
+  EXPECT_TRUE(link.portFound);
+  EXPECT_EQ(std::string(link.portName.data()), device.slavePath());
+  ASSERT_TRUE(device.waitForBytes(6, 1s));
+  EXPECT_EQ(device.received(), ToBytes("SA-28", true)) << "found at its first hello";
+  EXPECT_EQ(HelloCount(silent), 1u);
+  EXPECT_EQ(HelloCount(wrong), 1u);
+  // Three opens settle 300 ms each; the silent port adds thirty 10 ms polling pauses.
+  EXPECT_EQ(clock.nowMs, 3 * 300 + 30 * 10);
+
+  EXPECT_FALSE(silent.slaveHeld());
+  EXPECT_FALSE(wrong.slaveHeld());
+  EXPECT_TRUE(device.slaveHeld());
+  EXPECT_FALSE(link.IsPortGone());
+}
+
+TEST(LinkFindDevice, TenPassesOfWrongAnswersGive2AndReleaseThePort) {
+  PtyPeer wrong;
+  wrong.serve(WrongHelloAnswers());
+  HookClock clock;
+  DeviceLink link(clock);
+  link.setCandidatePorts({wrong.slavePath()});
+
+  EXPECT_EQ(link.FindDevice(), KV7NOTFOUND);
+  EXPECT_EQ(HelloCount(wrong), 10u);
+  EXPECT_EQ(link.mode, ModeIdle);
+  EXPECT_FALSE(link.portFound);
+  EXPECT_FALSE(link.port);
+  EXPECT_EQ(std::string(link.portName.data()), "NOT FOUND");
+  EXPECT_FALSE(wrong.slaveHeld());
+}
+
+TEST(LinkFindDevice, NoPortsAtAllGive26WithoutAHello) {
+  HookClock clock;
+  DeviceLink link(clock);
+  link.setCandidatePorts({});
+  EXPECT_EQ(link.FindDevice(), KV7INVALIDHANDLEVALUE);
+  EXPECT_EQ(link.mode, ModeIdle);
+
+  PtyPeer bystander;
+  bystander.serve(DeviceAnswers());
+  link.setCandidatePorts({"/dev/quillon-no-such-port-1", "/dev/quillon-no-such-port-2"});
+  EXPECT_EQ(link.FindDevice(), KV7INVALIDHANDLEVALUE);
+  EXPECT_TRUE(clock.pauses.empty());
+  EXPECT_TRUE(bystander.received().empty());
+}
+
+TEST(LinkFindDevice, SkipsAPathTooLongToKeepAsThePortName) {
+  PtyPeer behindLongName, device;
+  behindLongName.serve(DeviceAnswers());
+  device.serve(DeviceAnswers());
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("quillon-" + std::to_string(::getpid()) + "-" +
+                                                std::string(200, 'd'));
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path longLink = dir / std::string(80, 'p');
+  std::filesystem::create_symlink(behindLongName.slavePath(), longLink);
+  ASSERT_GE(longLink.string().size(), DeviceLink::kPortNameSize);
+
+  HookClock clock;
+  DeviceLink link(clock);
+  link.setCandidatePorts({longLink.string(), device.slavePath()});
+  EXPECT_EQ(link.FindDevice(), KV7SUCCESS);
+  EXPECT_EQ(std::string(link.portName.data()), device.slavePath());
+  EXPECT_TRUE(behindLongName.received().empty());
+  EXPECT_EQ(clock.pauses.front(), 300);
+  EXPECT_EQ(clock.nowMs, 300) << "only one port was opened";
+  std::filesystem::remove_all(dir);
+}
+
+TEST(LinkFindDevice, ASecondScanFindsTheSameDeviceAgain) {
+  PtyPeer device;
+  device.serve(DeviceAnswers());
+  HookClock clock;
+  DeviceLink link(clock);
+  link.setCandidatePorts({device.slavePath()});
+  ASSERT_EQ(link.FindDevice(), KV7SUCCESS);
+  EXPECT_EQ(link.FindDevice(), KV7SUCCESS);
+  EXPECT_EQ(HelloCount(device), 2u);
+  EXPECT_EQ(link.mode, ModeCommand);
+}
+
+TEST(LinkEnterCommandMode, RefusedBeforeAnyScanWithoutAByte) {
+  PtyPeer device;
+  device.serve(DeviceAnswers());
+  HookClock clock;
+  DeviceLink link(clock);
+  link.port = link.OpenPort(device.slavePath());
+  ASSERT_TRUE(link.port);
+  EXPECT_EQ(link.EnterCommandMode(), KV7NOTFOUND);
+  EXPECT_EQ(link.mode, ModeInitial);
+  std::this_thread::sleep_for(50ms);
+  EXPECT_TRUE(device.received().empty());
+}
+
+TEST(LinkEnterCommandMode, IdleWithoutAPortGives26AndStaysIdle) {
+  HookClock clock;
+  DeviceLink link(clock);
+  link.setCandidatePorts({});
+  link.FindDevice();
+  EXPECT_EQ(link.EnterCommandMode(), KV7INVALIDHANDLEVALUE);
+  EXPECT_EQ(link.mode, ModeIdle);
+}
+
+TEST(LinkEnterCommandMode, AfterAScanSaysHelloAgain) {
+  testing::FoundDevice found;
+  found.link.mode = ModeIdle; // as after ShutDown or leaving passthrough
+  EXPECT_EQ(found.link.EnterCommandMode(), KV7SUCCESS);
+  EXPECT_EQ(found.link.mode, ModeCommand);
+  ASSERT_TRUE(found.peer.waitForBytes(found.helloBytes + 6, 1s));
+  EXPECT_EQ(found.sentSinceDiscovery(), ToBytes("SA-28", true));
+}
+
+} // namespace
+} // namespace quillon
