@@ -7,10 +7,13 @@
 // stays free of platform conditionals.
 namespace quillon::platform_log {
 
+// The separator this platform's paths are joined with, and every one it splits them on.
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
+inline constexpr char kPathSeparators[] = "\\/";
 #else
 inline constexpr char kPathSeparator = '/';
+inline constexpr char kPathSeparators[] = "/";
 #endif
 
 // The calling thread's last-error values: errno everywhere, and GetLastError on Windows

@@ -17,11 +17,14 @@ constexpr std::size_t kTimestampSize = 24;
 constexpr int kLowestLevel = 0;
 constexpr int kDescriptiveLevel = 3;
 
-// Both separators count: Windows paths may carry either, POSIX paths only '/'.
-constexpr char kSeparators[] = "\\/";
+// Where the directory part of a file-system path ends on this platform.
+std::size_t lastPathSeparator(std::string_view path) {
+  return path.find_last_of(platform_log::kPathSeparators);
+}
 
-std::size_t lastSeparator(std::string_view path) {
-  return path.find_last_of(kSeparators);
+// Source paths may come from either platform's compiler: both separators count.
+std::size_t lastSourceSeparator(std::string_view path) {
+  return path.find_last_of("\\/");
 }
 
 // One call always yields one line: line breaks inside the message become '|'.
@@ -51,7 +54,7 @@ bool UpdateLog::open(const char* fileName) {
   if (!platform_log::executablePath(directory, sizeof directory))
     return false;
   // A separator in front is no directory we can name (a bare "\prog.exe").
-  const std::size_t separator = lastSeparator(directory);
+  const std::size_t separator = lastPathSeparator(directory);
   if (separator == std::string_view::npos || separator == 0)
     return false;
   directory[separator + 1] = '\0';
@@ -70,7 +73,7 @@ bool UpdateLog::openPath(const char* directory, const char* fileName) {
   if (fileName == nullptr || fileName[0] == '\0')
     return false;
   const std::size_t directoryLength = std::strlen(directory);
-  const bool needsSeparator = lastSeparator(directory) != directoryLength - 1;
+  const bool needsSeparator = lastPathSeparator(directory) != directoryLength - 1;
   const std::size_t pathLength = directoryLength + (needsSeparator ? 1 : 0) + std::strlen(fileName);
   // A cut path would name some other file: refuse instead.
   if (pathLength >= sizeof logPath_)
@@ -114,7 +117,7 @@ void UpdateLog::enter() {
 void UpdateLog::setSource(const char* path) {
   if (path == nullptr)
     path = "";
-  const std::size_t separator = lastSeparator(path);
+  const std::size_t separator = lastSourceSeparator(path);
   const char* name = separator == std::string_view::npos ? path : path + separator + 1;
   std::size_t length = std::strlen(name);
   if (length >= sizeof sourceFile_)
