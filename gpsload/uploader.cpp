@@ -1,1 +1,281 @@
-// Placeholder until this piece is written.
+#include "gpsload/uploader.h"
+
+#include "gpsload/hex_text.h"
+
+namespace quillon {
+
+using loader::Command;
+using loader::Reply;
+
+Uploader::Uploader(BinFile& image, LoaderLink& link, bool unaddressed, std::uint32_t startAddress,
+                   std::uint32_t endAddress, Clock& clock)
+    : image_(image), link_(link), clock_(clock), unaddressed_(unaddressed),
+      startAddress_(startAddress),
+      // An end of 0 asks for the image's own extent; the image size is an estimate, never
+      // negative for a file that opened.
+      endAddress_(endAddress != 0
+                      ? endAddress
+                      : startAddress + static_cast<std::uint32_t>(image.size() > 0 ? image.size() : 0)),
+      currentAddress_(startAddress), imageBase_(startAddress) {
+  state_ = link_.IsPortFound() ? Reset : Inactive;
+  eraseFrame_ = loader::MakeEraseFrame(startAddress_, endAddress_);
+  timerSecond_ = clock_.wholeSeconds();
+  lastReplySecond_ = timerSecond_;
+}
+
+bool Uploader::Step() {
+  switch (state_) {
+  case Reset:
+    trace("RESET");
+    bytesSent_ = 0;
+    currentAddress_ = startAddress_;
+    state_ = NoConnect;
+    return true;
+  case NoConnect: return stepNoConnect(readReply());
+  case Hand: return stepHand(readReply());
+  case EraseCmd: return stepEraseCommand(readReply());
+  case EraseAdr: return stepEraseAddress(readReply());
+  case Erasing: return stepErasing(readReply());
+  case WaitCold: return stepWaitCold(readReply());
+  case SendRec: return stepSendRecord();
+  case WaitRec: return stepWaitRecord(readReply());
+  case Prog: return stepProgram(readReply());
+  case Fail:
+    state_ = Reset;
+    return false;
+  case FileDone:
+    trace("FILE DONE");
+    return false;
+  case SendEnd: return stepSendEnd(readReply());
+  case AllDone:
+    trace("ALL DONE");
+    state_ = Reset;
+    return false;
+  case Debug1: return stepDebugHigh(readReply());
+  case Debug2: return stepDebugLow(readReply());
+  default: // inactive, bad type and the unused state stay where they are
+    return false;
+  }
+}
+
+void Uploader::Finish() {
+  // The end frame tells the boot loader the image is complete: sent any earlier it would end
+  // a half-written flash, so only FILE DONE may send it.
+  if (state_ != FileDone)
+    return;
+  sendFrame(loader::kEndFrame.data(), loader::kEndFrame.size());
+  state_ = SendEnd;
+}
+
+int Uploader::readReply() {
+  int byte = loader::kNoByte;
+  link_.ReadByte(byte);
+  if (byte < 0 || byte > 0xFF)
+    return loader::kNoByte;
+  lastReplySecond_ = clock_.wholeSeconds();
+  return byte;
+}
+
+bool Uploader::stepNoConnect(int byte) {
+  switch (loader::ClassifyReply(byte)) {
+  case Reply::Hello:
+    trace("NO CONNECT - hello");
+    link_.PurgeReceive();
+    sendByte(Command::HelloAnswer);
+    state_ = Hand;
+    return true;
+  case Reply::RecWait:
+    trace("NO CONNECT - rec_wait");
+    state_ = SendRec;
+    return true;
+  default:
+    traceValue("NO CONNECT - other ", byte, 2);
+    if (++noConnectCount_ >= loader::kNoConnectPurgeEvery) {
+      noConnectCount_ = 0;
+      link_.PurgeReceive();
+    }
+    return false;
+  }
+}
+
+bool Uploader::stepHand(int byte) {
+  switch (loader::ClassifyReply(byte)) {
+  case Reply::Ok:
+    trace("HAND - OK");
+    link_.PurgeReceive();
+    sendByte(Command::Erase);
+    startTimer();
+    state_ = unaddressed_ ? SendRec : EraseCmd;
+    return true;
+  case Reply::Hello:
+    trace("HAND - hello");
+    sendByte(Command::HelloAnswer);
+    return false;
+  case Reply::BadType:
+    trace("HAND - Bad type");
+    state_ = BadType;
+    return false;
+  case Reply::Nothing: return false;
+  default:
+    traceValue("HAND - error ", byte, 4);
+    return false;
+  }
+}
+
+bool Uploader::stepEraseCommand(int byte) {
+  switch (loader::ClassifyReply(byte)) {
+  case Reply::Ok:
+    traceRange("ERASE CMD - Erasing ");
+    sendFrame(eraseFrame_.data(), eraseFrame_.size());
+    startTimer();
+    state_ = EraseAdr;
+    return true;
+  case Reply::Hello:
+    trace("ERASE CMD - hello");
+    sendByte(Command::HelloAnswer);
+    state_ = Hand;
+    return true;
+  case Reply::BadCommand:
+    trace("ERASE CMD - bad cmd");
+    state_ = NoConnect;
+    return false;
+  default: // garbage counts towards the time-out just as silence does
+    if (!timedOut(loader::kEraseCommandTimeout))
+      return false;
+    trace("ERASE CMD - timeout");
+    link_.PurgeReceive();
+    sendByte(Command::Erase);
+    startTimer();
+    return true;
+  }
+}
+
+bool Uploader::stepEraseAddress(int byte) {
+  switch (loader::ClassifyReply(byte)) {
+  case Reply::Ok:
+    trace("ERASE ADR - OK");
+    state_ = Erasing;
+    return true;
+  case Reply::SectorErased:
+    trace("ERASING - sector erased");
+    state_ = Erasing;
+    return false;
+  case Reply::BadCommand:
+    trace("ERASE ADR - bad");
+    state_ = NoConnect;
+    return false;
+  case Reply::Resend:
+    traceRange("SENDING ERASE - Erasing ");
+    sendFrame(eraseFrame_.data(), eraseFrame_.size());
+    startTimer();
+    return true;
+  case Reply::Fail:
+    trace("ERASE ADR - fail");
+    state_ = Fail;
+    return false;
+  case Reply::Nothing:
+    if (!timedOut(loader::kEraseFrameTimeout))
+      return false;
+    trace("ERASE ADR - timeout");
+    sendFrame(eraseFrame_.data(), eraseFrame_.size());
+    startTimer();
+    return true;
+  default:
+    traceValue("ERASE ADR - error ", byte, 4);
+    return false;
+  }
+}
+
+bool Uploader::stepErasing(int byte) {
+  const Reply reply = loader::ClassifyReply(byte);
+  switch (reply) {
+  case Reply::Ok:
+  case Reply::RecWait:
+    trace(reply == Reply::Ok ? "ERASING - OK" : "ERASING - rec wait");
+    bytesSent_ = 0;
+    state_ = SendRec;
+    return true;
+  case Reply::SectorErased:
+    trace("ERASING - sector erased");
+    return false;
+  case Reply::Nothing: return false;
+  default:
+    traceValue("ERASING - error ", byte, 4);
+    return false;
+  }
+}
+
+bool Uploader::stepWaitCold(int byte) {
+  const Reply reply = loader::ClassifyReply(byte);
+  switch (reply) {
+  case Reply::Ok:
+  case Reply::RecWait:
+    trace(reply == Reply::Ok ? "WAIT COLD - OK" : "WAIT COLD - rec wait");
+    state_ = SendRec;
+    return true;
+  case Reply::Nothing: return false;
+  default:
+    traceValue("WAIT COLD - error ", byte, 4);
+    return false;
+  }
+}
+
+bool Uploader::stepSendEnd(int byte) {
+  switch (loader::ClassifyReply(byte)) {
+  case Reply::Ok:
+    trace("SEND END - OK");
+    state_ = AllDone;
+    return true;
+  case Reply::Nothing:
+    if (!timedOut(loader::kEndFrameTimeout))
+      return false;
+    trace("SEND END - timeout, resend");
+    sendFrame(loader::kEndFrame.data(), loader::kEndFrame.size());
+    startTimer();
+    state_ = AllDone;
+    return true;
+  default:
+    traceValue("SEND END - error ", byte, 4);
+    return false;
+  }
+}
+
+bool Uploader::stepDebugHigh(int byte) {
+  if (byte == loader::kNoByte)
+    return false;
+  traceValue("DEBUG 1 - ", byte, 2);
+  debugWord_ = static_cast<std::uint16_t>(byte << 8);
+  state_ = Debug2;
+  return true;
+}
+
+bool Uploader::stepDebugLow(int byte) {
+  if (byte == loader::kNoByte)
+    return false;
+  traceValue("DEBUG 2 - ", byte, 2);
+  debugWord_ = static_cast<std::uint16_t>(debugWord_ | byte);
+  ++debugWordCount_;
+  if (debugWordCount_ == 1)
+    debugValue_ = debugWord_;
+  else if (debugWordCount_ == 2)
+    debugValue_ = debugValue_ << 16 | debugWord_;
+  state_ = savedState_;
+  return true;
+}
+
+void Uploader::sendFrame(const std::uint8_t* frame, std::size_t length) {
+  // Whatever the boot loader said before this frame went out answers an earlier one.
+  link_.PurgeTransmit();
+  link_.WriteBytes(frame, length);
+  link_.PurgeReceive();
+}
+
+void Uploader::sendByte(Command command) { link_.WriteByte(static_cast<int>(command)); }
+
+void Uploader::startTimer() { timerSecond_ = clock_.wholeSeconds(); }
+
+bool Uploader::timedOut(std::chrono::milliseconds timeout) {
+  return std::chrono::seconds(clock_.wholeSeconds() - timerSecond_) > timeout;
+}
+
+} // namespace quillon

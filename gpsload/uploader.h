@@ -1,17 +1,23 @@
 #pragma once
 
 #include <array>
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "gpsload/bin_file.h"
+#include "gpsload/loader_frame.h"
 #include "gpsload/loader_link.h"
+#include "gpsload/loader_protocol.h"
 #include "link/clock.h"
 
 namespace quillon {
 
-// Receives one trace text per transition when attached (the wizard attaches none).
+// Receives one trace line per call, without its line feed, when attached (the wizard attaches
+// none, and the loader prints nothing otherwise).
 using UploaderTrace = std::function<void(std::string_view text)>;
 
 // The flash loader: a state machine that its owner steps, talking to the GPS chip's boot
@@ -62,17 +68,64 @@ public:
   void setTrace(UploaderTrace trace) { trace_ = std::move(trace); }
 
 private:
-  // Implementer's: see uploader.cpp.
-  int state_ = Inactive;
-  std::uint32_t bytesSent_ = 0;
-  std::int64_t lastReplySecond_ = 0;
-  UploaderTrace trace_;
+  // One byte from the boot loader: 0..255, or loader::kNoByte when none came.
+  int readReply();
+  bool stepNoConnect(int byte);
+  bool stepHand(int byte);
+  bool stepEraseCommand(int byte);
+  bool stepEraseAddress(int byte);
+  bool stepErasing(int byte);
+  bool stepWaitCold(int byte);
+  bool stepSendRecord();
+  bool stepWaitRecord(int byte);
+  bool stepProgram(int byte);
+  bool stepSendEnd(int byte);
+  bool stepDebugHigh(int byte);
+  bool stepDebugLow(int byte);
+
+  // The image offset of the current address: its distance from the image's first data
+  // address, 0 for anything at or before it.
+  std::uint32_t imageOffset() const;
+  // After PROG's acknowledgement: moves back to the address the boot loader reported when it
+  // disagrees with ours, then advances past the record.
+  void advancePastRecord();
+  // Resends the record frame, starts the timer and waits in WAIT REC.
+  void resendRecord();
+  void sendFrame(const std::uint8_t* frame, std::size_t length);
+  void sendByte(loader::Command command);
+  void startTimer();
+  bool timedOut(std::chrono::milliseconds timeout);
+
+  void trace(std::string_view text) const;
+  void traceValue(std::string_view prefix, int value, int digits) const;
+  void traceRange(std::string_view prefix) const;
+  // The record frame as a byte dump, after the prefix and, for a resend request, its byte.
+  void traceRecordFrame(std::string_view prefix, int resendByte = loader::kNoByte) const;
+
   BinFile& image_;
   LoaderLink& link_;
   Clock& clock_;
   bool unaddressed_;
   std::uint32_t startAddress_;
   std::uint32_t endAddress_;
+  std::array<std::uint8_t, loader::kEraseFrameSize> eraseFrame_{};
+
+  int state_ = Inactive;
+  int savedState_ = Inactive;
+  std::uint32_t bytesSent_ = 0;
+  std::uint32_t currentAddress_ = 0;
+  // The load address of the image's first byte, as its first read reported it.
+  std::uint32_t imageBase_ = 0;
+  std::int16_t recordLength_ = 0;
+  std::array<std::uint8_t, kFrameBufferSize> frame_{};
+  std::size_t frameLength_ = 0;
+  std::int64_t timerSecond_ = 0;
+  std::int64_t lastReplySecond_ = 0;
+  int noConnectCount_ = 0;
+  std::uint16_t debugWord_ = 0;
+  std::uint32_t debugValue_ = 0;
+  int debugWordCount_ = 0;
+  UploaderTrace trace_;
 };
 
 } // namespace quillon

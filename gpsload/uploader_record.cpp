@@ -1,0 +1,168 @@
+#include "gpsload/uploader.h"
+
+#include <string>
+
+#include "gpsload/hex_text.h"
+
+// The record half of the flash loader: building and sending record frames, and what the boot
+// loader's answers to them do to the current address and the count of bytes sent.
+
+namespace quillon {
+
+using loader::Reply;
+
+namespace {
+
+constexpr std::size_t kAddressedHeader = loader::kFrameHeaderSize + 4;
+// The largest chunk the image hands over (one record past the capacity), padded to even,
+// must fit between the largest header and the trailer.
+static_assert(kAddressedHeader + Uploader::kChunkCapacity + BinFile::kMaxRecordData +
+                      loader::kFrameTrailerSize <=
+                  Uploader::kFrameBufferSize,
+              "a record frame can outgrow the frame buffer");
+
+} // namespace
+
+std::uint32_t Uploader::imageOffset() const {
+  return currentAddress_ <= imageBase_ ? 0 : currentAddress_ - imageBase_;
+}
+
+bool Uploader::stepSendRecord() {
+  const std::size_t headerLength = unaddressed_ ? loader::kFrameHeaderSize : kAddressedHeader;
+  if (currentAddress_ > endAddress_) {
+    recordLength_ = 0;
+    if (trace_)
+      trace_("SEND REC - Address " + HexText(currentAddress_, 8) + " past end " +
+             HexText(endAddress_, 8));
+  } else {
+    // The image delivers the data at the offset asked for, so a restart or a correction
+    // from the boot loader re-sends exactly what it needs and never skips ahead.
+    std::uint32_t address = imageOffset();
+    const bool fromImageStart = address == 0;
+    recordLength_ = image_.ReadChunk(frame_.data() + headerLength, kChunkCapacity, address);
+    currentAddress_ = address;
+    if (fromImageStart && recordLength_ > 0)
+      imageBase_ = address;
+    if (trace_)
+      trace_("Read " + std::to_string(recordLength_) + " bytes for address " +
+             HexText(currentAddress_, 8));
+  }
+  if (recordLength_ <= 0) {
+    trace("SEND REC - 0 len");
+    startTimer();
+    state_ = FileDone;
+    return true;
+  }
+  if (recordLength_ % 2 != 0) {
+    // Frames carry whole 16-bit words.
+    frame_[headerLength + static_cast<std::size_t>(recordLength_)] = 0x00;
+    ++recordLength_;
+  }
+  if (!unaddressed_)
+    loader::PutBigEndian32(frame_.data() + loader::kFrameHeaderSize, currentAddress_);
+  const std::size_t payload =
+      headerLength - loader::kFrameHeaderSize + static_cast<std::size_t>(recordLength_);
+  frameLength_ = loader::SealFrame(frame_.data(), payload);
+  traceRecordFrame("SEND REC - ");
+  sendFrame(frame_.data(), frameLength_);
+  startTimer();
+  state_ = WaitRec;
+  return false;
+}
+
+bool Uploader::stepWaitRecord(int byte) {
+  switch (loader::ClassifyReply(byte)) {
+  case Reply::Ok:
+    trace("WAIT REC - OK");
+    debugWord_ = 0;
+    debugValue_ = 0;
+    debugWordCount_ = 0;
+    state_ = Prog;
+    return true;
+  case Reply::Resend:
+    traceRecordFrame("WAIT REC - ", byte);
+    resendRecord();
+    return false;
+  case Reply::Fail:
+    trace("WAIT REC - fail");
+    state_ = Fail;
+    return false;
+  case Reply::Debug:
+    trace("WAIT REC - debug");
+    savedState_ = WaitRec;
+    state_ = Debug1;
+    return false;
+  case Reply::Reset:
+    trace("WAIT REC - reset");
+    currentAddress_ = startAddress_;
+    bytesSent_ = 0;
+    state_ = WaitCold;
+    return true;
+  case Reply::Nothing:
+    if (!timedOut(loader::kRecordTimeout))
+      return false;
+    traceRecordFrame("WAIT REC - timeout resend ");
+    resendRecord();
+    return false;
+  default:
+    traceValue("WAIT REC - error ", byte, 4);
+    return false;
+  }
+}
+
+bool Uploader::stepProgram(int byte) {
+  switch (loader::ClassifyReply(byte)) {
+  case Reply::Ok:
+  case Reply::RecWait:
+    trace("PROG - OK");
+    advancePastRecord();
+    state_ = SendRec;
+    return true;
+  case Reply::Resend:
+    traceRecordFrame("WAIT REC - ", byte);
+    resendRecord();
+    return false;
+  case Reply::Fail:
+    trace("PROG - fail");
+    state_ = Fail;
+    return false;
+  case Reply::Debug:
+    trace("PROG - debug");
+    savedState_ = Prog;
+    state_ = Debug1;
+    return false;
+  case Reply::Nothing: return false;
+  default:
+    traceValue("PROG - error ", byte, 4);
+    return false;
+  }
+}
+
+void Uploader::advancePastRecord() {
+  // Two debug words before the acknowledgement echo the address the boot loader programmed.
+  // When it lies behind ours, go back and send again from one chunk past it, but never
+  // further ahead than the ordinary advance: that would leave unsent data out of the flash.
+  if (debugWordCount_ == 2 && debugValue_ != 0) {
+    if (trace_)
+      trace_("Got " + HexText(debugValue_, 8) + " back");
+    const std::uint64_t correctedNext = std::uint64_t{debugValue_} + kChunkCapacity;
+    const std::uint64_t ordinaryNext =
+        std::uint64_t{currentAddress_} + static_cast<std::uint64_t>(recordLength_);
+    if (!unaddressed_ && currentAddress_ > debugValue_ && correctedNext <= ordinaryNext) {
+      trace("Handshake error - resending");
+      currentAddress_ = debugValue_;
+      bytesSent_ -= static_cast<std::uint32_t>(kChunkCapacity);
+      recordLength_ = static_cast<std::int16_t>(kChunkCapacity);
+    }
+  }
+  currentAddress_ += static_cast<std::uint32_t>(recordLength_);
+  bytesSent_ += static_cast<std::uint32_t>(recordLength_);
+}
+
+void Uploader::resendRecord() {
+  sendFrame(frame_.data(), frameLength_);
+  startTimer();
+  state_ = WaitRec;
+}
+
+} // namespace quillon
