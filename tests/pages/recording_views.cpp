@@ -138,6 +138,8 @@ int ScriptedRunner::run(PlainPage& page) {
 
 int ScriptedRunner::run(ProgressPage& page) {
   const int step = page.layout().templateId == 142 ? 6 : 10;
+  if (inspect)
+    inspect(page);
   const Answer answer = next(step);
   if (const int* raw = std::get_if<int>(&answer.what))
     return *raw;

@@ -125,6 +125,8 @@ public:
   std::unique_ptr<RecordingProgressView> lastView;
   // Installs on every progress view.
   std::function<void()> onPump;
+  // Sees each progress page as the driver hands it over, before it runs.
+  std::function<void(ProgressPage&)> inspect;
 
   // Returned when the script has run dry, so that a wrong walk ends instead of looping.
   static constexpr int kScriptExhausted = 4242;
