@@ -70,7 +70,8 @@ std::vector<std::uint8_t> GpsChip::versionReply() const {
 }
 
 bool GpsChip::endsWith(const std::uint8_t* pattern, std::size_t size) const {
-  return recent_.size() >= size && std::equal(pattern, pattern + size, recent_.end() - size);
+  return recent_.size() >= size && std::equal(pattern, pattern + size,
+                    recent_.end() - static_cast<std::ptrdiff_t>(size));
 }
 
 bool GpsChip::receive(std::uint8_t byte, int baud) {

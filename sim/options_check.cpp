@@ -77,7 +77,8 @@ std::string DescribeFaults() {
     name.resize(std::max<std::size_t>(name.size() + 1, 30), ' ');
     text += "  " + name + std::string(row.help) + "\n";
   }
-  text += "  CMD is one of KV7-1 KV7-G KV7-i KV7-g KV7-9; STEP is CMD, hello, allof, update,\n"
+  text += "  Records are counted from 1 in each transfer (after each erase).\n"
+          "  CMD is one of KV7-1 KV7-G KV7-i KV7-g KV7-9; STEP is CMD, hello, allof, update,\n"
           "  erase, record:N or end; STATE is one of hello hand erase erasing record prog end.\n";
   return text;
 }

@@ -1,1 +1,124 @@
-int main() { return 0; }
+// yardmark-sim: the virtual Yardmark as a program, for support staff, the demo and the tests.
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <poll.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "sim/cli_options.h"
+#include "sim/virtual_yardmark.h"
+
+namespace {
+
+using quillon::sim::DeviceState;
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const auto written = write(signalPipe[1], &byte, 1);
+}
+
+const char* StateName(DeviceState state) {
+  switch (state) {
+  case DeviceState::Off:
+    return "off";
+  case DeviceState::Ready:
+    return "ready";
+  case DeviceState::Command:
+    return "command";
+  case DeviceState::Passthrough:
+    return "passthrough";
+  case DeviceState::BootLoader:
+    return "boot-loader";
+  case DeviceState::Flashing:
+    return "flashing";
+  case DeviceState::Done:
+    return "done";
+  case DeviceState::Unplugged:
+    return "unplugged";
+  }
+  return "?";
+}
+
+// Acts on one line of standard input; false when it asks to quit.
+bool Obey(const std::string& line, quillon::sim::VirtualYardmark& device) {
+  if (line == "quit")
+    return false;
+  if (line == "power off")
+    device.powerOff();
+  else if (line == "power on")
+    device.powerOn();
+  else if (line == "unplug")
+    device.unplug();
+  else if (line == "status")
+    std::cout << "state " << StateName(device.state()) << " baud " << device.lineBaud()
+              << " frames " << device.framesReceived() << " programmed "
+              << device.programmedBytes() << std::endl;
+  else if (!line.empty())
+    std::cerr << "yardmark-sim: unknown line \"" << line
+              << "\" (power off, power on, unplug, status, quit)" << std::endl;
+  return true;
+}
+
+// Serves standard input until quit, its end, or SIGINT/SIGTERM.
+void Converse(quillon::sim::VirtualYardmark& device) {
+  std::string pending;
+  for (;;) {
+    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {signalPipe[0], POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0)
+      continue; // EINTR: the signal pipe tells us what happened
+    if (fds[1].revents & POLLIN)
+      return;
+    if (!(fds[0].revents & (POLLIN | POLLHUP | POLLERR)))
+      continue;
+    char buffer[512];
+    const auto count = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (count <= 0)
+      return;
+    pending.append(buffer, static_cast<std::size_t>(count));
+    for (auto newline = pending.find('\n'); newline != std::string::npos;
+         newline = pending.find('\n')) {
+      std::string line = pending.substr(0, newline);
+      pending.erase(0, newline + 1);
+      while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+        line.pop_back();
+      if (!Obey(line, device))
+        return;
+    }
+  }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  quillon::sim::CliOptions options;
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (const auto problem = quillon::sim::ParseCommandLine(arguments, options); !problem.empty()) {
+    std::cerr << "yardmark-sim: " << problem << "\nTry yardmark-sim --help\n";
+    return 2;
+  }
+  if (options.help) {
+    std::cout << quillon::sim::UsageText();
+    return 0;
+  }
+  if (pipe(signalPipe) != 0)
+    return 1;
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+  std::signal(SIGPIPE, SIG_IGN);
+
+  quillon::sim::VirtualYardmark device(options.device);
+  const bool started = options.portPath.empty() ? device.start(options.linkPath)
+                                                : device.startOnPort(options.portPath);
+  if (!started) {
+    std::cerr << "yardmark-sim: " << device.error() << "\n";
+    return 1;
+  }
+  std::cout << device.slavePath() << std::endl;
+  Converse(device);
+  device.stop();
+  return 0;
+}
