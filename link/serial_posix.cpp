@@ -75,6 +75,7 @@ public:
   bool hasGone() const override { return gone_; }
 
 private:
+  void drainOutput();
   std::size_t markGone() {
     gone_ = true;
     return 0;
@@ -132,6 +133,7 @@ bool PosixSerialPort::applyLineSettings(int baud) {
   wanted.c_cc[VTIME] = 0;
   if (::cfsetispeed(&wanted, *speed) != 0 || ::cfsetospeed(&wanted, *speed) != 0)
     return false;
+  drainOutput();
   if (::tcsetattr(fd_, TCSANOW, &wanted) != 0)
     return false;
   // tcsetattr succeeds when any part of the request took; a driver that cannot run this baud
@@ -146,6 +148,22 @@ bool PosixSerialPort::applyLineSettings(int baud) {
   if (::ioctl(fd_, TIOCMBIC, &lines) != 0 && errno != ENOTTY && errno != EINVAL)
     return false;
   return true;
+}
+
+// A write completes when the driver has taken the bytes, not when they have left the UART.
+// Changing the speed under bytes still queued would garble them (the last bytes of the GPS
+// chip's update command go out at 4800 baud right before the switch to 115200), so wait for
+// the queue to empty first, but no longer than those bytes' own write bound: tcdrain has no
+// bound and could hang on an adapter that stopped sending.
+void PosixSerialPort::drainOutput() {
+  int queued = 0;
+  if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0)
+    return;
+  const auto end = SteadyClock::now() + timeouts_.writeConstant +
+                   timeouts_.writeMultiplier * static_cast<long>(queued);
+  constexpr int kDrainPollMs = 1;
+  while (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0 && SteadyClock::now() < end)
+    ::poll(nullptr, 0, kDrainPollMs);
 }
 
 void PosixSerialPort::close() {
