@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gpsload/bin_file.h"
+
+namespace quillon::test {
+
+// A fresh directory under the system's temporary directory, removed with everything in it.
+class TempDir {
+public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::filesystem::path path(const std::string& name) const { return dir_ / name; }
+
+private:
+  std::filesystem::path dir_;
+};
+
+void writeFile(const std::filesystem::path& path, const std::string& contents);
+std::string readFile(const std::filesystem::path& path);
+std::vector<std::uint8_t> randomBytes(std::size_t count, std::uint32_t seed);
+
+// Runs a shell command; returns its exit status (-1 when it could not be run).
+int runCommand(const std::string& command);
+// Runs a shell command and returns what it wrote to standard output.
+std::string commandOutput(const std::string& command);
+
+// One S-record line with a correct count and checksum, no line end. `type` is 1, 2 or 3.
+std::string recordLine(int type, std::uint32_t address, const std::vector<std::uint8_t>& data);
+// `n` S3 lines of `size` bytes each, addresses following on from `address`, each line ending
+// in LF; bytes count up from `firstByte`.
+std::string contiguousS3(std::uint32_t address, int n, int size, std::uint8_t firstByte = 0);
+inline const std::string kHeaderLine = "S00600004844521B\n";
+
+struct Chunk {
+  std::uint32_t address = 0;
+  std::vector<std::uint8_t> bytes;
+};
+
+// One chunk as the loader asks for it: at `offset` from the image's first data address.
+Chunk readChunkAt(BinFile& image, std::uint32_t offset, int capacity = BinFile::kLoaderCapacity);
+// Every chunk in the order the loader reads them going forward (odd chunks padded).
+std::vector<Chunk> readAllChunks(BinFile& image, int capacity = BinFile::kLoaderCapacity);
+
+} // namespace quillon::test

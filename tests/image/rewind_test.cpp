@@ -1,0 +1,98 @@
+// The loader says where it wants to go on by an offset from the image's first data address.
+// Going forward it reads on; after a restart, a reset byte or a resend it moves back, and the
+// flash must then receive the image again from that address, with no holes.
+
+#include <gtest/gtest.h>
+
+#include "tests/image/image_test_support.h"
+
+namespace quillon::test {
+namespace {
+
+constexpr std::uint32_t kFlash = 0x2D000000;
+
+std::vector<std::uint8_t> countingBytes(std::size_t n, std::size_t from) {
+  std::vector<std::uint8_t> bytes(n);
+  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(from++);
+  return bytes;
+}
+
+class Rewind : public ::testing::Test {
+protected:
+  BinFile& open(const std::string& body) {
+    writeFile(file_, kHeaderLine + body);
+    image_ = std::make_unique<BinFile>(file_.string());
+    EXPECT_TRUE(image_->isSRecord()) << image_->refusal();
+    return *image_;
+  }
+
+  TempDir dir_;
+  std::filesystem::path file_ = dir_.path("fw.mot");
+  std::unique_ptr<BinFile> image_;
+};
+
+TEST_F(Rewind, RestartAtZeroSendsTheWholeImageAgain) {
+  BinFile& image = open(contiguousS3(kFlash, 70, 32) + contiguousS3(kFlash + 4096, 10, 32, 64));
+  const std::vector<Chunk> first = readAllChunks(image);
+  ASSERT_EQ(first.size(), 3U);
+  const std::vector<Chunk> again = readAllChunks(image);
+  ASSERT_EQ(again.size(), first.size());
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    EXPECT_EQ(again[i].address, first[i].address);
+    EXPECT_EQ(again[i].bytes, first[i].bytes);
+  }
+}
+
+TEST_F(Rewind, RestartPartWayBeginsAtTheFirstChunk) {
+  BinFile& image = open(contiguousS3(kFlash, 140, 32));
+  ASSERT_EQ(readChunkAt(image, 0).bytes.size(), 1984U);
+  ASSERT_EQ(readChunkAt(image, 1984).address, kFlash + 1984);
+  const Chunk restarted = readChunkAt(image, 0);
+  EXPECT_EQ(restarted.address, kFlash);
+  EXPECT_EQ(restarted.bytes, countingBytes(1984, 0));
+  EXPECT_EQ(readChunkAt(image, 1984).bytes, countingBytes(1984, 1984));
+}
+
+TEST_F(Rewind, OffsetInsideARecordStartsWithItsTail) {
+  BinFile& image = open(contiguousS3(kFlash, 70, 32));
+  readAllChunks(image);
+  // 1000 = 31 records of 32 + 8: the chunk opens with the last 24 bytes of record 31.
+  const Chunk chunk = readChunkAt(image, 1000);
+  EXPECT_EQ(chunk.address, kFlash + 1000);
+  EXPECT_EQ(chunk.bytes, countingBytes(2240 - 1000, 1000));
+  EXPECT_TRUE(readChunkAt(image, 2240).bytes.empty());
+}
+
+TEST_F(Rewind, ResendAfterEchoedAddressCoversTheRest) {
+  // The boot loader echoed the chunk's own address: the loader goes on at address + 1980,
+  // four bytes short of where the 1984-byte chunk ended.
+  BinFile& image = open(contiguousS3(kFlash, 70, 32));
+  ASSERT_EQ(readChunkAt(image, 0).bytes.size(), 1984U);
+  const Chunk resent = readChunkAt(image, 1980);
+  EXPECT_EQ(resent.address, kFlash + 1980);
+  EXPECT_EQ(resent.bytes, countingBytes(260, 1980));
+}
+
+TEST_F(Rewind, OffsetInAGapResumesWithTheDataAboveIt) {
+  BinFile& image = open(contiguousS3(kFlash, 1, 16) + contiguousS3(kFlash + 256, 1, 16, 16));
+  ASSERT_EQ(readAllChunks(image).size(), 2U);
+  const Chunk chunk = readChunkAt(image, 100);
+  EXPECT_EQ(chunk.address, kFlash + 256);
+  EXPECT_EQ(chunk.bytes, countingBytes(16, 16));
+}
+
+TEST_F(Rewind, PadByteAndLargerOffsetsReadOnForward) {
+  // 201 records of 3 bytes make odd chunks of 603; the loader asks for 604 next.
+  BinFile& image = open(contiguousS3(kFlash, 450, 3));
+  const Chunk first = readChunkAt(image, 0);
+  ASSERT_EQ(first.bytes.size(), 603U);
+  const Chunk second = readChunkAt(image, 604);
+  EXPECT_EQ(second.address, kFlash + 603);
+  EXPECT_EQ(second.bytes, countingBytes(603, 603));
+  const Chunk third = readChunkAt(image, 0x00100000);
+  EXPECT_EQ(third.address, kFlash + 1206);
+  EXPECT_EQ(third.bytes, countingBytes(1350 - 1206, 1206));
+}
+
+} // namespace
+} // namespace quillon::test
