@@ -62,7 +62,7 @@ std::string commandOutput(const std::string& command) {
 std::string recordLine(int type, std::uint32_t address, const std::vector<std::uint8_t>& data) {
   const int addressBytes = type + 1;
   std::vector<std::uint8_t> bytes;
-  bytes.push_back(static_cast<std::uint8_t>(addressBytes + data.size() + 1));
+  bytes.push_back(static_cast<std::uint8_t>(static_cast<std::size_t>(addressBytes) + data.size() + 1));
   for (int i = addressBytes - 1; i >= 0; --i) bytes.push_back(static_cast<std::uint8_t>(address >> (8 * i)));
   bytes.insert(bytes.end(), data.begin(), data.end());
   unsigned sum = 0;
