@@ -1,14 +1,14 @@
 #include "gpsload/bin_file.h"
 
+#include "gpsload/srecord_chunker.h"
+#include "gpsload/srecord_image.h"
+
 #include <algorithm>
 #include <array>
 #include <fstream>
 #include <limits>
 #include <optional>
 #include <utility>
-
-#include "gpsload/srecord_chunker.h"
-#include "gpsload/srecord_image.h"
 
 namespace quillon {
 namespace {
@@ -75,7 +75,8 @@ BinFile::BinFile(const std::string& path) : state_(std::make_unique<State>()) {
   SRecordImage image;
   const bool usable = loadSRecordImage(file, image, refusal_);
   file.close();
-  if (!usable) return;
+  if (!usable)
+    return;
   state_->chunker.emplace(std::move(image));
   sRecord_ = true;
 }
@@ -83,21 +84,25 @@ BinFile::BinFile(const std::string& path) : state_(std::make_unique<State>()) {
 BinFile::~BinFile() = default;
 
 std::int16_t BinFile::ReadChunk(std::uint8_t* buffer, int capacity, std::uint32_t& address) {
-  if (buffer == nullptr) return 0;
+  if (buffer == nullptr)
+    return 0;
   const int clamped = std::clamp(capacity, 0, kMaxCapacity);
   if (state_->chunker) {
     std::uint32_t chunkAddress = 0;
     const std::size_t length =
         state_->chunker->read(buffer, static_cast<std::size_t>(clamped),
                               static_cast<std::size_t>(kMaxRecordData), address, chunkAddress);
-    if (length > 0) address = chunkAddress;
+    if (length > 0)
+      address = chunkAddress;
     return static_cast<std::int16_t>(length);
   }
-  if (!state_->rawImage) return 0; // unopened, or S-records that failed the check: no data
+  if (!state_->rawImage)
+    return 0; // unopened, or S-records that failed the check: no data
   std::ifstream& file = state_->file;
   file.clear();
   file.seekg(static_cast<std::streamoff>(address), std::ios::beg);
-  if (!file) return 0;
+  if (!file)
+    return 0;
   file.read(reinterpret_cast<char*>(buffer), clamped);
   return static_cast<std::int16_t>(file.gcount());
 }

@@ -8,15 +8,16 @@ namespace quillon {
 
 SRecordChunker::SRecordChunker(SRecordImage image) : image_(std::move(image)) {}
 
-std::size_t SRecordChunker::read(std::uint8_t* buffer, std::size_t capacity,
-                                 std::size_t extraRoom, std::uint32_t offset,
-                                 std::uint32_t& chunkAddress) {
+std::size_t SRecordChunker::read(std::uint8_t* buffer, std::size_t capacity, std::size_t extraRoom,
+                                 std::uint32_t offset, std::uint32_t& chunkAddress) {
   const auto& records = image_.records;
-  if (records.empty()) return 0;
+  if (records.empty())
+    return 0;
   // In 64 bits, so an offset the loader computed past the top of the address space still
   // reads as "further on" rather than wrapping round to the start.
   const std::uint64_t wanted = std::uint64_t{records.front().address} + offset;
-  if (wanted < lastChunkEnd_) moveTo(wanted);
+  if (wanted < lastChunkEnd_)
+    moveTo(wanted);
 
   const std::size_t room = std::max<std::size_t>(capacity + extraRoom, 1);
   std::size_t length = 0;
@@ -33,7 +34,8 @@ std::size_t SRecordChunker::read(std::uint8_t* buffer, std::size_t capacity,
     std::memcpy(buffer + length, image_.data.data() + record.dataOffset + consumed_, count);
     length += count;
     consumed_ += count;
-    if (consumed_ < record.length) break; // the caller's buffer is full
+    if (consumed_ < record.length)
+      break; // the caller's buffer is full
     ++next_;
     consumed_ = 0;
     ++taken;
@@ -41,7 +43,8 @@ std::size_t SRecordChunker::read(std::uint8_t* buffer, std::size_t capacity,
       break;
     }
   }
-  if (length == 0) return 0;
+  if (length == 0)
+    return 0;
   chunkAddress = static_cast<std::uint32_t>(start);
   lastChunkEnd_ = start + length;
   return length;
@@ -60,7 +63,8 @@ void SRecordChunker::moveTo(std::uint64_t address) {
       consumed_ = static_cast<std::size_t>(address - records[i].address);
       return;
     }
-    if (records[i].address > address && firstAbove == records.size()) firstAbove = i;
+    if (records[i].address > address && firstAbove == records.size())
+      firstAbove = i;
   }
   // No record holds that address: go on with the first data above it.
   next_ = firstAbove;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "gpsload/srecord_image.h"
+
 #include <cstddef>
 #include <cstdint>
-
-#include "gpsload/srecord_image.h"
 
 namespace quillon {
 
@@ -38,8 +38,8 @@ private:
   bool joinsChunk(const ImageRecord& record, std::uint64_t chunkEnd) const;
 
   SRecordImage image_;
-  std::size_t next_ = 0;     // the record the next chunk starts with
-  std::size_t consumed_ = 0; // bytes of that record already delivered
+  std::size_t next_ = 0;           // the record the next chunk starts with
+  std::size_t consumed_ = 0;       // bytes of that record already delivered
   std::uint64_t lastChunkEnd_ = 0; // address just past the last chunk delivered
 };
 

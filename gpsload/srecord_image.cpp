@@ -24,7 +24,8 @@ public:
     bool sawAny = false;
     for (;;) {
       if (pos_ == end_ && !refill()) {
-        if (!sawAny) return false;
+        if (!sawAny)
+          return false;
         line = carried_; // the last line, without a line end
         return true;
       }
@@ -55,7 +56,8 @@ public:
 
 private:
   bool refill() {
-    if (in_.eof() || failed_) return false;
+    if (in_.eof() || failed_)
+      return false;
     in_.read(block_.data(), static_cast<std::streamsize>(block_.size()));
     if (in_.bad()) {
       failed_ = true;
@@ -86,16 +88,17 @@ bool loadSRecordImage(std::istream& in, SRecordImage& image, std::string& refusa
     const std::size_t dataOffset = image.data.size();
     const LineVerdict verdict =
         overlong ? LineVerdict::TooLong : decodeRecordLine(line, header, image.data);
-    if (verdict == LineVerdict::NotData) continue;
+    if (verdict == LineVerdict::NotData)
+      continue;
     if (verdict != LineVerdict::Data) {
       refusal = "line " + std::to_string(lineNumber) + ": " + verdictText(verdict);
       image = SRecordImage{};
       return false;
     }
-    if (header.dataLength == 0) continue;
-    image.records.push_back(ImageRecord{header.address,
-                                        static_cast<std::uint32_t>(header.dataLength),
-                                        dataOffset, header.type});
+    if (header.dataLength == 0)
+      continue;
+    image.records.push_back(ImageRecord{
+        header.address, static_cast<std::uint32_t>(header.dataLength), dataOffset, header.type});
   }
   if (lines.failed()) {
     refusal = "cannot read";

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "gpsload/srecord_line.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <string>
 #include <vector>
-
-#include "gpsload/srecord_line.h"
 
 namespace quillon {
 

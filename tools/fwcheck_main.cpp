@@ -5,14 +5,13 @@
 // address, length and CRC-32, so support staff can compare a release package with a known
 // good listing.
 
-#include <zlib.h>
+#include "gpsload/bin_file.h"
 
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-#include "gpsload/bin_file.h"
+#include <zlib.h>
 
 namespace {
 
@@ -27,8 +26,7 @@ void printUsage(std::FILE* to) {
 }
 
 std::uint32_t crc32Of(const std::uint8_t* bytes, std::size_t length) {
-  return static_cast<std::uint32_t>(
-      crc32(crc32(0L, Z_NULL, 0), bytes, static_cast<uInt>(length)));
+  return static_cast<std::uint32_t>(crc32(crc32(0L, Z_NULL, 0), bytes, static_cast<uInt>(length)));
 }
 
 } // namespace
@@ -56,9 +54,11 @@ int main(int argc, char** argv) {
   for (;;) {
     std::uint32_t address = offset;
     const std::int16_t length = image.ReadChunk(buffer.data(), kCapacity, address);
-    if (length <= 0) break;
+    if (length <= 0)
+      break;
     const auto bytes = static_cast<std::size_t>(length);
-    if (chunks == 0) firstAddress = address;
+    if (chunks == 0)
+      firstAddress = address;
     std::printf("chunk 0x%08" PRIX32 " %zu crc32=0x%08" PRIX32 "\n", address, bytes,
                 crc32Of(buffer.data(), bytes));
     totalBytes += bytes;

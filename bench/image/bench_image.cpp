@@ -2,17 +2,16 @@
 // srec_cat converting the same file, so the two rates can be compared on this machine.
 // Prints figures; asserts nothing about them.
 
-#include <stdlib.h>
+#include "gpsload/bin_file.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <stdlib.h>
 #include <string>
 #include <vector>
-
-#include "gpsload/bin_file.h"
 
 namespace {
 
@@ -27,7 +26,8 @@ double secondsSince(Clock::time_point start) {
 bool writeRandomBinary(const std::filesystem::path& path) {
   std::mt19937 generator(2026);
   std::vector<char> bytes(kDataBytes);
-  for (auto& byte : bytes) byte = static_cast<char>(generator());
+  for (auto& byte : bytes)
+    byte = static_cast<char>(generator());
   std::ofstream out(path, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
@@ -36,7 +36,8 @@ bool writeRandomBinary(const std::filesystem::path& path) {
 // Opens the image and reads every chunk; returns the data bytes delivered.
 std::uint64_t readThroughImage(const std::string& path) {
   quillon::BinFile image(path);
-  if (!image.isSRecord()) return 0;
+  if (!image.isSRecord())
+    return 0;
   constexpr int kCapacity = quillon::BinFile::kLoaderCapacity;
   std::vector<std::uint8_t> buffer(kCapacity + quillon::BinFile::kMaxRecordData);
   std::uint64_t total = 0;
@@ -44,7 +45,8 @@ std::uint64_t readThroughImage(const std::string& path) {
   for (;;) {
     std::uint32_t address = offset;
     const std::int16_t length = image.ReadChunk(buffer.data(), kCapacity, address);
-    if (length <= 0) return total;
+    if (length <= 0)
+      return total;
     total += static_cast<std::uint64_t>(length);
     offset = static_cast<std::uint32_t>(total + total % 2);
   }
@@ -54,7 +56,8 @@ template <typename Job> double bestOf(Job job) {
   double best = 1e300;
   for (int run = 0; run < kRuns; ++run) {
     const auto start = Clock::now();
-    if (!job()) return -1;
+    if (!job())
+      return -1;
     best = std::min(best, secondsSince(start));
   }
   return best;
@@ -64,7 +67,8 @@ template <typename Job> double bestOf(Job job) {
 
 int main() {
   std::string pattern = (std::filesystem::temp_directory_path() / "quillon-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) return 1;
+  if (mkdtemp(pattern.data()) == nullptr)
+    return 1;
   const std::filesystem::path dir = pattern;
   const auto binary = dir / "data.bin";
   const auto mot = dir / "image.mot";
@@ -90,7 +94,8 @@ int main() {
       std::fprintf(stderr, "bench-image: a run failed\n");
     }
   } else {
-    std::fprintf(stderr, "bench-image: could not generate the test file (is srec_cat installed?)\n");
+    std::fprintf(stderr,
+                 "bench-image: could not generate the test file (is srec_cat installed?)\n");
   }
   std::error_code ignored;
   std::filesystem::remove_all(dir, ignored);

@@ -1,8 +1,8 @@
 // How a valid image is cut into the chunks the loader sends, on files built record by record.
 
-#include <gtest/gtest.h>
-
 #include "tests/image/image_test_support.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::test {
 namespace {
@@ -22,12 +22,6 @@ protected:
   std::filesystem::path file_ = dir_.path("fw.mot");
 };
 
-std::vector<std::uint8_t> countingBytes(std::size_t n, std::uint8_t from) {
-  std::vector<std::uint8_t> bytes(n);
-  for (auto& byte : bytes) byte = from++;
-  return bytes;
-}
-
 TEST_F(Chunking, HeaderAndTerminatorsOnlyGiveNoData) {
   EXPECT_TRUE(chunksOf("S5030000FC\nS705000000FFFB\nS804000000FB\nS9030000FC\n").empty());
 }
@@ -44,7 +38,7 @@ TEST_F(Chunking, RecordThatReachesCapacityIsTakenWhole) {
   ASSERT_EQ(chunks.size(), 2U);
   EXPECT_EQ(chunks[0].bytes.size(), 1984U);
   EXPECT_EQ(chunks[1].address, kFlash + 1984);
-  EXPECT_EQ(chunks[1].bytes, countingBytes(256, static_cast<std::uint8_t>(1984 % 256)));
+  EXPECT_EQ(chunks[1].bytes, countingBytes(256, 1984));
 }
 
 TEST_F(Chunking, ChunkClosesOnReachingCapacityExactly) {
@@ -74,7 +68,8 @@ TEST_F(Chunking, AtMost201RecordsInAChunk) {
 TEST_F(Chunking, RecordsWithoutDataAreSkippedNotEndOfImage) {
   // An empty S1 first (count 3), an empty S3 (count 5) in the middle of a run.
   const std::string body = recordLine(1, 0x1234, {}) + "\n" + contiguousS3(kFlash, 2, 8) +
-                           recordLine(3, kFlash + 16, {}) + "\n" + contiguousS3(kFlash + 16, 2, 8, 16);
+                           recordLine(3, kFlash + 16, {}) + "\n" +
+                           contiguousS3(kFlash + 16, 2, 8, 16);
   const auto chunks = chunksOf(body);
   ASSERT_EQ(chunks.size(), 1U);
   EXPECT_EQ(chunks[0].address, kFlash);
@@ -96,8 +91,8 @@ TEST_F(Chunking, S1AndS2RecordsAreChunksOfTheirOwn) {
 
 TEST_F(Chunking, S1BetweenS3sClosesTheChunkAndIsKept) {
   // The S1 record follows on from the S3 data, and still is a chunk of its own.
-  const std::string body = contiguousS3(0x0100, 3, 8) + recordLine(1, 0x0118, {0xAA, 0xBB}) +
-                           "\n" + contiguousS3(0x011A, 2, 8, 24);
+  const std::string body = contiguousS3(0x0100, 3, 8) + recordLine(1, 0x0118, {0xAA, 0xBB}) + "\n" +
+                           contiguousS3(0x011A, 2, 8, 24);
   const auto chunks = chunksOf(body);
   ASSERT_EQ(chunks.size(), 3U);
   EXPECT_EQ(chunks[0].bytes, countingBytes(24, 0));
@@ -118,10 +113,12 @@ TEST_F(Chunking, LongestLegalRecordIsReadWhole) {
 TEST_F(Chunking, LineEndsCaseAndMissingFinalLineEndReadAlike) {
   std::string lower = contiguousS3(kFlash, 4, 16);
   for (auto& c : lower) {
-    if (c >= 'A' && c <= 'F') c = static_cast<char>(c - 'A' + 'a');
+    if (c >= 'A' && c <= 'F')
+      c = static_cast<char>(c - 'A' + 'a');
   }
   std::string crlf;
-  for (char c : contiguousS3(kFlash + 64, 4, 16, 64)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  for (char c : contiguousS3(kFlash + 64, 4, 16, 64))
+    crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   std::string body = lower + crlf + recordLine(3, kFlash + 128, countingBytes(16, 128)) + "  ";
   const auto chunks = chunksOf(body);
   ASSERT_EQ(chunks.size(), 1U);
@@ -148,7 +145,9 @@ TEST(HelperRecords, AreValidForSrecCat) {
   writeFile(dir.path("h.mot"), kHeaderLine + contiguousS3(kFlash, 3, 5) +
                                    recordLine(1, 0x10, {1, 2, 3}) + "\n" +
                                    recordLine(2, 0x10000, {4}) + "\n");
-  EXPECT_EQ(runCommand("srec_cat '" + dir.path("h.mot").string() + "' -motorola -o /dev/null -motorola 2>/dev/null"), 0);
+  EXPECT_EQ(runCommand("srec_cat '" + dir.path("h.mot").string() +
+                       "' -motorola -o /dev/null -motorola 2>/dev/null"),
+            0);
 }
 
 } // namespace

@@ -1,12 +1,11 @@
 // quillon-fwcheck as support staff run it: its listing, its refusals and its exit codes.
 
-#include <gtest/gtest.h>
-#include <zlib.h>
+#include "tests/image/image_test_support.h"
 
+#include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
-
-#include "tests/image/image_test_support.h"
+#include <zlib.h>
 
 namespace quillon::test {
 namespace {
@@ -69,7 +68,8 @@ TEST(Fwcheck, ListsEveryChunkWithItsCrcAgainstSrecCat) {
 
 TEST(Fwcheck, RefusalGoesToStandardErrorWithExitOne) {
   TempDir dir;
-  writeFile(dir.path("bad.mot"), kHeaderLine + contiguousS3(0x2D000000, 1, 16) + "S3082D000010010203FF\n");
+  writeFile(dir.path("bad.mot"),
+            kHeaderLine + contiguousS3(0x2D000000, 1, 16) + "S3082D000010010203FF\n");
   ToolRun run = fwcheck(dir, "'" + dir.path("bad.mot").string() + "'");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");

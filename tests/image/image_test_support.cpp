@@ -1,20 +1,20 @@
 #include "tests/image/image_test_support.h"
 
-#include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
+#include <stdlib.h>
+#include <sys/wait.h>
 
 namespace quillon::test {
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "quillon-image-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("mkdtemp failed");
   dir_ = pattern;
 }
 
@@ -26,7 +26,8 @@ TempDir::~TempDir() {
 void writeFile(const std::filesystem::path& path, const std::string& contents) {
   std::ofstream out(path, std::ios::binary);
   out << contents;
-  if (!out) throw std::runtime_error("cannot write " + path.string());
+  if (!out)
+    throw std::runtime_error("cannot write " + path.string());
 }
 
 std::string readFile(const std::filesystem::path& path) {
@@ -39,7 +40,15 @@ std::string readFile(const std::filesystem::path& path) {
 std::vector<std::uint8_t> randomBytes(std::size_t count, std::uint32_t seed) {
   std::mt19937 generator(seed);
   std::vector<std::uint8_t> bytes(count);
-  for (auto& byte : bytes) byte = static_cast<std::uint8_t>(generator());
+  for (auto& byte : bytes)
+    byte = static_cast<std::uint8_t>(generator());
+  return bytes;
+}
+
+std::vector<std::uint8_t> countingBytes(std::size_t count, std::size_t from) {
+  std::vector<std::uint8_t> bytes(count);
+  for (auto& byte : bytes)
+    byte = static_cast<std::uint8_t>(from++);
   return bytes;
 }
 
@@ -50,11 +59,13 @@ int runCommand(const std::string& command) {
 
 std::string commandOutput(const std::string& command) {
   std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {};
+  if (pipe == nullptr)
+    return {};
   std::string output;
   std::array<char, 4096> block{};
   std::size_t n = 0;
-  while ((n = std::fread(block.data(), 1, block.size(), pipe)) > 0) output.append(block.data(), n);
+  while ((n = std::fread(block.data(), 1, block.size(), pipe)) > 0)
+    output.append(block.data(), n);
   pclose(pipe);
   return output;
 }
@@ -62,11 +73,14 @@ std::string commandOutput(const std::string& command) {
 std::string recordLine(int type, std::uint32_t address, const std::vector<std::uint8_t>& data) {
   const int addressBytes = type + 1;
   std::vector<std::uint8_t> bytes;
-  bytes.push_back(static_cast<std::uint8_t>(static_cast<std::size_t>(addressBytes) + data.size() + 1));
-  for (int i = addressBytes - 1; i >= 0; --i) bytes.push_back(static_cast<std::uint8_t>(address >> (8 * i)));
+  bytes.push_back(
+      static_cast<std::uint8_t>(static_cast<std::size_t>(addressBytes) + data.size() + 1));
+  for (int i = addressBytes - 1; i >= 0; --i)
+    bytes.push_back(static_cast<std::uint8_t>(address >> (8 * i)));
   bytes.insert(bytes.end(), data.begin(), data.end());
   unsigned sum = 0;
-  for (auto byte : bytes) sum += byte;
+  for (auto byte : bytes)
+    sum += byte;
   bytes.push_back(static_cast<std::uint8_t>(~sum));
   std::string line = "S" + std::to_string(type);
   for (auto byte : bytes) {
@@ -82,7 +96,8 @@ std::string contiguousS3(std::uint32_t address, int n, int size, std::uint8_t fi
   auto value = firstByte;
   for (int r = 0; r < n; ++r) {
     std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
-    for (auto& byte : data) byte = value++;
+    for (auto& byte : data)
+      byte = value++;
     text += recordLine(3, address + static_cast<std::uint32_t>(r * size), data) + "\n";
   }
   return text;
@@ -103,9 +118,11 @@ std::vector<Chunk> readAllChunks(BinFile& image, int capacity) {
   std::uint32_t offset = 0;
   for (;;) {
     Chunk chunk = readChunkAt(image, offset, capacity);
-    if (chunk.bytes.empty()) break;
+    if (chunk.bytes.empty())
+      break;
     const auto length = static_cast<std::uint32_t>(chunk.bytes.size());
-    offset = chunk.address + length + length % 2 - (chunks.empty() ? chunk.address : chunks[0].address);
+    offset =
+        chunk.address + length + length % 2 - (chunks.empty() ? chunk.address : chunks[0].address);
     chunks.push_back(std::move(chunk));
     if (chunks.size() > kRunaway) {
       ADD_FAILURE() << "the image never ran out of chunks";

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "gpsload/bin_file.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include "gpsload/bin_file.h"
 
 namespace quillon::test {
 
@@ -25,6 +25,8 @@ private:
 void writeFile(const std::filesystem::path& path, const std::string& contents);
 std::string readFile(const std::filesystem::path& path);
 std::vector<std::uint8_t> randomBytes(std::size_t count, std::uint32_t seed);
+// `count` bytes counting up (modulo 256) from `from`: the data contiguousS3 writes.
+std::vector<std::uint8_t> countingBytes(std::size_t count, std::size_t from);
 
 // Runs a shell command; returns its exit status (-1 when it could not be run).
 int runCommand(const std::string& command);

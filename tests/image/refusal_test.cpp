@@ -1,13 +1,12 @@
 // Which files are refused before any device is touched, with what reason, and the size
 // estimate and plain-file reading that do not depend on S-records.
 
-#include <gtest/gtest.h>
-
-#include <sstream>
-#include <stdexcept>
-
 #include "gpsload/srecord_image.h"
 #include "tests/image/image_test_support.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <stdexcept>
 
 namespace quillon::test {
 namespace {
@@ -82,7 +81,8 @@ TEST_F(Refusal, FailedReadIsRefused) {
     std::string block = kHeaderLine + contiguousS3(kFlash, 4, 16);
     bool handedOut = false;
     int_type underflow() override {
-      if (handedOut) throw std::runtime_error("read error");
+      if (handedOut)
+        throw std::runtime_error("read error");
       handedOut = true;
       setg(block.data(), block.data(), block.data() + block.size());
       return traits_type::to_int_type(block[0]);
@@ -105,7 +105,8 @@ TEST_F(Refusal, DirectoryIsNotUsable) {
 TEST(ImagePath, LongerThan255CharactersWorks) {
   TempDir dir;
   std::filesystem::path deep = dir.path("");
-  for (int i = 0; i < 5; ++i) deep /= std::string(60, static_cast<char>('a' + i));
+  for (int i = 0; i < 5; ++i)
+    deep /= std::string(60, static_cast<char>('a' + i));
   std::filesystem::create_directories(deep);
   const auto file = deep / "firmware-with-a-long-name.mot";
   ASSERT_GT(file.string().size(), 300U);
@@ -144,7 +145,8 @@ TEST(PlainImage, ReadsTheFileAtTheOffsetAsked) {
   EXPECT_EQ(chunk.address, 1000U);
   EXPECT_EQ(chunk.bytes, std::vector<std::uint8_t>(bytes.begin() + 1000, bytes.begin() + 2980));
   EXPECT_EQ(readChunkAt(image, 4000).bytes.size(), 1000U);
-  EXPECT_EQ(readChunkAt(image, 10).bytes, std::vector<std::uint8_t>(bytes.begin() + 10, bytes.begin() + 1990));
+  EXPECT_EQ(readChunkAt(image, 10).bytes,
+            std::vector<std::uint8_t>(bytes.begin() + 10, bytes.begin() + 1990));
   EXPECT_EQ(readChunkAt(image, 5000).bytes.size(), 0U);
   EXPECT_EQ(readChunkAt(image, 0xFFFFFFF0).bytes.size(), 0U);
 }

@@ -2,23 +2,22 @@
 // back from the image byte for byte, at the addresses srec_cat's own binary conversion puts
 // them, in chunks the loader can send.
 
-#include <gtest/gtest.h>
+#include "tests/image/image_test_support.h"
 
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
-
-#include "tests/image/image_test_support.h"
 
 namespace quillon::test {
 namespace {
 
 struct Layout {
-  int type;            // 1, 2 or 3
-  int recordSize;      // srec_cat's output block size
+  int type;       // 1, 2 or 3
+  int recordSize; // srec_cat's output block size
   bool crlf;
-  std::uint32_t base;  // first data address
-  std::uint32_t gap;   // hole between the two pieces of data
+  std::uint32_t base; // first data address
+  std::uint32_t gap;  // hole between the two pieces of data
 };
 
 std::ostream& operator<<(std::ostream& out, const Layout& l) {
@@ -49,7 +48,8 @@ std::vector<std::uint64_t> recordStarts(const std::string& mot, int type) {
   const std::string prefix = "S" + std::to_string(type);
   const auto digits = static_cast<std::size_t>(2 * (type + 1));
   for (std::string line; std::getline(lines, line);) {
-    if (line.rfind(prefix, 0) == 0) starts.push_back(std::stoull(line.substr(4, digits), nullptr, 16));
+    if (line.rfind(prefix, 0) == 0)
+      starts.push_back(std::stoull(line.substr(4, digits), nullptr, 16));
   }
   return starts;
 }
@@ -66,15 +66,16 @@ TEST_P(SrecCatOracle, ChunksMatchSrecCatBinaryConversion) {
   const std::uint32_t secondBase = layout.base + 5000 + layout.gap;
   std::ostringstream make;
   make << "cd '" << dir.path("").string() << "' && srec_cat a.bin -binary -offset " << layout.base
-       << " b.bin -binary -offset " << secondBase << " -o image.mot -motorola -address-length="
-       << layout.type + 1 << " -Output_Block_Size " << layout.recordSize
-       << (layout.crlf ? " -line-termination=crlf" : "") << " 2>/dev/null"
+       << " b.bin -binary -offset " << secondBase
+       << " -o image.mot -motorola -address-length=" << layout.type + 1 << " -Output_Block_Size "
+       << layout.recordSize << (layout.crlf ? " -line-termination=crlf" : "") << " 2>/dev/null"
        << " && srec_cat image.mot -motorola -offset -" << layout.base
        << " -o image.bin -binary 2>/dev/null";
   ASSERT_EQ(runCommand(make.str()), 0);
   ASSERT_EQ(readFile(dir.path("image.mot")).find("\r\n") != std::string::npos, layout.crlf);
   const std::string oracle = readFile(dir.path("image.bin"));
-  const std::vector<std::uint64_t> starts = recordStarts(readFile(dir.path("image.mot")), layout.type);
+  const std::vector<std::uint64_t> starts =
+      recordStarts(readFile(dir.path("image.mot")), layout.type);
   const std::vector<Range> ranges = rangesOf(dir.path("image.mot"));
   ASSERT_EQ(ranges.size(), layout.gap == 0 ? 1U : 2U);
 
@@ -98,7 +99,8 @@ TEST_P(SrecCatOracle, ChunksMatchSrecCatBinaryConversion) {
       expected += chunk.bytes.size();
       // Records are never split, so each chunk starts and ends on record boundaries.
       const auto opening = std::find(starts.begin(), starts.end(), chunk.address);
-      const auto past = std::find_if(opening, starts.end(), [&](auto start) { return start >= expected; });
+      const auto past =
+          std::find_if(opening, starts.end(), [&](auto start) { return start >= expected; });
       ASSERT_NE(opening, starts.end()) << "a chunk starts inside a record";
       ASSERT_TRUE(expected == range.last + 1 || (past != starts.end() && *past == expected))
           << "a chunk ends inside a record";
@@ -107,7 +109,8 @@ TEST_P(SrecCatOracle, ChunksMatchSrecCatBinaryConversion) {
         EXPECT_EQ(records, 1) << "S1 and S2 records are chunks of their own";
       } else if (expected != range.last + 1) {
         EXPECT_TRUE(chunk.bytes.size() >= 1980 || records == 201)
-            << "an S3 chunk closed early: " << records << " records, " << chunk.bytes.size() << " bytes";
+            << "an S3 chunk closed early: " << records << " records, " << chunk.bytes.size()
+            << " bytes";
       }
       EXPECT_LE(chunk.bytes.size(), static_cast<std::size_t>(1979 + layout.recordSize));
     }
@@ -122,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Layout{2, 32, false, 0x12000, 0x1003}, Layout{2, 64, true, 0x0FF00, 7},
                       Layout{3, 32, false, 0x2D000000, 0x100}, Layout{3, 32, true, 0x2D000000, 0},
                       Layout{3, 16, true, 0x2D000010, 0x20000}, Layout{3, 4, false, 0x2D000000, 1},
-                      Layout{3, 7, false, 0x2D000003, 0x10}, Layout{3, 250, true, 0x2D000000, 0x8}));
+                      Layout{3, 7, false, 0x2D000003, 0x10},
+                      Layout{3, 250, true, 0x2D000000, 0x8}));
 
 } // namespace
 } // namespace quillon::test
