@@ -1,0 +1,297 @@
+// The Windows serial port: a COM port opened for overlapped I/O, one event per transfer, and
+// waits of 300 ms at a time on that event.
+//
+// Every transfer is over when read() or write() returns: it completed, or it was cancelled and
+// its cancellation awaited. The driver holds a pointer to the caller's buffer and to the
+// OVERLAPPED record while a transfer is pending, so neither may be released before then.
+// Nothing is ever left pending between calls, so a receive purge never has a read to abort
+// (wine's purge would not abort one anyway).
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <limits>
+
+#include "link/serial_port.h"
+
+namespace quillon {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// Each wait on a transfer's event lasts at most this long; a write gets one such wait.
+constexpr DWORD kTransferWaitMs = 300;
+// A pending read is given its own total time-out and this much more before it is cancelled:
+// a driver whose adapter was pulled mid-read may never complete it.
+constexpr milliseconds kPendingReadMargin{1000};
+
+constexpr DWORD kPurgeReceiveFlags = PURGE_RXABORT | PURGE_RXCLEAR;
+constexpr DWORD kPurgeTransmitFlags = PURGE_TXABORT | PURGE_TXCLEAR;
+static_assert(kPurgeReceiveFlags == 0x0A && kPurgeTransmitFlags == 0x05);
+
+// The line-settings record the device link was written against: 28 bytes on Windows.
+static_assert(sizeof(DCB) == 28);
+
+constexpr DWORD kMaxTransfer = std::numeric_limits<DWORD>::max();
+
+// Errors with which Windows answers I/O on a port whose USB serial adapter has been removed.
+bool MeansDeviceGone(DWORD error) {
+  switch (error) {
+  case ERROR_ACCESS_DENIED:         // the port's device object went away under the handle
+  case ERROR_BAD_COMMAND:           // usbser and most adapter drivers after a surprise removal
+  case ERROR_OPERATION_ABORTED:     // a transfer the driver dropped; ours are never aborted
+  case ERROR_DEVICE_REMOVED:        // the plug-and-play manager's own word for it
+  case ERROR_DEVICE_NOT_CONNECTED:
+  case ERROR_GEN_FAILURE:           // "a device attached to the system is not functioning"
+  case ERROR_IO_DEVICE:             // wine: the pseudo-terminal's other side closed (EIO)
+  case ERROR_NOT_READY:
+  case ERROR_BROKEN_PIPE:
+    return true;
+  default:
+    return false;
+  }
+}
+
+// One transfer's OVERLAPPED record and its manual-reset event, closed when the transfer ends.
+class OverlappedTransfer {
+public:
+  OverlappedTransfer() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    record_.hEvent = event_;
+  }
+  ~OverlappedTransfer() {
+    if (event_ != nullptr)
+      CloseHandle(event_);
+  }
+  OverlappedTransfer(const OverlappedTransfer&) = delete;
+  OverlappedTransfer& operator=(const OverlappedTransfer&) = delete;
+
+  bool created() const { return event_ != nullptr; }
+  HANDLE event() const { return event_; }
+  OVERLAPPED* record() { return &record_; }
+
+private:
+  HANDLE event_;
+  OVERLAPPED record_{}; // offsets zero: a serial port has no file position
+};
+
+// How a transfer ended: the bytes it moved, and the error when the driver reported one.
+struct Completion {
+  DWORD count = 0;
+  DWORD error = ERROR_SUCCESS;
+  bool succeeded() const { return error == ERROR_SUCCESS; }
+};
+
+Completion QueryCompletion(HANDLE port, OverlappedTransfer& transfer, bool wait) {
+  Completion done;
+  if (GetOverlappedResult(port, transfer.record(), &done.count, wait ? TRUE : FALSE) == FALSE)
+    done.error = GetLastError();
+  return done;
+}
+
+// Gives up a pending transfer and waits until the driver has let go of its buffer and record.
+// If the transfer finished before the cancel reached it, its real outcome is returned.
+Completion CancelAndAwait(HANDLE port, OverlappedTransfer& transfer) {
+  CancelIoEx(port, transfer.record());
+  return QueryCompletion(port, transfer, true);
+}
+
+DCB LineSettings(DWORD baud) {
+  DCB dcb{};
+  dcb.DCBlength = sizeof(DCB);
+  dcb.BaudRate = baud;
+  dcb.fBinary = 1;
+  dcb.fDtrControl = DTR_CONTROL_DISABLE;
+  dcb.fRtsControl = RTS_CONTROL_DISABLE;
+  dcb.ByteSize = 8;
+  dcb.Parity = NOPARITY;
+  dcb.StopBits = ONESTOPBIT;
+  // Everything else stays zero: no flow control of any kind, no parity checks, no error or
+  // event characters, and NUL bytes kept (every command goes out with its zero byte).
+  return dcb;
+}
+
+class Win32SerialPort final : public SerialPort {
+public:
+  Win32SerialPort() = default;
+  ~Win32SerialPort() override { close(); }
+  Win32SerialPort(const Win32SerialPort&) = delete;
+  Win32SerialPort& operator=(const Win32SerialPort&) = delete;
+
+  bool open(const std::string& path) override;
+  bool readSettings() override;
+  bool applyTimeouts() override;
+  bool applyLineSettings(int baud) override;
+  void close() override;
+  bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
+  std::size_t read(std::uint8_t* buffer, std::size_t n) override;
+  StatusCode write(const std::uint8_t* buffer, std::size_t n) override;
+  void purgeReceive() override;
+  void purgeTransmit() override;
+  bool hasGone() const override { return gone_; }
+
+private:
+  // Remembers a removed adapter; returns the count to hand back for a read that failed.
+  std::size_t failedRead(DWORD error) {
+    noteError(error);
+    return 0;
+  }
+  void noteError(DWORD error) {
+    if (MeansDeviceGone(error))
+      gone_ = true;
+  }
+  std::size_t awaitRead(OverlappedTransfer& transfer, std::size_t n);
+
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  DCB dcb_{};
+  bool gone_ = false;
+};
+
+bool Win32SerialPort::open(const std::string& path) {
+  close();
+  // Share mode 0: Windows refuses any other open of the port while this handle lives.
+  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+  if (handle == INVALID_HANDLE_VALUE)
+    return false;
+  handle_ = handle;
+  gone_ = false;
+  return true;
+}
+
+bool Win32SerialPort::readSettings() {
+  if (!isOpen())
+    return false;
+  dcb_.DCBlength = sizeof(DCB);
+  return GetCommState(handle_, &dcb_) != FALSE;
+}
+
+bool Win32SerialPort::applyTimeouts() {
+  if (!isOpen())
+    return false;
+  COMMTIMEOUTS timeouts{};
+  timeouts.ReadIntervalTimeout = kReadIntervalMs;
+  timeouts.ReadTotalTimeoutMultiplier = kReadTotalMultiplierMs;
+  timeouts.ReadTotalTimeoutConstant = kReadTotalConstantMs;
+  timeouts.WriteTotalTimeoutMultiplier = kWriteTotalMultiplierMs;
+  timeouts.WriteTotalTimeoutConstant = kWriteTotalConstantMs;
+  return SetCommTimeouts(handle_, &timeouts) != FALSE;
+}
+
+bool Win32SerialPort::applyLineSettings(int baud) {
+  if (!isOpen() || (baud != 4800 && baud != 115200))
+    return false;
+  DCB wanted = LineSettings(static_cast<DWORD>(baud));
+  if (SetCommState(handle_, &wanted) == FALSE)
+    return false;
+  dcb_ = wanted;
+  return true;
+}
+
+void Win32SerialPort::close() {
+  if (!isOpen())
+    return;
+  CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+  gone_ = false;
+}
+
+std::size_t Win32SerialPort::read(std::uint8_t* buffer, std::size_t n) {
+  if (!isOpen() || gone_ || buffer == nullptr || n == 0)
+    return 0;
+  // A read of fewer bytes than asked is a success, so an outsized request is simply capped.
+  if (n > kMaxTransfer)
+    n = kMaxTransfer;
+  OverlappedTransfer transfer;
+  if (!transfer.created()) {
+    SetCommMask(handle_, 0);
+    return 0;
+  }
+  if (ReadFile(handle_, buffer, static_cast<DWORD>(n), nullptr, transfer.record()) != FALSE) {
+    const Completion done = QueryCompletion(handle_, transfer, false);
+    return done.succeeded() ? done.count : failedRead(done.error);
+  }
+  const DWORD error = GetLastError();
+  if (error == ERROR_IO_PENDING)
+    return awaitRead(transfer, n);
+  // wine ends a read that timed out with nothing with ERROR_TIMEOUT: a silent line, no failure.
+  return error == ERROR_TIMEOUT ? 0 : failedRead(error);
+}
+
+std::size_t Win32SerialPort::awaitRead(OverlappedTransfer& transfer, std::size_t n) {
+  const auto totalTimeout = milliseconds(kReadTotalConstantMs) +
+                            milliseconds(kReadTotalMultiplierMs) * static_cast<long long>(n);
+  const auto giveUpAt = SteadyClock::now() + totalTimeout + kPendingReadMargin;
+  Completion done;
+  for (;;) {
+    const DWORD waited = WaitForSingleObject(transfer.event(), kTransferWaitMs);
+    if (waited == WAIT_OBJECT_0) {
+      done = QueryCompletion(handle_, transfer, true);
+      break;
+    }
+    if (waited != WAIT_TIMEOUT || SteadyClock::now() >= giveUpAt) {
+      // The wait itself failed, or the driver kept the read far past its own time-out. This
+      // cancel is ours, so its ERROR_OPERATION_ABORTED says nothing about the adapter.
+      done = CancelAndAwait(handle_, transfer);
+      if (done.error == ERROR_OPERATION_ABORTED)
+        return 0;
+      break;
+    }
+  }
+  if (done.succeeded())
+    return done.count;
+  // wine: the time-out that ends a read with nothing completes it with ERROR_TIMEOUT.
+  if (done.error == ERROR_TIMEOUT)
+    return done.count;
+  return failedRead(done.error);
+}
+
+StatusCode Win32SerialPort::write(const std::uint8_t* buffer, std::size_t n) {
+  if (!isOpen() || gone_ || buffer == nullptr || n > kMaxTransfer)
+    return KV7GETOVERLAPPEDRESULTERROR;
+  OverlappedTransfer transfer;
+  if (!transfer.created()) {
+    SetCommMask(handle_, 0);
+    return KV7EVENTNOTCREATED;
+  }
+  const auto wanted = static_cast<DWORD>(n);
+  Completion done;
+  if (WriteFile(handle_, buffer, wanted, nullptr, transfer.record()) != FALSE) {
+    // Completed at once (wine often does): what matters is how much went out.
+    done = QueryCompletion(handle_, transfer, false);
+  } else if (const DWORD error = GetLastError(); error != ERROR_IO_PENDING) {
+    noteError(error);
+    return KV7GETOVERLAPPEDRESULTERROR;
+  } else if (WaitForSingleObject(transfer.event(), kTransferWaitMs) == WAIT_OBJECT_0) {
+    done = QueryCompletion(handle_, transfer, false);
+  } else {
+    // Not done within the wait: take the write back before its buffer goes. Only a write that
+    // turns out to have gone out whole after all counts as sent.
+    done = CancelAndAwait(handle_, transfer);
+    return done.succeeded() && done.count == wanted ? KV7SUCCESS : KV7WAITFORSINGLEOBJECTERROR;
+  }
+  if (!done.succeeded()) {
+    noteError(done.error);
+    return KV7GETOVERLAPPEDRESULTERROR;
+  }
+  // The write time-out ends a write early and still reports success: fewer bytes than asked
+  // means the device did not get the command or the record.
+  return done.count == wanted ? KV7SUCCESS : KV7WAITFORSINGLEOBJECTERROR;
+}
+
+void Win32SerialPort::purgeReceive() {
+  if (isOpen())
+    PurgeComm(handle_, kPurgeReceiveFlags);
+}
+
+void Win32SerialPort::purgeTransmit() {
+  if (isOpen())
+    PurgeComm(handle_, kPurgeTransmitFlags);
+}
+
+} // namespace
+
+std::unique_ptr<SerialPort> MakePlatformSerialPort() { return std::make_unique<Win32SerialPort>(); }
+
+} // namespace quillon
