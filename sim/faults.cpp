@@ -155,10 +155,6 @@ bool FaultSet::has(std::string_view name, std::string_view argument) const {
   });
 }
 
-bool FaultSet::has(std::string_view name, int number) const {
-  return has(name, std::to_string(number));
-}
-
 bool FaultSet::takeOnce(std::string_view name, std::string_view argument) {
   for (auto& fault : faults_) {
     if (fault.name == name && fault.argument == argument && !fault.taken) {

@@ -42,7 +42,6 @@ public:
 
   bool has(std::string_view name) const;
   bool has(std::string_view name, std::string_view argument) const;
-  bool has(std::string_view name, int number) const;
   // True the first time only.
   bool takeOnce(std::string_view name, std::string_view argument);
   bool takeOnce(std::string_view name, int number);

@@ -22,7 +22,6 @@ public:
   void program(std::uint32_t address, const std::uint8_t* data, std::size_t count);
   // Erases every cell from first to last, both included.
   void erase(std::uint32_t first, std::uint32_t last);
-  void clear() { pages_.clear(); }
 
   std::size_t programmedCount() const;
   // Runs of programmed bytes in address order.

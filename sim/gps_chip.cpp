@@ -33,6 +33,7 @@ void GpsChip::boot() {
   nmeaOff_ = false;
   recent_.clear();
   stopChatter();
+  stopNmea();
 }
 
 void GpsChip::reset() {
@@ -54,9 +55,28 @@ void GpsChip::chatter(int remaining) {
 }
 
 void GpsChip::stopChatter() {
-  if (chatterTimer_ != 0)
-    port_.cancel(chatterTimer_);
+  port_.cancel(chatterTimer_);
   chatterTimer_ = 0;
+}
+
+void GpsChip::startPassthrough() {
+  stopChatter();
+  if (!nmeaOff_)
+    streamNmea();
+}
+
+void GpsChip::streamNmea() {
+  nmeaTimer_ = port_.after(gps_wire::kNmeaPeriod, [this] {
+    // At another rate the sentence would reach the host as garbage; it is left out instead.
+    if (port_.lineBaud() == gps_wire::kCommandBaud)
+      port_.send(NoFixSentence());
+    streamNmea();
+  });
+}
+
+void GpsChip::stopNmea() {
+  port_.cancel(nmeaTimer_);
+  nmeaTimer_ = 0;
 }
 
 std::vector<std::uint8_t> GpsChip::versionReply() const {
@@ -89,6 +109,7 @@ bool GpsChip::receive(std::uint8_t byte, int baud) {
       return false;
     }
     nmeaOff_ = true;
+    stopNmea();
     return false;
   }
   if (endsWith(gps_wire::kUpdateFirmware.data(), gps_wire::kUpdateFirmware.size())) {
@@ -97,6 +118,7 @@ bool GpsChip::receive(std::uint8_t byte, int baud) {
       port_.hangUp();
       return false;
     }
+    stopNmea(); // the boot loader takes over the line
     return true;
   }
   return false;

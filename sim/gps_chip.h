@@ -26,6 +26,9 @@ public:
   void reset();
   // The device takes the line back (a new command): the chip's chatter no longer reaches it.
   void stopChatter();
+  // The device forwards the line: the chip's NMEA output reaches the host, one sentence a
+  // second at 4800 baud, until the all-off command silences it.
+  void startPassthrough();
 
   // The 21-byte version reply, NUL-padded; empty while the chip does not answer.
   std::vector<std::uint8_t> versionReply() const;
@@ -33,10 +36,11 @@ public:
   // A byte through passthrough while the chip runs its receiver firmware. True when the
   // update-firmware command has arrived complete: the chip hands over to its boot loader.
   bool receive(std::uint8_t byte, int baud);
-  bool nmeaOff() const { return nmeaOff_; }
 
 private:
   void chatter(int remaining);
+  void streamNmea();
+  void stopNmea();
   bool endsWith(const std::uint8_t* pattern, std::size_t size) const;
 
   std::string oldVersion_;
@@ -51,6 +55,7 @@ private:
   bool nmeaOff_ = false;
   std::vector<std::uint8_t> recent_; // bytes since the last garbage, for command matching
   Scheduler::Id chatterTimer_ = 0;
+  Scheduler::Id nmeaTimer_ = 0;
 };
 
 } // namespace quillon::sim

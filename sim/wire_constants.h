@@ -43,8 +43,9 @@ constexpr std::array<std::uint8_t, 22> kAllOff = {'$', 'P', 'A', 'S', 'H', 'S', 
                                                   ',', 'O', 'F', 'F', '\r', '\n'};
 constexpr std::array<std::uint8_t, 7> kUpdateFirmware = {0x24, 0x24, 0x00, 0x07,
                                                          0x0A, 0x00, 0x0D};
-// How long the chip takes to come back from a reset, and how often it talks meanwhile when
-// it chatters.
+// How often the chip sends a sentence: in passthrough until the all-off command, and after a
+// reset when it chatters.
+constexpr std::chrono::milliseconds kNmeaPeriod{1000};
 constexpr std::chrono::milliseconds kChatterPeriod{1000};
 constexpr int kChatterSentences = 3;
 } // namespace gps_wire

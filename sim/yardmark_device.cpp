@@ -49,6 +49,7 @@ void YardmarkDevice::receive(std::uint8_t byte, int baud) {
     case CommandEffect::EnterPassthrough:
       mode_ = Mode::Passthrough;
       port_.listenAt(gps_wire::kCommandBaud);
+      chip_.startPassthrough();
       break;
     case CommandEffect::ShutDown:
       powerOff();

@@ -13,6 +13,22 @@ TEST(GpsPassthrough, PassthroughCommandIsEchoedAndForwardsTheLine) {
   EXPECT_TRUE(Exchange(*s.host, "SA-28").empty());
 }
 
+TEST(GpsPassthrough, ChipTalksNmeaAt4800UntilAllOff) {
+  Served s(FastOptions());
+  ASSERT_TRUE(s.started);
+  Greet(*s.host);
+  ASSERT_EQ(Exchange(*s.host, "KV7-g"), Bytes("KV7-g"));
+  s.host->setBaud(4800);
+  const auto sentence = s.host->read(100, 200ms); // one a second, 50 ms at this scale
+  ASSERT_GE(sentence.size(), 6u);
+  EXPECT_EQ(std::string(sentence.begin(), sentence.begin() + 6), "$GPGGA");
+  EXPECT_EQ(sentence.back(), '\n');
+  s.host->send(kAllOff);
+  std::this_thread::sleep_for(20ms);
+  s.host->purge();
+  EXPECT_TRUE(s.host->read(1, 200ms).empty());
+}
+
 TEST(GpsPassthrough, DeviceSeesTheBaudTheHostSet) {
   Served s(FastOptions());
   ASSERT_TRUE(s.started);
