@@ -1,5 +1,10 @@
 #pragma once
 
+#include "gpsload/loader_link.h"
+#include "gpsload/status_codes.h"
+#include "link/clock.h"
+#include "link/serial_port.h"
+
 #include <array>
 #include <chrono>
 #include <cstddef>
@@ -8,11 +13,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "gpsload/loader_link.h"
-#include "gpsload/status_codes.h"
-#include "link/clock.h"
-#include "link/serial_port.h"
 
 namespace quillon {
 
@@ -75,9 +75,9 @@ public:
   static constexpr std::size_t kBatteryLevelOutSize = 5;
   static constexpr std::size_t kApplicationVersionOutSize = 6;
   static constexpr std::size_t kGpsVersionOutSize = 22;
-  StatusCode GetBatteryLevel(char* out) const;  // out: at least kBatteryLevelOutSize bytes
-  StatusCode GetApplicationVersion(char* out);  // out: at least kApplicationVersionOutSize
-  StatusCode GetGpsVersion(char* out);          // out: at least kGpsVersionOutSize bytes
+  StatusCode GetBatteryLevel(char* out) const; // out: at least kBatteryLevelOutSize bytes
+  StatusCode GetApplicationVersion(char* out); // out: at least kApplicationVersionOutSize
+  StatusCode GetGpsVersion(char* out);         // out: at least kGpsVersionOutSize bytes
   static std::int32_t TextToInt(const char* text);
 
   // GPS passthrough commands.
@@ -100,7 +100,7 @@ public:
   int baudRate = 115200; // the line setting last applied to port (the DCB's BaudRate)
 
 private:
-  void purgePort(); // receive purge, then transmit purge
+  void purgePort();   // receive purge, then transmit purge
   bool commandGate(); // sets lastStatus to 2 or 6 and returns false when a command is refused
   StatusCode report(StatusCode code) {
     lastStatus = code;

@@ -1,11 +1,11 @@
 // The device link's serial channel: opening and configuring a port, bounded reads and writes,
 // purges, baud changes and the short-text exchange the hello and the commands are built on.
 
-#include <algorithm>
-#include <cstring>
-
 #include "link/device_link.h"
 #include "link/device_protocol.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace quillon {
 
@@ -20,7 +20,9 @@ DeviceLink::DeviceLink(Clock& clock, SerialPortFactory portFactory)
   std::memcpy(portName.data(), kPortNotFound, sizeof kPortNotFound);
 }
 
-DeviceLink::~DeviceLink() { ClosePort(); }
+DeviceLink::~DeviceLink() {
+  ClosePort();
+}
 
 void DeviceLink::setCandidatePorts(std::vector<std::string> paths) {
   candidates_ = std::move(paths);
@@ -72,7 +74,9 @@ void DeviceLink::ClosePort() {
   report(KV7SUCCESS);
 }
 
-bool DeviceLink::IsPortGone() const { return port && port->hasGone(); }
+bool DeviceLink::IsPortGone() const {
+  return port && port->hasGone();
+}
 
 std::size_t DeviceLink::ReadBytes(std::uint8_t* buffer, std::size_t n) {
   if (!port || buffer == nullptr)
@@ -168,8 +172,12 @@ StatusCode DeviceLink::setBaud(int baud, std::int32_t highSpeedAfter) {
   return report(KV7SUCCESS);
 }
 
-StatusCode DeviceLink::SetBaud4800() { return setBaud(dp::kPassthroughBaud, 0); }
+StatusCode DeviceLink::SetBaud4800() {
+  return setBaud(dp::kPassthroughBaud, 0);
+}
 
-StatusCode DeviceLink::SetBaud115200() { return setBaud(dp::kHighBaud, 1); }
+StatusCode DeviceLink::SetBaud115200() {
+  return setBaud(dp::kHighBaud, 1);
+}
 
 } // namespace quillon

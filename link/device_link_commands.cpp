@@ -1,12 +1,12 @@
 // The device's five commands, their shared framing and gate, and the accessors the pages read
 // the device's answers through.
 
+#include "link/device_link.h"
+#include "link/device_protocol.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
-
-#include "link/device_link.h"
-#include "link/device_protocol.h"
 
 namespace quillon {
 

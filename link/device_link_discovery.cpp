@@ -1,11 +1,11 @@
 // Discovery: open every candidate port, then hello each open one in turn until the device
 // answers, for up to ten passes. The port that answered stays the link's port for the run.
 
-#include <cstring>
-
 #include "link/device_link.h"
 #include "link/device_protocol.h"
 #include "link/port_list.h"
+
+#include <cstring>
 
 namespace quillon {
 

@@ -1,10 +1,10 @@
 // Through passthrough, the two commands that ready the GPS chip for a firmware load: silence
 // its NMEA output, then start its boot loader. Nothing is read back; the loader speaks first.
 
-#include <array>
-
 #include "link/device_link.h"
 #include "link/device_protocol.h"
+
+#include <array>
 
 namespace quillon {
 
@@ -12,8 +12,8 @@ namespace {
 
 // "$PASHS,NME,ALL,A,OFF" CR LF: every NMEA sentence off, so the boot loader's replies are not
 // lost in position reports.
-constexpr std::array<std::uint8_t, 22> kAllOff{'$', 'P', 'A', 'S', 'H', 'S', ',', 'N',
-                                               'M', 'E', ',', 'A', 'L', 'L', ',', 'A',
+constexpr std::array<std::uint8_t, 22> kAllOff{'$', 'P', 'A', 'S', 'H',  'S', ',', 'N',
+                                               'M', 'E', ',', 'A', 'L',  'L', ',', 'A',
                                                ',', 'O', 'F', 'F', '\r', '\n'};
 // "$$" then 00 07 0A 00 0D: the chip's update-firmware command. No checksum, no LF.
 constexpr std::array<std::uint8_t, 7> kUpdateFirmware{'$', '$', 0x00, 0x07, 0x0A, 0x00, '\r'};

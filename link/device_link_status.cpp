@@ -4,6 +4,8 @@
 
 namespace quillon {
 
-bool DeviceLink::GetStatusText(char* buffer) const { return StatusText(lastStatus, buffer); }
+bool DeviceLink::GetStatusText(char* buffer) const {
+  return StatusText(lastStatus, buffer);
+}
 
 } // namespace quillon

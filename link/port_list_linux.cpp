@@ -1,5 +1,8 @@
 // Which of the system's tty devices are serial ports a Yardmark cable could be on.
 
+#include "link/port_list.h"
+#include "link/serial_port.h"
+
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -7,9 +10,6 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
-
-#include "link/port_list.h"
-#include "link/serial_port.h"
 
 namespace quillon {
 namespace {

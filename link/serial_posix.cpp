@@ -5,19 +5,18 @@
 // can stretch a read or a write beyond its bound. A hang-up or an I/O error means the cable
 // was pulled: the port remembers it and answers every later read at once with nothing.
 
+#include "link/serial_port.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <optional>
-
-#include "link/serial_port.h"
 
 namespace quillon {
 namespace {
@@ -104,7 +103,9 @@ bool PosixSerialPort::open(const std::string& path) {
   return true;
 }
 
-bool PosixSerialPort::readSettings() { return fd_ >= 0 && ::tcgetattr(fd_, &current_) == 0; }
+bool PosixSerialPort::readSettings() {
+  return fd_ >= 0 && ::tcgetattr(fd_, &current_) == 0;
+}
 
 bool PosixSerialPort::applyTimeouts() {
   if (fd_ < 0)
@@ -260,6 +261,8 @@ void PosixSerialPort::purgeTransmit() {
 
 } // namespace
 
-std::unique_ptr<SerialPort> MakePlatformSerialPort() { return std::make_unique<PosixSerialPort>(); }
+std::unique_ptr<SerialPort> MakePlatformSerialPort() {
+  return std::make_unique<PosixSerialPort>();
+}
 
 } // namespace quillon

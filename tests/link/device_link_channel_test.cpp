@@ -1,10 +1,10 @@
 // The link's serial channel over real pseudo-terminals: opening, the text exchange and its
 // comparison rules, single-byte reads and the baud-rate operations.
 
-#include <gtest/gtest.h>
-
 #include "tests/link/faulty_port.h"
 #include "tests/link/link_fixture.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon {
 namespace {

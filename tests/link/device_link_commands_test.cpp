@@ -1,10 +1,10 @@
 // The device commands against a peer playing the Yardmark: bytes on the wire, the replies the
 // link accepts and refuses, the command gate and the mode machine, and a pulled cable.
 
-#include <gtest/gtest.h>
-
 #include "link/device_protocol.h"
 #include "tests/link/link_fixture.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon {
 namespace {

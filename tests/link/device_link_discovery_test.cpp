@@ -1,13 +1,11 @@
 // Discovery over several pseudo-terminals: silent ports, a wrong answer, the device, and
 // what the scan leaves open behind it.
 
-#include <unistd.h>
+#include "tests/link/link_fixture.h"
 
 #include <filesystem>
-
 #include <gtest/gtest.h>
-
-#include "tests/link/link_fixture.h"
+#include <unistd.h>
 
 namespace quillon {
 namespace {
@@ -94,8 +92,8 @@ TEST(LinkFindDevice, SkipsAPathTooLongToKeepAsThePortName) {
   behindLongName.serve(DeviceAnswers());
   device.serve(DeviceAnswers());
   const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("quillon-" + std::to_string(::getpid()) + "-" +
-                                                std::string(200, 'd'));
+      std::filesystem::temp_directory_path() /
+      ("quillon-" + std::to_string(::getpid()) + "-" + std::string(200, 'd'));
   std::filesystem::create_directories(dir);
   const std::filesystem::path longLink = dir / std::string(80, 'p');
   std::filesystem::create_symlink(behindLongName.slavePath(), longLink);

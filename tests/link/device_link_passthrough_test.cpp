@@ -1,9 +1,9 @@
 // The two commands that ready the GPS chip, as the chip receives them through passthrough.
 
-#include <gtest/gtest.h>
-
 #include "tests/link/faulty_port.h"
 #include "tests/link/link_fixture.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon {
 namespace {

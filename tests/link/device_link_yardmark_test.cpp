@@ -1,12 +1,12 @@
 // The whole command side of the link against the virtual Yardmark on a pseudo-terminal: a
 // peer written independently of the link, with its faults asked for by name.
 
-#include <gtest/gtest.h>
-
 #include "link/clock.h"
 #include "link/device_link.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/link/pty_peer.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <memory>
-
 #include "link/serial_port.h"
+
+#include <memory>
 
 namespace quillon::testing {
 
@@ -10,10 +10,10 @@ namespace quillon::testing {
 // bytes on the wire included, is the real thing.
 struct PortFaults {
   bool refuseReadSettings = false;
-  bool refuseLineSettings = false;    // every applyLineSettings
+  bool refuseLineSettings = false;      // every applyLineSettings
   bool refuseLaterLineSettings = false; // only after the first (a baud change)
-  int failWriteNumber = 0;            // this write (1-based) and every later one fail with 19
-  int writes = 0;                     // write calls seen
+  int failWriteNumber = 0;              // this write (1-based) and every later one fail with 19
+  int writes = 0;                       // write calls seen
 };
 
 class FaultyPort final : public SerialPort {

@@ -1,14 +1,13 @@
 #pragma once
 
-#include <functional>
-#include <memory>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "link/clock.h"
 #include "link/device_link.h"
 #include "tests/link/pty_peer.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace quillon::testing {
 

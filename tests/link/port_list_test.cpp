@@ -1,11 +1,10 @@
 // Candidate ports from a tty class directory laid out as the kernel lays out /sys/class/tty.
 
+#include "link/port_list.h"
+
 #include <filesystem>
 #include <fstream>
-
 #include <gtest/gtest.h>
-
-#include "link/port_list.h"
 
 namespace quillon {
 namespace {
@@ -15,9 +14,10 @@ namespace fs = std::filesystem;
 class PortListTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("quillon-ttyclass-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ =
+        fs::temp_directory_path() /
+        ("quillon-ttyclass-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
     fs::create_directories(root_ / "devices" / "driver");
     fs::create_directories(root_ / "tty");
@@ -48,12 +48,12 @@ TEST_F(PortListTest, KeepsAdaptersAndRealUartsInNaturalOrder) {
   addTty("ttyUSB10", true);
   addTty("ttyUSB2", true);
   addTty("ttyACM0", true);
-  addTty("ttyS0", true, 4);   // a 16550A on the board
-  addTty("ttyS1", true, 0);   // a phantom slot: PORT_UNKNOWN
-  addTty("ttyS2", false, 4);  // no driver behind it
-  addTty("ttyUSB3", false);   // adapter gone, entry lingering
-  addTty("tty1", true);       // a virtual console
-  addTty("ttyUSBx", true);    // not a numbered device
+  addTty("ttyS0", true, 4);  // a 16550A on the board
+  addTty("ttyS1", true, 0);  // a phantom slot: PORT_UNKNOWN
+  addTty("ttyS2", false, 4); // no driver behind it
+  addTty("ttyUSB3", false);  // adapter gone, entry lingering
+  addTty("tty1", true);      // a virtual console
+  addTty("ttyUSBx", true);   // not a numbered device
   EXPECT_EQ(list(), (std::vector<std::string>{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyUSB2",
                                               "/dev/ttyUSB10"}));
 }

@@ -1,12 +1,11 @@
 #include "tests/link/pty_peer.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace quillon::testing {
 
@@ -31,7 +30,9 @@ PtyPeer::PtyPeer() {
   ::tcsetattr(master_, TCSANOW, &settings);
 }
 
-PtyPeer::~PtyPeer() { hangUp(); }
+PtyPeer::~PtyPeer() {
+  hangUp();
+}
 
 void PtyPeer::serve(Answer answer) {
   answer_ = std::move(answer);
@@ -109,7 +110,9 @@ bool PtyPeer::waitForBytes(std::size_t count, std::chrono::milliseconds limit) c
   return arrived_.wait_for(lock, limit, [&] { return received_.size() >= count; });
 }
 
-void PtyPeer::send(const Bytes& bytes) { writeAll(bytes); }
+void PtyPeer::send(const Bytes& bytes) {
+  writeAll(bytes);
+}
 
 Bytes PtyPeer::readFor(std::chrono::milliseconds span) {
   Bytes bytes;

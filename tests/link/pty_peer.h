@@ -1,7 +1,5 @@
 #pragma once
 
-#include <termios.h>
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -9,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <termios.h>
 #include <thread>
 #include <vector>
 
@@ -78,8 +77,8 @@ private:
 // the GPS version reply, the data `dataDelay` after the echo.
 struct DeviceScript {
   std::string helloReply = "SA-77";
-  std::string record = std::string("085") + "," + "YM-KV7 000012345" + std::string(13, '.') +
-                       "1.234" + "!";
+  std::string record =
+      std::string("085") + "," + "YM-KV7 000012345" + std::string(13, '.') + "1.234" + "!";
   std::string gpsVersion = "$PASHR,VER,GPS,1.0.00";
   std::chrono::milliseconds dataDelay{80};
 };

@@ -1,17 +1,15 @@
 // The POSIX serial backend against real pseudo-terminals: exclusive open, the line settings
 // the other end sees, bounded reads and writes, and a pulled cable.
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <fstream>
-
-#include <gtest/gtest.h>
-
 #include "link/serial_port.h"
 #include "tests/link/pty_peer.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace quillon {
 namespace {
