@@ -21,7 +21,7 @@ namespace {
 
 std::string Record(char type, std::uint32_t address, int addressBytes, const std::uint8_t* data,
                    std::size_t count) {
-  const auto byteCount = static_cast<std::uint32_t>(addressBytes + count + 1);
+  const auto byteCount = static_cast<std::uint32_t>(count) + static_cast<std::uint32_t>(addressBytes) + 1;
   std::uint32_t sum = byteCount;
   std::string line = std::string("S") + type + HexText(byteCount, 2);
   for (int i = addressBytes - 1; i >= 0; --i) {
