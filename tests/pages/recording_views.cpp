@@ -53,6 +53,8 @@ void RecordingProgressView::setRowText(int row, std::string_view text) {
 }
 
 void RecordingProgressView::setStatusLine(std::string_view text) {
+  if (status_ == text)
+    return;
   status_ = text;
   log_.add("status " + status_);
 }

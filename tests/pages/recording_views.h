@@ -16,8 +16,8 @@
 namespace quillon::testing {
 
 // One list of what a user would have seen, in order: window calls, and the waits of the
-// clocks that write into it. Row texts are recorded when the window's row changes, which is
-// what the user sees; repeated transfers of an unchanged row leave no trace.
+// clocks that write into it. Row and status texts are recorded when the window's text
+// changes, which is what the user sees; repeated transfers of unchanged texts leave no trace.
 struct EventLog {
   std::vector<std::string> events;
   void add(std::string event) { events.push_back(std::move(event)); }

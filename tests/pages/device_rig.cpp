@@ -1,0 +1,103 @@
+#include "device_rig.h"
+
+#include <cstdlib>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace quillon::testing {
+
+std::filesystem::path writeFirmware(const std::filesystem::path& directory, int records,
+                                    const std::string& name) {
+  const char* source = std::getenv("QUILLON_SOURCE_DIR");
+  const std::filesystem::path sample =
+      std::filesystem::path(source ? source : ".") / "res/sample/gps_firmware.mot";
+  std::ifstream in(sample);
+  EXPECT_TRUE(in.is_open()) << sample;
+  const std::filesystem::path path = directory / name;
+  std::ofstream out(path, std::ios::binary);
+  std::string line;
+  int dataRecords = 0;
+  std::string endRecord;
+  while (std::getline(in, line)) {
+    if (line.starts_with("S7") || line.starts_with("S8") || line.starts_with("S9"))
+      endRecord = line;
+    else if (line.starts_with("S0"))
+      out << line << "\n";
+    else if ((line.starts_with("S1") || line.starts_with("S2") || line.starts_with("S3")) &&
+             dataRecords < records) {
+      out << line << "\n";
+      ++dataRecords;
+    }
+  }
+  out << endRecord << "\n";
+  return path;
+}
+
+void PacedClock::sleepMs(int ms) {
+  time.sleepMs(ms);
+  if (ms > 0)
+    std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms * kScale));
+}
+
+DeviceRig::DeviceRig(sim::YardmarkOptions options, int firmwareRecords) {
+  capture.open(3);
+  firmware = writeFirmware(capture.directory(), firmwareRecords);
+  options.timeScale = PacedClock::kScale;
+  options.firmwarePath = firmware.string();
+  device = std::make_unique<sim::VirtualYardmark>(std::move(options));
+  EXPECT_TRUE(device->start()) << device->error();
+  link.setCandidatePorts({device->slavePath()});
+  handInputs();
+}
+
+DeviceRig::~DeviceRig() {
+  link.ClosePort();
+  device->stop();
+}
+
+void DeviceRig::handInputs(int minBattery, const std::string& minApp, const std::string& target) {
+  update.minBatteryLevel = minBattery;
+  update.minAppVersion = minApp;
+  update.targetGpsVersion = target;
+  update.firmwarePath = firmware.string();
+  verify.targetGpsVersion = target;
+}
+
+int DeviceRig::runUpdate() { return update.run(view); }
+int DeviceRig::runVerify() { return verify.run(verifyView); }
+
+void DeviceRig::powerCycle() {
+  device->powerOff();
+  device->powerOn();
+}
+
+std::vector<std::string> DeviceRig::fromNotice() const {
+  std::vector<std::string> out;
+  for (const auto& event : events.events) {
+    if (out.empty() && !event.starts_with("notice "))
+      continue;
+    out.push_back(event.starts_with("device wait") ? "device" : event);
+  }
+  return out;
+}
+
+std::vector<std::string> DeviceRig::pageEvents() const {
+  std::vector<std::string> out;
+  for (const auto& event : events.events)
+    if (!event.starts_with("device wait"))
+      out.push_back(event);
+  return out;
+}
+
+std::vector<std::string> DeviceRig::logOf(const std::string& module) const {
+  std::vector<std::string> out;
+  for (const auto& line : capture.lines())
+    if (line.module == module)
+      out.push_back(line.kind + ": " + line.message);
+  return out;
+}
+
+} // namespace quillon::testing

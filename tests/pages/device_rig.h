@@ -1,0 +1,77 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/device_link.h"
+#include "log_capture.h"
+#include "pages/Step3Update.h"
+#include "pages/Step5Verify.h"
+#include "pages/pumping_clock.h"
+#include "recording_views.h"
+#include "sim/virtual_yardmark.h"
+
+namespace quillon::testing {
+
+inline constexpr const char* kOldGps = "$PASHR,VER,GPS,1.0.00";
+inline constexpr const char* kNewGps = "$PASHR,VER,GPS,2.0.00";
+
+// Writes a firmware file of the first `records` data records of the sample firmware, with its
+// S0 header and its S7 end record, and returns its path.
+std::filesystem::path writeFirmware(const std::filesystem::path& directory, int records,
+                                    const std::string& name = "firmware.mot");
+
+// Virtual time that still gives the virtual Yardmark its share of real time: the device runs
+// at 1/20 of real time, so the page pauses 1/20 of each of its waits for real. Without it the
+// page would, for example, raise the line to 115200 baud before the device had read the
+// passthrough commands it sent at 4800. The link's own waits stay purely virtual: its reads
+// are bounded in real time already.
+class PacedClock final : public Clock {
+public:
+  static constexpr double kScale = 0.05;
+  void sleepMs(int ms) override;
+  std::int64_t wholeSeconds() override { return time.wholeSeconds(); }
+  VirtualClock time;
+};
+
+// Device pages on a virtual Yardmark over a pseudo-terminal. Time is virtual: the page's waits
+// are recorded as "wait N" and the device link's as "device wait N", in the same event list
+// as the window's calls, so a test sees where the device was talked to.
+class DeviceRig {
+public:
+  explicit DeviceRig(sim::YardmarkOptions options = {}, int firmwareRecords = 250);
+  ~DeviceRig();
+
+  // The inputs the driver would hand over from a good Orbfix.dat.
+  void handInputs(int minBattery = 30, const std::string& minApp = "1.2",
+                  const std::string& target = kNewGps);
+  int runUpdate();
+  int runVerify();
+  // What the golfer does between the two device pages.
+  void powerCycle();
+
+  // Events from the first notice on, the device link's waits shown as "device" (the link was
+  // talking to the Yardmark); and every event without the link's waits.
+  std::vector<std::string> fromNotice() const;
+  std::vector<std::string> pageEvents() const;
+  std::vector<std::string> logOf(const std::string& module) const;
+
+  LogCapture capture;
+  std::filesystem::path firmware;
+  EventLog events;
+  PacedClock clock;
+  VirtualClock& time = clock.time;
+  RecordingClock pageWaits{clock, events, ""};
+  PumpingClock pageClock{pageWaits};
+  RecordingClock deviceWaits{time, events, "device"};
+  DeviceLink link{deviceWaits};
+  std::unique_ptr<sim::VirtualYardmark> device;
+  RecordingProgressView view{events};
+  RecordingProgressView verifyView{events};
+  Step3Update update{link, pageClock};
+  Step5Verify verify{link, pageClock};
+};
+
+} // namespace quillon::testing
