@@ -83,9 +83,11 @@ private:
   bool stepDebugHigh(int byte);
   bool stepDebugLow(int byte);
 
-  // The image offset of the current address: its distance from the image's first data
-  // address, 0 for anything at or before it.
-  std::uint32_t imageOffset() const;
+  // The image offset of an address: its distance from the image's first data address, 0 for
+  // anything at or before it.
+  std::uint32_t imageOffset(std::uint32_t address) const;
+  // The byte that pads an odd record to whole words.
+  std::uint8_t padByte();
   // After PROG's acknowledgement: moves back to the address the boot loader reported when it
   // disagrees with ours, then advances past the record.
   void advancePastRecord();

@@ -23,8 +23,20 @@ static_assert(kAddressedHeader + Uploader::kChunkCapacity + BinFile::kMaxRecordD
 
 } // namespace
 
-std::uint32_t Uploader::imageOffset() const {
-  return currentAddress_ <= imageBase_ ? 0 : currentAddress_ - imageBase_;
+std::uint32_t Uploader::imageOffset(std::uint32_t address) const {
+  return address <= imageBase_ ? 0 : address - imageBase_;
+}
+
+std::uint8_t Uploader::padByte() {
+  // Flash bits once cleared stay cleared until the next erase. Where the image goes on right
+  // after an odd record, a 0x00 pad would be programmed over a byte that the next frame must
+  // program again, so the pad is that byte itself and the next frame starts after it.
+  const std::uint32_t next = currentAddress_ + static_cast<std::uint32_t>(recordLength_);
+  std::uint32_t address = imageOffset(next);
+  std::array<std::uint8_t, 1 + BinFile::kMaxRecordData> ahead{};
+  if (image_.ReadChunk(ahead.data(), 1, address) > 0 && address == next)
+    return ahead[0];
+  return 0x00;
 }
 
 bool Uploader::stepSendRecord() {
@@ -37,7 +49,7 @@ bool Uploader::stepSendRecord() {
   } else {
     // The image delivers the data at the offset asked for, so a restart or a correction
     // from the boot loader re-sends exactly what it needs and never skips ahead.
-    std::uint32_t address = imageOffset();
+    std::uint32_t address = imageOffset(currentAddress_);
     const bool fromImageStart = address == 0;
     recordLength_ = image_.ReadChunk(frame_.data() + headerLength, kChunkCapacity, address);
     currentAddress_ = address;
@@ -55,7 +67,7 @@ bool Uploader::stepSendRecord() {
   }
   if (recordLength_ % 2 != 0) {
     // Frames carry whole 16-bit words.
-    frame_[headerLength + static_cast<std::size_t>(recordLength_)] = 0x00;
+    frame_[headerLength + static_cast<std::size_t>(recordLength_)] = padByte();
     ++recordLength_;
   }
   if (!unaddressed_)

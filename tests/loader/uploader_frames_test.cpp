@@ -50,6 +50,23 @@ TEST(UploaderFrames, OddChunkIsPaddedWithOneZero) {
   EXPECT_EQ(sent.pastEnd, "SEND REC - Address 2d000004 past end 2d000003");
 }
 
+// 95 records of 21 bytes make an odd first chunk that the image continues right after: the pad
+// is the image's own next byte, and the next frame starts one past it.
+TEST(UploaderFrames, OddChunkInsideTheImageIsPaddedWithItsNextByte) {
+  const std::vector<std::uint8_t> data = Pattern(4000, 4);
+  LoaderRig rig(WriteSRecordFile({{kFlashStart, data}}, 21));
+  rig.reach(U::WaitRec);
+  const auto first = ParseHexBytes(rig.link.frames().back());
+  ASSERT_EQ(first.size(), 7u + 1996u + 3u);
+  EXPECT_EQ(first[7 + 1995], data[1995]);
+  rig.answer({0x55});
+  rig.answer({0x55});
+  rig.loader->Step();
+  const auto second = ParseHexBytes(rig.link.frames().back());
+  EXPECT_EQ(HexBytes(second.data() + 3, 4), "2d 00 07 cc");
+  EXPECT_EQ(second[7], data[1996]);
+}
+
 TEST(UploaderFrames, EraseFrameCoversTheAskedRange) {
   EXPECT_EQ(HexBytes(loader::MakeEraseFrame(0x2D000000, 0xFFFFFFFF).data(), 14),
             "5b 00 04 2d 00 00 00 ff ff ff ff 2d 00 5d");
@@ -92,7 +109,7 @@ TEST(UploaderFrames, EmptyImageEndsWithoutAFrame) {
 // data they carry lands where the independent conversion of the file puts it.
 TEST(UploaderFrames, WholeTransferCarriesTheImage) {
   const std::string path = WriteSRecordFile(
-      {{kFlashStart, Pattern(7001, 2)}, {kFlashStart + 0x3000, Pattern(333, 3)}}, 33);
+      {{kFlashStart, Pattern(7001, 2)}, {kFlashStart + 0x3000, Pattern(333, 3)}}, 21);
   LoaderRig rig(path);
   rig.reach(U::FileDone);
   WireImage flash;

@@ -31,8 +31,11 @@ bool WireImage::addRecordFrame(const std::vector<std::uint8_t>& frame) {
     return false;
   std::uint32_t address = std::uint32_t{frame[3]} << 24 | std::uint32_t{frame[4]} << 16 |
                           std::uint32_t{frame[5]} << 8 | frame[6];
-  for (std::size_t i = 7; i < frame.size() - 3; ++i)
-    bytes_[address++] = frame[i];
+  for (std::size_t i = 7; i < frame.size() - 3; ++i, ++address) {
+    const auto [cell, fresh] = bytes_.emplace(address, frame[i]);
+    if (!fresh && cell->second != frame[i])
+      return false;
+  }
   return true;
 }
 

@@ -13,7 +13,8 @@ std::vector<std::uint8_t> ParseHexBytes(const std::string& text);
 // The flash as a boot loader would build it from addressed record frames.
 class WireImage {
 public:
-  // False when the frame is malformed: markers, LEN, length or checksum wrong.
+  // False when the frame is malformed (markers, LEN, length or checksum wrong) or would
+  // program a byte already programmed with another value: flash cannot take that back.
   bool addRecordFrame(const std::vector<std::uint8_t>& frame);
   // The bytes from `base` up to the highest address written (or `length` bytes), gaps as 0.
   std::vector<std::uint8_t> image(std::uint32_t base, std::size_t length = SIZE_MAX) const;
