@@ -29,7 +29,8 @@ public:
   std::int32_t size() const { return size_; }
   // Why the file is not usable: "cannot open", "not an S-record file", "cannot read", or the
   // line and what is wrong with it ("line 40: checksum", "line 2: byte count",
-  // "line 2: bad hex", "line 7: too long"). Empty when the file is usable.
+  // "line 2: bad hex", "line 7: too long", "line 9: address range" for data past
+  // 0xFFFFFFFF). Empty when the file is usable.
   const std::string& refusal() const { return refusal_; }
 
   // Writes up to one chunk (capacity bytes, exceeded by at most one record) into `buffer`,

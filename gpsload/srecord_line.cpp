@@ -6,6 +6,8 @@ namespace quillon {
 namespace {
 
 constexpr std::int8_t kNotHex = -1;
+// One past the highest address a record's byte may have.
+constexpr std::uint64_t kAddressSpaceEnd = std::uint64_t{1} << 32;
 
 constexpr std::array<std::int8_t, 256> makeHexTable() {
   std::array<std::int8_t, 256> table{};
@@ -68,6 +70,8 @@ const char* verdictText(LineVerdict verdict) {
     return "checksum";
   case LineVerdict::TooLong:
     return "too long";
+  case LineVerdict::AddressRange:
+    return "address range";
   }
   return "unknown";
 }
@@ -112,6 +116,10 @@ LineVerdict decodeRecordLine(std::string_view line, DataRecordHeader& header,
     address = (address << 8) | bytes[i];
   const std::size_t dataBegin = 1 + addressBytes;
   const std::size_t dataEnd = byteTotal - 1;
+  // Bytes beyond 0xFFFFFFFF have no address: a 32-bit load address would wrap round to the
+  // bottom of memory, and the flash loader would start the image over and over.
+  if (std::uint64_t{address} + (dataEnd - dataBegin) > kAddressSpaceEnd)
+    return LineVerdict::AddressRange;
   header = DataRecordHeader{type, address, dataEnd - dataBegin};
   data.insert(data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(dataBegin),
               bytes.begin() + static_cast<std::ptrdiff_t>(dataEnd));

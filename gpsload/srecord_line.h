@@ -12,12 +12,13 @@ enum class SRecordType : std::uint8_t { S1, S2, S3 };
 
 // What one text line of a firmware file turned out to be.
 enum class LineVerdict : std::uint8_t {
-  NotData,   // header, count, start-address record or any other line: skipped
-  Data,      // a well-formed S1, S2 or S3 record
-  BadHex,    // a character that is not a hex digit after the record type
-  ByteCount, // the count field disagrees with the line's length, or is too small
-  Checksum,  // the checksum byte does not match the record
-  TooLong,   // longer than any legal record
+  NotData,      // header, count, start-address record or any other line: skipped
+  Data,         // a well-formed S1, S2 or S3 record
+  BadHex,       // a character that is not a hex digit after the record type
+  ByteCount,    // the count field disagrees with the line's length, or is too small
+  Checksum,     // the checksum byte does not match the record
+  TooLong,      // longer than any legal record
+  AddressRange, // the data runs past the top of the 32-bit address space
 };
 
 // The text the refusal of a line carries, e.g. "checksum".

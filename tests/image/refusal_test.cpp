@@ -59,6 +59,15 @@ TEST_F(Refusal, ByteCountDisagreeingWithLineIsRefused) {
   expectRefused(kHeaderLine + "S1020000FD\n", "line 2: byte count"); // too small for an address
 }
 
+TEST_F(Refusal, DataPastTheTopOfTheAddressSpaceIsRefused) {
+  // The last byte may sit at 0xFFFFFFFF; one more would wrap the loader's address to 0.
+  const std::string top = recordLine(3, 0xFFFFFFF0, std::vector<std::uint8_t>(16, 0x11));
+  writeFile(file_, kHeaderLine + top + "\n");
+  EXPECT_TRUE(BinFile(file_.string()).isSRecord());
+  const std::string across = recordLine(3, 0xFFFFFFF8, std::vector<std::uint8_t>(16, 0x22));
+  expectRefused(kHeaderLine + contiguousS3(kFlash, 2, 16) + across + "\n", "line 4: address range");
+}
+
 TEST_F(Refusal, NonHexDigitIsRefused) {
   std::string line = recordLine(2, 0x10000, {1, 2, 3, 4});
   line[10] = 'G';
