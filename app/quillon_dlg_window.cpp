@@ -11,7 +11,9 @@
 
 #include "app/about_box.h"
 #include "app/file_filter.h"
+#include "pages/modal_result.h"
 #include "ui/artwork.h"
+#include "ui/notice_box.h"
 
 namespace quillon {
 namespace {
@@ -74,8 +76,13 @@ void QuillonDlgWindow::browseForFirmware() {
   showTexts();
 }
 
-// The button ids are the dialog's results: 2 is Cancel.
-void QuillonDlgWindow::reject() { done(ids::kCancel); }
+void QuillonDlgWindow::showNotice(std::string_view caption, std::string_view text) {
+  ShowNotice(this, caption, text);
+}
+
+void QuillonDlgWindow::endDialog(int result) { done(result); }
+
+void QuillonDlgWindow::reject() { endDialog(modal::kCancel); }
 
 void QuillonDlgWindow::accept() {}
 

@@ -5,6 +5,7 @@
 #include "link/clock.h"
 #include "link/device_link.h"
 #include "link/serial_port.h"
+#include "pages/page_view.h"
 #include "ui/template_dialog.h"
 
 class QComboBox;
@@ -16,7 +17,7 @@ namespace quillon {
 // owns the one DeviceLink of the run. Its own small firmware-load window (port list, file
 // chooser, progress bar, instructions, state text) is built whole, but the wizard never shows
 // it and never reads its values.
-class QuillonDlgWindow final : public TemplateDialog {
+class QuillonDlgWindow final : public TemplateDialog, public MainDialogView {
   Q_OBJECT
 
 public:
@@ -38,7 +39,11 @@ public:
   // Browse: asks for a firmware file and shows the chosen path.
   void browseForFirmware();
 
-  // The wizard ends the dialog with this; Exit, Escape and the close box come here too.
+  // MainDialogView: the driver's notices, and the end of the dialog.
+  void showNotice(std::string_view caption, std::string_view text) override;
+  void endDialog(int result) override;
+
+  // Exit, Escape and the close box end the dialog with Cancel.
   void reject() override;
   // "Reload GPS Firmware" (and Enter) does nothing: the dialog stays open.
   void accept() override;

@@ -17,6 +17,7 @@
 #include "app/quillon_dlg_window.h"
 #include "link/clock.h"
 #include "modal_watch.h"
+#include "pages/modal_result.h"
 
 namespace quillon {
 
@@ -90,7 +91,7 @@ private slots:
       okPressedWhileOpen = dialog.isVisible();
       dialog.controlAs<QPushButton>(ids::kCancel)->click();
     });
-    QCOMPARE(dialog.exec(), ids::kCancel);
+    QCOMPARE(dialog.exec(), modal::kCancel);
     QVERIFY(okPressedWhileOpen);
   }
 
@@ -98,7 +99,7 @@ private slots:
     VirtualClock clock;
     QuillonDlgWindow dialog(clock);
     testing::WhenModalAppears([&](QWidget&) { QTest::keyClick(&dialog, Qt::Key_Escape); });
-    QCOMPARE(dialog.exec(), ids::kCancel);
+    QCOMPARE(dialog.exec(), modal::kCancel);
   }
 
   void browseOffersTheFirmwareFilterAndShowsTheChosenPath() {

@@ -1,0 +1,284 @@
+// The instruction pages in their windows: what the user reads (checked against the texts the
+// page logic speaks for), where the picture sits, and every route a user can take: the
+// buttons, Enter, Escape, Previous, YES/NO with their reminders and notice E:20, and the F9
+// switch on step 1 whichever control has the focus.
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/quillon_dlg_window.h"
+#include "link/clock.h"
+#include "log/update_log.h"
+#include "modal_watch.h"
+#include "pages/Step1Intro.h"
+#include "pages/Step5VerifyConnection.h"
+#include "pages/Step9VerifyKV7.h"
+#include "pages/modal_result.h"
+#include "pages/plain_page.h"
+#include "ui/plain_page_window.h"
+#include "ui/qt_page_runner.h"
+#include "ui/qt_text.h"
+
+namespace quillon {
+namespace {
+
+using testing::AnswerNextNotice;
+using testing::SeenNotice;
+using testing::WhenModalAppears;
+
+PlainPageWindow& asPage(QWidget& modal) {
+  auto* page = qobject_cast<PlainPageWindow*>(&modal);
+  if (!page)
+    qFatal("the modal window is not a page");
+  return *page;
+}
+
+QPushButton* button(QWidget& modal, int id) {
+  return asPage(modal).controlAs<QPushButton>(id);
+}
+
+// The labels a user can see on the window, by their text.
+QLabel* visibleLabel(PlainPageWindow& window, std::string_view text) {
+  for (auto* label : window.findChildren<QLabel*>())
+    if (!label->isHidden() && label->text() == ToQString(text))
+      return label;
+  return nullptr;
+}
+
+const PlainPageTexts* const kAllTexts[] = {
+    &kStep1IntroTexts,  &kStep2ConnectComputerTexts, &kStep3ConnectDeviceTexts,
+    &kStep4TurnOnTexts, &kStep5VerifyConnectionTexts, &kStep7TurnOffTexts,
+    &kStep8TurnOnAgainTexts, &kStep9VerifyKV7Texts,  &kStep11FinishTexts};
+
+} // namespace
+
+class PlainPageWindowTest : public QObject {
+  Q_OBJECT
+
+  VirtualClock clock_;
+  QuillonDlgWindow* mainDialog_ = nullptr;
+
+  // Shows page the way the wizard does, with the hidden main dialog as parent, and runs act
+  // on its window.
+  int show(PlainPage& page, std::function<void(QWidget&)> act) {
+    WhenModalAppears(std::move(act));
+    QtPageRunner runner(mainDialog_);
+    return page.runOn(runner);
+  }
+
+private slots:
+  void initTestCase() { mainDialog_ = new QuillonDlgWindow(clock_); }
+  void cleanupTestCase() { delete mainDialog_; }
+
+  void windowsShowTheTextsThePagesSpeakFor() {
+    for (const PlainPageTexts* texts : kAllTexts) {
+      PlainPage page(*texts);
+      const int result = show(page, [texts](QWidget& modal) {
+        PlainPageWindow& window = asPage(modal);
+        const QString where = QStringLiteral("step %1").arg(texts->step);
+        QVERIFY2(window.dialogTemplate().id == texts->templateId, qPrintable(where));
+        QCOMPARE(window.windowTitle(), ToQString(texts->caption));
+        auto* header = window.controlAs<QLabel>(texts->headerControl);
+        QVERIFY2(header, qPrintable(where));
+        QCOMPARE(header->text(), ToQString(texts->header));
+        QCOMPARE(window.controlAs<QPushButton>(ids::kOk)->text(), ToQString(texts->forwardLabel));
+        QCOMPARE(window.controlAs<QPushButton>(ids::kCancel)->text(),
+                 ToQString(texts->cancelLabel));
+        QCOMPARE(window.controlAs<QPushButton>(ids::kCancel)->isEnabled(), texts->cancelEnabled);
+        // (A focused button becomes the default while it has the focus, so ask the template.)
+        QCOMPARE((window.dialogTemplate().findControl(ids::kOk)->style & StyleDefault) != 0,
+                 texts->forwardIsDefault);
+        QCOMPARE(window.control(ids::kPrevious) != nullptr, texts->hasPrevious);
+
+        // Every instruction is on screen, top to bottom; the older wording of step 9 shares
+        // the first one's place and is not shown.
+        int lastTop = header->geometry().bottom();
+        std::vector<int> tops;
+        for (const Instruction& instruction : texts->instructions) {
+          QLabel* label = visibleLabel(window, instruction.text);
+          if (instruction.style == InstructionStyle::Overlaid) {
+            QVERIFY2(!label, qPrintable(where));
+            tops.push_back(tops.back());
+            continue;
+          }
+          QVERIFY2(label, qPrintable(where + QStringLiteral(": ") + ToQString(instruction.text)));
+          QVERIFY2(label->geometry().top() > lastTop, qPrintable(where));
+          lastTop = label->geometry().top();
+          tops.push_back(lastTop);
+          const QColor colour = label->palette().color(QPalette::WindowText);
+          QCOMPARE(colour == QColor(255, 0, 0), instruction.style == InstructionStyle::Warning);
+          if (instruction.style == InstructionStyle::Centred)
+            QVERIFY(label->alignment() & Qt::AlignHCenter);
+        }
+
+        // The picture sits where the page says: just above the instruction it names.
+        const auto& controls = window.dialogTemplate().controls;
+        int pictures = 0;
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+          if (controls[i].kind != ControlKind::Picture)
+            continue;
+          ++pictures;
+          QCOMPARE(controls[i].image, texts->pictureId);
+          const QRect picture = window.controlAt(i)->geometry();
+          if (texts->pictureBefore > 0)
+            QVERIFY2(picture.top() > tops[texts->pictureBefore - 1], qPrintable(where));
+          if (texts->pictureBefore < tops.size())
+            QVERIFY2(picture.bottom() < tops[texts->pictureBefore], qPrintable(where));
+        }
+        QCOMPARE(pictures, 1);
+        window.endPage(modal::kCancel);
+      });
+      QCOMPARE(result, modal::kCancel);
+    }
+  }
+
+  void forwardButtonEndsWithOk() {
+    for (const PlainPageTexts* texts : kAllTexts) {
+      PlainPage page(*texts);
+      QCOMPARE(show(page, [](QWidget& m) { button(m, ids::kOk)->click(); }), modal::kOk);
+    }
+  }
+
+  void cancelAndPreviousBothEndWithCancelButOnlyPreviousIsRemembered() {
+    PlainPage step2(kStep2ConnectComputerTexts);
+    QCOMPARE(show(step2, [](QWidget& m) { button(m, ids::kPrevious)->click(); }), modal::kCancel);
+    QVERIFY(step2.previousPressed);
+    QCOMPARE(show(step2, [](QWidget& m) { button(m, ids::kCancel)->click(); }), modal::kCancel);
+    QVERIFY(!step2.previousPressed);
+  }
+
+  void enterGoesForwardAndEscapeCancels() {
+    PlainPage step8(kStep8TurnOnAgainTexts);
+    QCOMPARE(show(step8, [](QWidget& m) { QTest::keyClick(&m, Qt::Key_Return); }), modal::kOk);
+    step8.previousPressed = true;
+    // Escape on a page whose Cancel button is disabled still takes the cancel route.
+    QCOMPARE(show(step8, [](QWidget& m) { QTest::keyClick(&m, Qt::Key_Escape); }),
+             modal::kCancel);
+    QVERIFY(!step8.previousPressed);
+    // So does the window manager's close.
+    PlainPage step4(kStep4TurnOnTexts);
+    QCOMPARE(show(step4, [](QWidget& m) { m.close(); }), modal::kCancel);
+  }
+
+  void enterOnAFocusedButtonPressesThatButton() {
+    Step1Intro intro;
+    QCOMPARE(show(intro,
+                  [](QWidget& m) {
+                    QVERIFY(testing::FocusOn(*button(m, ids::kCancel)));
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                  }),
+             modal::kCancel);
+    // Enter on step 5, where YES is not the default button, is still YES.
+    Step5VerifyConnection step5;
+    QCOMPARE(show(step5, [](QWidget& m) { QTest::keyClick(&m, Qt::Key_Enter); }), modal::kOk);
+  }
+
+  void disabledCancelCannotBeClicked() {
+    PlainPage step7(kStep7TurnOffTexts);
+    QCOMPARE(show(step7,
+                  [](QWidget& m) {
+                    QTest::mouseClick(button(m, ids::kCancel), Qt::LeftButton);
+                    QVERIFY(m.isVisible());
+                    button(m, ids::kOk)->click();
+                  }),
+             modal::kOk);
+  }
+
+  void twoNoAnswersRemindAndTheThirdEndsWithNoticeE20() {
+    Step5VerifyConnection step5;
+    SeenNotice first, second, last;
+    const int result = show(step5, [&](QWidget& m) {
+      AnswerNextNotice(first);
+      button(m, ids::kCancel)->click();
+      QVERIFY(m.isVisible());
+      AnswerNextNotice(second);
+      QTest::keyClick(&m, Qt::Key_Escape); // Escape counts as NO
+      QVERIFY(m.isVisible());
+      AnswerNextNotice(last);
+      button(m, ids::kCancel)->click();
+    });
+    QCOMPARE(result, modal::kCancel);
+    QVERIFY(first.seen && second.seen && last.seen);
+    QCOMPARE(first.caption, QStringLiteral("NOTICE"));
+    QCOMPARE(first.text,
+             QStringLiteral("Please double check your connections and press OK when ready!"));
+    QCOMPARE(second.caption, QStringLiteral("NOTICE"));
+    QCOMPARE(last.caption, QStringLiteral("NOTICE E:20"));
+    QCOMPARE(last.text, QStringLiteral("There is a connection error.  Please check your "
+                                       "connections and try running this program again."));
+    QCOMPARE(step5.mismatchCount, 2);
+  }
+
+  void aYesAfterRemindersGoesOnAndTheCountStartsAfreshNextTime() {
+    Step9VerifyKV7 step9;
+    SeenNotice reminder;
+    QCOMPARE(show(step9,
+                  [&](QWidget& m) {
+                    AnswerNextNotice(reminder);
+                    button(m, ids::kCancel)->click();
+                    button(m, ids::kOk)->click();
+                  }),
+             modal::kOk);
+    QCOMPARE(reminder.text, QStringLiteral("Please double check your connections!"));
+    QCOMPARE(show(step9, [&](QWidget& m) { QVERIFY(m.isVisible()); asPage(m).endPage(2); }),
+             modal::kCancel);
+    QCOMPARE(step9.mismatchCount, 0);
+  }
+
+  void f9OnStep1SwitchesOnDescriptiveLoggingWhereverTheFocusIs() {
+    updateLog().setLevel(1);
+    Step1Intro intro;
+    SeenNotice first, second;
+    bool stillOpen = false;
+    const int result = show(intro, [&](QWidget& m) {
+      // Keys come from the window system, as a user's do, to whichever control has the focus.
+      QVERIFY(testing::FocusOn(*button(m, ids::kCancel)));
+      QTest::keyClick(m.windowHandle(), Qt::Key_F8); // nothing of the kind
+      QCOMPARE(QApplication::activeModalWidget(), &m);
+      AnswerNextNotice(first);
+      QTest::keyClick(m.windowHandle(), Qt::Key_F9);
+      QVERIFY(first.seen);
+      AnswerNextNotice(second);
+      QVERIFY(testing::FocusOn(*button(m, ids::kOk)));
+      QTest::keyClick(m.windowHandle(), Qt::Key_F9);
+      stillOpen = m.isVisible();
+      button(m, ids::kOk)->click();
+    });
+    QCOMPARE(result, modal::kOk);
+    QVERIFY(stillOpen);
+    QCOMPARE(first.caption, QStringLiteral("NOTICE"));
+    QCOMPARE(first.text, QStringLiteral("Descriptive Logging has been turned ON."));
+    QVERIFY(second.seen);
+    QCOMPARE(updateLog().level(), 3);
+    updateLog().setLevel(1);
+  }
+
+  void f9OnOtherPagesDoesNothing() {
+    updateLog().setLevel(1);
+    PlainPage step2(kStep2ConnectComputerTexts);
+    QCOMPARE(show(step2,
+                  [](QWidget& m) {
+                    QTest::keyClick(m.windowHandle(), Qt::Key_F9);
+                    QCOMPARE(QApplication::activeModalWidget(), &m); // no notice opened
+                    button(m, ids::kOk)->click();
+                  }),
+             modal::kOk);
+    QCOMPARE(updateLog().level(), 1);
+  }
+
+  void pagesOpenOnTopOfTheHiddenMainDialog() {
+    PlainPage step3(kStep3ConnectDeviceTexts);
+    show(step3, [this](QWidget& m) {
+      QCOMPARE(m.parentWidget(), mainDialog_);
+      QVERIFY(!mainDialog_->isVisible());
+      QVERIFY(m.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+      asPage(m).endPage(modal::kOk);
+    });
+    QVERIFY(!mainDialog_->isVisible());
+  }
+};
+
+} // namespace quillon
+
+QTEST_MAIN(quillon::PlainPageWindowTest)
+#include "gui_plain_page_window_test.moc"

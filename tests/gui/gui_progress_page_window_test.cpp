@@ -1,0 +1,250 @@
+// The window of the self-running device pages: rows, status line and progress bar change only
+// as the page asks (a row set without a status is never seen), the template's placeholders
+// never show, the first end request is the result, and while the page works the window stays
+// up, modal and closed to the user.
+#include <functional>
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include "app/quillon_dlg_window.h"
+#include "link/clock.h"
+#include "modal_watch.h"
+#include "pages/modal_result.h"
+#include "pages/progress_frame.h"
+#include "pages/progress_page.h"
+#include "ui/progress_page_window.h"
+#include "ui/qt_page_runner.h"
+#include "ui/window_placement.h"
+
+namespace quillon {
+namespace {
+
+// A device page whose sequence is the test's script, on the real frame.
+class ScriptedPage final : public ProgressPage {
+public:
+  using Script = std::function<void(ProgressFrame&, ProgressPageWindow&)>;
+  ScriptedPage(const ProgressPageLayout& layout, Script script)
+      : ProgressPage(layout), script_(std::move(script)) {}
+
+  int run(ProgressView& view) override {
+    ProgressFrame frame(view, static_cast<int>(layout().rowControls.size()));
+    frame.begin();
+    script_(frame, dynamic_cast<ProgressPageWindow&>(view));
+    return frame.result();
+  }
+
+private:
+  Script script_;
+};
+
+QString rowText(ProgressPageWindow& window, int row) {
+  const int id = window.dialogTemplate().id == tpl::kLoadFirmware
+                     ? kFirmwareLoadLayout.rowControls[static_cast<std::size_t>(row - 1)]
+                     : kResetAndVerifyLayout.rowControls[static_cast<std::size_t>(row - 1)];
+  return window.controlAs<QLabel>(id)->text();
+}
+
+} // namespace
+
+class ProgressPageWindowTest : public QObject {
+  Q_OBJECT
+
+  VirtualClock clock_;
+  QuillonDlgWindow* mainDialog_ = nullptr;
+
+  int runPage(const ProgressPageLayout& layout, ScriptedPage::Script script) {
+    ScriptedPage page(layout, std::move(script));
+    QtPageRunner runner(mainDialog_);
+    return page.runOn(runner);
+  }
+
+private slots:
+  void initTestCase() { mainDialog_ = new QuillonDlgWindow(clock_); }
+  void cleanupTestCase() { delete mainDialog_; }
+
+  void layoutsOfThePagesMatchTheirTemplates() {
+    for (const ProgressPageLayout* layout : {&kFirmwareLoadLayout, &kResetAndVerifyLayout}) {
+      const DialogTemplate* t = FindDialogTemplate(layout->templateId);
+      QVERIFY(t);
+      QCOMPARE(t->caption, layout->caption);
+      QCOMPARE(t->findControl(layout->headerControl)->text, layout->header);
+      QCOMPARE(t->findControl(layout->headerControl)->colour, ColourRole::Header);
+      QCOMPARE(t->findControl(ids::kUnplugWarning)->text, layout->warning);
+      QCOMPARE(t->findControl(layout->progressControl)->kind, ControlKind::ProgressBar);
+      QCOMPARE(t->findControl(layout->statusControl)->colour, ColourRole::NavyText);
+      bool instructionsFound = false;
+      bool progressLabelFound = false;
+      for (const ControlTemplate& c : t->controls) {
+        instructionsFound = instructionsFound || c.text == layout->instructions;
+        progressLabelFound = progressLabelFound || (c.kind == ControlKind::GroupBox &&
+                                                    c.text == layout->progressLabel);
+      }
+      QVERIFY(instructionsFound && progressLabelFound);
+      // Each row's label sits on the same line as its state, left of it.
+      for (std::size_t row = 0; row < layout->rowControls.size(); ++row) {
+        const ControlTemplate* state = t->findControl(layout->rowControls[row]);
+        QVERIFY(state);
+        QCOMPARE(state->colour, ColourRole::NavyText);
+        const ControlTemplate* label = nullptr;
+        for (const ControlTemplate& c : t->controls)
+          if (c.text == layout->rowLabels[row])
+            label = &c;
+        QVERIFY(label);
+        QCOMPARE(label->rect.y, state->rect.y);
+        QVERIFY(label->rect.x < state->rect.x);
+      }
+    }
+  }
+
+  void pageStartsWithDashesAnEmptyStatusAndNoPlaceholders() {
+    for (const ProgressPageLayout* layout : {&kFirmwareLoadLayout, &kResetAndVerifyLayout}) {
+      runPage(*layout, [layout](ProgressFrame& frame, ProgressPageWindow& window) {
+        QVERIFY(window.isVisible());
+        for (std::size_t row = 1; row <= layout->rowControls.size(); ++row)
+          QCOMPARE(rowText(window, static_cast<int>(row)), QStringLiteral("-"));
+        QCOMPARE(window.controlAs<QLabel>(layout->statusControl)->text(), QString());
+        QCOMPARE(window.controlAs<QProgressBar>(layout->progressControl)->value(), 0);
+        for (auto* label : window.findChildren<QLabel*>())
+          for (const char* placeholder : {"Complete", "Working", "StatusString", "Static", "--"})
+            QVERIFY(label->text() != QLatin1String(placeholder));
+        for (int id : {ids::kOk, ids::kCancel}) {
+          QVERIFY(!window.control(id)->isEnabled());
+          QVERIFY(!window.control(id)->isVisible());
+        }
+        frame.endWith(modal::kOk);
+      });
+    }
+  }
+
+  void rowTextsReachTheScreenOnlyWithAStatus() {
+    const int result = runPage(kFirmwareLoadLayout, [](ProgressFrame& frame,
+                                                       ProgressPageWindow& window) {
+      frame.setRow(2, ProgressFrame::kWorking);
+      QCOMPARE(rowText(window, 2), QStringLiteral("-"));
+      frame.SetStatus("...Locating the Yardmark...");
+      QCOMPARE(rowText(window, 2), QStringLiteral("WORKING"));
+      QCOMPARE(window.controlAs<QLabel>(1022)->text(), QStringLiteral("...Locating the Yardmark..."));
+      frame.setRow(2, ProgressFrame::kFail);
+      frame.endWith(modal::kCancel);
+      QCOMPARE(rowText(window, 2), QStringLiteral("WORKING")); // never shown: the page ended
+    });
+    QCOMPARE(result, modal::kCancel);
+  }
+
+  void progressShowsAtOnceAndBeyondTheRangeAsAFullBar() {
+    runPage(kResetAndVerifyLayout, [](ProgressFrame& frame, ProgressPageWindow& window) {
+      auto* bar = window.controlAs<QProgressBar>(1027);
+      frame.setProgress(60);
+      QCOMPARE(bar->value(), 60);
+      frame.setProgress(137);
+      QCOMPARE(bar->value(), 100);
+      frame.setProgress(-4);
+      QCOMPARE(bar->value(), 0);
+      frame.endWith(modal::kOk);
+    });
+  }
+
+  void theFirstEndRequestIsTheResult() {
+    QCOMPARE(runPage(kResetAndVerifyLayout,
+                     [](ProgressFrame& frame, ProgressPageWindow&) {
+                       frame.endWith(modal::kOk);
+                       frame.endWith(modal::kCancel);
+                     }),
+             modal::kOk);
+    QCOMPARE(runPage(kResetAndVerifyLayout,
+                     [](ProgressFrame&, ProgressPageWindow& window) {
+                       window.endPage(modal::kCancel);
+                       window.endPage(modal::kOk);
+                     }),
+             modal::kCancel);
+  }
+
+  void aPageThatNeverEndsItselfDoesNotHangAndIsNotASuccess() {
+    QCOMPARE(runPage(kFirmwareLoadLayout, [](ProgressFrame&, ProgressPageWindow&) {}),
+             modal::kCancel);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+  }
+
+  void whileThePageWorksTheWindowCannotBeClosedOrAnswered() {
+    bool stayedUp = false;
+    bool modalThroughout = false;
+    const int result = runPage(kFirmwareLoadLayout, [&](ProgressFrame& frame,
+                                                       ProgressPageWindow& window) {
+      window.close();
+      QTest::keyClick(&window, Qt::Key_Escape);
+      QTest::keyClick(&window, Qt::Key_Return);
+      frame.enableButton(FrameButton::Ok);
+      QTest::keyClick(&window, Qt::Key_Return); // the enabled OK button is still hidden
+      window.pump();
+      stayedUp = window.isVisible() && !window.endResult().has_value();
+      modalThroughout = QApplication::activeModalWidget() == &window && window.isModal();
+      frame.endWith(modal::kOk);
+    });
+    QCOMPARE(result, modal::kOk);
+    QVERIFY(stayedUp);
+    QVERIFY(modalThroughout);
+  }
+
+  void pumpLetsTheWindowSystemThroughButNotTheUser() {
+    bool timerRan = false;
+    bool clickArrived = false;
+    runPage(kFirmwareLoadLayout, [&](ProgressFrame& frame, ProgressPageWindow& window) {
+      QTimer::singleShot(0, [&] { timerRan = true; });
+      auto* cancel = window.controlAs<QPushButton>(ids::kCancel);
+      frame.enableButton(FrameButton::Cancel);
+      QObject::connect(cancel, &QPushButton::pressed, [&] { clickArrived = true; });
+      window.pump();
+      QVERIFY(timerRan);
+      frame.endWith(modal::kOk);
+    });
+    QVERIFY(!clickArrived);
+  }
+
+  void noticesBelongToThePageAndWaitForOk() {
+    testing::SeenNotice seen;
+    runPage(kFirmwareLoadLayout, [&](ProgressFrame& frame, ProgressPageWindow& window) {
+      testing::AnswerNextNotice(seen);
+      frame.notice("NOTICE E:3", "The file <b>x</b> is not a firmware file.");
+      QVERIFY(seen.seen);
+      QCOMPARE(seen.owner, &window);
+      frame.endWith(modal::kCancel);
+    });
+    QCOMPARE(seen.caption, QStringLiteral("NOTICE E:3"));
+    QCOMPARE(seen.text, QStringLiteral("The file <b>x</b> is not a firmware file."));
+  }
+
+  void windowsAreCentredOnTheirOwnerOrTheWorkArea() {
+    const QRect work(0, 0, 1000, 800);
+    QCOMPARE(CentredPosition({200, 100}, QRect(100, 100, 400, 300), work), QPoint(200, 200));
+    QCOMPARE(CentredPosition({200, 100}, QRect(), work), QPoint(400, 350));
+    // An owner near the edge: the window is kept inside the work area.
+    QCOMPARE(CentredPosition({200, 100}, QRect(900, 750, 100, 50), work), QPoint(800, 700));
+    QCOMPARE(CentredPosition({200, 100}, QRect(-300, -300, 100, 50), work), QPoint(0, 0));
+    // With the owner hidden, the page lands in the middle of the screen's work area.
+    runPage(kResetAndVerifyLayout, [](ProgressFrame& frame, ProgressPageWindow& window) {
+      const QRect area = window.screen()->availableGeometry();
+      QVERIFY(area.contains(window.frameGeometry()));
+      const QPoint offCentre = window.frameGeometry().center() - area.center();
+      QVERIFY2(offCentre.manhattanLength() <= 6,
+               qPrintable(QStringLiteral("%1,%2 %3x%4 in %5x%6")
+                              .arg(window.frameGeometry().x())
+                              .arg(window.frameGeometry().y())
+                              .arg(window.frameGeometry().width())
+                              .arg(window.frameGeometry().height())
+                              .arg(area.width())
+                              .arg(area.height())));
+      frame.endWith(modal::kOk);
+    });
+  }
+};
+
+} // namespace quillon
+
+QTEST_MAIN(quillon::ProgressPageWindowTest)
+#include "gui_progress_page_window_test.moc"

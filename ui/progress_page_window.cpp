@@ -1,0 +1,74 @@
+#include "ui/progress_page_window.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "ui/notice_box.h"
+#include "ui/qt_text.h"
+#include "ui/window_placement.h"
+
+namespace quillon {
+
+ProgressPageWindow::ProgressPageWindow(const DialogTemplate& dialogTemplate,
+                                       const ProgressPageLayout& layout, QWidget* parent)
+    : TemplateDialog(dialogTemplate, parent),
+      rowControls_(layout.rowControls),
+      statusLine_(controlAs<QLabel>(layout.statusControl)),
+      progress_(controlAs<QProgressBar>(layout.progressControl)) {
+  setWindowModality(Qt::ApplicationModal);
+}
+
+void ProgressPageWindow::present() {
+  CentreOnOwnerOrScreen(*this);
+  show();
+  pump(); // let the window system map it before the first paint
+  repaint();
+}
+
+void ProgressPageWindow::setRowText(int row, std::string_view text) {
+  if (row < 1 || static_cast<std::size_t>(row) > rowControls_.size())
+    return;
+  if (auto* label = controlAs<QLabel>(rowControls_[static_cast<std::size_t>(row - 1)]))
+    label->setText(ToQString(text));
+}
+
+void ProgressPageWindow::setStatusLine(std::string_view text) {
+  if (statusLine_)
+    statusLine_->setText(ToQString(text));
+}
+
+void ProgressPageWindow::setProgress(int percent) {
+  // The bar's range is 0 to 100; a value beyond it shows as a full (or empty) bar rather than
+  // being ignored.
+  if (progress_)
+    progress_->setValue(std::clamp(percent, 0, 100));
+}
+
+void ProgressPageWindow::repaint() { QWidget::repaint(); }
+
+void ProgressPageWindow::setButtonEnabled(FrameButton button, bool enabled) {
+  if (auto* b = controlAs<QPushButton>(button == FrameButton::Ok ? ids::kOk : ids::kCancel))
+    b->setEnabled(enabled);
+}
+
+void ProgressPageWindow::pump() {
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ProgressPageWindow::showNotice(std::string_view caption, std::string_view text) {
+  ShowNotice(this, caption, text);
+}
+
+void ProgressPageWindow::endPage(int result) {
+  if (!result_)
+    result_ = result;
+}
+
+void ProgressPageWindow::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+} // namespace quillon
