@@ -1,0 +1,198 @@
+// The firmware image reader on arbitrary files. Whatever the file holds, the reader must
+// either refuse it with the reason an independent reading finds, or hand out exactly the
+// records' bytes at the records' addresses, in chunks that fit the loader's frame.
+
+#include "fuzz/fuzz_check.h"
+#include "fuzz/scratch_dir.h"
+#include "fuzz/srecord_oracle.h"
+#include "gpsload/bin_file.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using quillon::BinFile;
+using quillon::fuzz::OracleImage;
+
+constexpr int kCapacity = BinFile::kLoaderCapacity;
+constexpr std::size_t kRoom = BinFile::kLoaderCapacity + BinFile::kMaxRecordData;
+// Reads at offsets of the fuzzer's choosing, after the forward pass.
+constexpr int kRandomReads = 12;
+
+std::int32_t expectedSize(std::string_view file) {
+  const std::uint64_t length = file.size();
+  const std::uint64_t size =
+      quillon::fuzz::beginsWithHeaderRecord(file) ? length * 36168 / 100000 : length;
+  return static_cast<std::int32_t>(
+      std::min<std::uint64_t>(size, std::numeric_limits<std::int32_t>::max()));
+}
+
+// Every byte of the image with its address, in file order.
+struct PlacedByte {
+  std::uint64_t address;
+  std::uint8_t value;
+  bool operator==(const PlacedByte&) const = default;
+};
+
+std::vector<PlacedByte> flatten(const OracleImage& image) {
+  std::vector<PlacedByte> bytes;
+  for (const auto& record : image.records) {
+    for (std::size_t i = 0; i < record.data.size(); ++i)
+      bytes.push_back({record.address + i, record.data[i]});
+  }
+  return bytes;
+}
+
+// Reads the image front to back the way the flash loader does: each read asks for the
+// offset where the last chunk ended, counted from the first record (0 for anything below).
+void checkForwardPass(BinFile& image, const OracleImage& oracle) {
+  const std::vector<PlacedByte> expected = flatten(oracle);
+  const auto first = static_cast<std::uint32_t>(oracle.records.front().address);
+  std::vector<PlacedByte> got;
+  std::vector<std::uint8_t> buffer(kRoom);
+  std::uint32_t offset = 0;
+  for (;;) {
+    std::uint32_t address = offset;
+    const std::int16_t length = image.ReadChunk(buffer.data(), kCapacity, address);
+    QUILLON_FUZZ_CHECK(length >= 0, "a chunk has a negative length");
+    if (length == 0)
+      break;
+    QUILLON_FUZZ_CHECK(static_cast<std::size_t>(length) <= kRoom,
+                       "a chunk is larger than capacity + one record");
+    QUILLON_FUZZ_CHECK(got.size() + static_cast<std::size_t>(length) <= expected.size(),
+                       "the image hands out more bytes than its records hold");
+    for (std::size_t i = 0; i < static_cast<std::size_t>(length); ++i)
+      got.push_back({std::uint64_t{address} + i, buffer[i]});
+    const std::uint64_t end = std::uint64_t{address} + static_cast<std::uint64_t>(length);
+    if (end <= first) {
+      offset = 0; // a chunk below the first record: the loader asks from the start again
+      continue;
+    }
+    if (end - first > UINT32_MAX) {
+      // A chunk that ends at the top of memory in an image that starts at 0: where it ends
+      // has no 32-bit offset, so nothing after it can be asked for.
+      QUILLON_FUZZ_CHECK(std::equal(got.begin(), got.end(), expected.begin()),
+                         "the chunks differ from the records' bytes and addresses in file order");
+      return;
+    }
+    offset = static_cast<std::uint32_t>(end - first);
+  }
+  QUILLON_FUZZ_CHECK(got == expected,
+                     "the chunks differ from the records' bytes and addresses in file order");
+  std::uint32_t address = offset;
+  QUILLON_FUZZ_CHECK(image.ReadChunk(buffer.data(), kCapacity, address) == 0,
+                     "an exhausted image hands out more data");
+}
+
+// Reads at offsets and capacities drawn from the input: every byte returned must be one that
+// a record holds at that address, and a read that goes back lands on the address asked for.
+void checkRandomReads(BinFile& image, const OracleImage& oracle, std::uint32_t seed) {
+  std::multimap<std::uint64_t, std::uint8_t> held;
+  std::uint64_t highest = 0;
+  for (const auto& byte : flatten(oracle)) {
+    held.emplace(byte.address, byte.value);
+    highest = std::max(highest, byte.address);
+  }
+  const std::uint64_t first = oracle.records.front().address;
+  const std::uint64_t span = highest >= first ? highest - first + 64 : 64;
+  std::minstd_rand random(seed);
+  std::uint64_t lastEnd = 0;
+  for (int read = 0; read < kRandomReads; ++read) {
+    const auto offset = static_cast<std::uint32_t>(random() % span);
+    const int capacity = random() % 4 == 0 ? 1 : kCapacity;
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity) + BinFile::kMaxRecordData);
+    std::uint32_t address = offset;
+    const std::int16_t length = image.ReadChunk(buffer.data(), capacity, address);
+    QUILLON_FUZZ_CHECK(length >= 0 && static_cast<std::size_t>(length) <= buffer.size(),
+                       "a chunk does not fit capacity + one record");
+    if (length == 0)
+      continue;
+    const std::uint64_t wanted = first + offset;
+    if (wanted < lastEnd && held.count(wanted) != 0) {
+      QUILLON_FUZZ_CHECK(address == wanted, "a read that goes back starts somewhere else");
+    }
+    for (std::size_t i = 0; i < static_cast<std::size_t>(length); ++i) {
+      const auto [from, to] = held.equal_range(std::uint64_t{address} + i);
+      QUILLON_FUZZ_CHECK(
+          std::any_of(from, to, [&](const auto& entry) { return entry.second == buffer[i]; }),
+          "a chunk holds a byte no record has at that address");
+    }
+    lastEnd = std::uint64_t{address} + static_cast<std::uint64_t>(length);
+  }
+}
+
+// A file that is not S-records is read as it lies.
+void checkRawReads(BinFile& image, std::string_view file, std::uint32_t seed) {
+  std::minstd_rand random(seed);
+  std::vector<std::uint8_t> buffer(kRoom);
+  for (int read = 0; read < 4; ++read) {
+    const auto offset = static_cast<std::uint32_t>(random() % (file.size() + 8));
+    std::uint32_t address = offset;
+    const std::int16_t length = image.ReadChunk(buffer.data(), kCapacity, address);
+    const std::size_t available = offset < file.size() ? file.size() - offset : 0;
+    QUILLON_FUZZ_CHECK(static_cast<std::size_t>(length) ==
+                           std::min<std::size_t>(available, kCapacity),
+                       "a raw read returns the wrong number of bytes");
+    QUILLON_FUZZ_CHECK(address == offset, "a raw read moved the address");
+    const auto* fileBytes = reinterpret_cast<const std::uint8_t*>(file.data());
+    QUILLON_FUZZ_CHECK(length == 0 ||
+                           std::equal(buffer.begin(), buffer.begin() + length, fileBytes + offset),
+                       "a raw read returns other bytes than the file's");
+  }
+}
+
+std::uint32_t seedOf(std::string_view file) {
+  std::uint32_t hash = 2166136261U;
+  for (char c : file)
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
+  return hash;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string path = quillon::fuzz::writeScratchFile("firmware.s19", data, size).string();
+  const std::string_view file(reinterpret_cast<const char*>(data), size);
+  BinFile image(path);
+  QUILLON_FUZZ_CHECK(image.binFileOk() == 1, "a file that exists did not open");
+  QUILLON_FUZZ_CHECK(image.size() == expectedSize(file), "the size estimate is wrong");
+
+  if (!quillon::fuzz::beginsWithHeaderRecord(file)) {
+    QUILLON_FUZZ_CHECK(!image.isSRecord(), "a file without S0 taken as S-records");
+    QUILLON_FUZZ_CHECK(image.refusal() == "not an S-record file",
+                       "a file without S0 refused for another reason");
+    checkRawReads(image, file, seedOf(file));
+    return 0;
+  }
+
+  const OracleImage oracle = quillon::fuzz::readImageOracle(file);
+  QUILLON_FUZZ_CHECK(image.isSRecord() == oracle.usable,
+                     "the reader and the independent reading disagree on usability");
+  if (!oracle.usable) {
+    QUILLON_FUZZ_CHECK(image.refusal() == oracle.refusal,
+                       "the refusal names another line or reason");
+    std::vector<std::uint8_t> buffer(kRoom);
+    std::uint32_t address = 0;
+    QUILLON_FUZZ_CHECK(image.ReadChunk(buffer.data(), kCapacity, address) == 0,
+                       "a refused image hands out data");
+    return 0;
+  }
+  QUILLON_FUZZ_CHECK(image.refusal().empty(), "a usable image carries a refusal");
+  if (oracle.records.empty()) {
+    std::vector<std::uint8_t> buffer(kRoom);
+    std::uint32_t address = 0;
+    QUILLON_FUZZ_CHECK(image.ReadChunk(buffer.data(), kCapacity, address) == 0,
+                       "an image without data hands out data");
+    return 0;
+  }
+  checkForwardPass(image, oracle);
+  checkRandomReads(image, oracle, seedOf(file));
+  return 0;
+}

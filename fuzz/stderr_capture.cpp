@@ -1,0 +1,44 @@
+#include "fuzz/stderr_capture.h"
+
+#include "fuzz/fuzz_check.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace quillon::fuzz {
+
+StderrCapture::StderrCapture() {
+  std::fflush(stderr);
+  char name[] = "/tmp/quillon-fuzz-stderr-XXXXXX";
+  capture_ = ::mkstemp(name);
+  QUILLON_FUZZ_CHECK(capture_ >= 0, "cannot make a file for standard error");
+  ::unlink(name);
+  saved_ = ::dup(STDERR_FILENO);
+  QUILLON_FUZZ_CHECK(saved_ >= 0 && ::dup2(capture_, STDERR_FILENO) >= 0,
+                     "cannot redirect standard error");
+}
+
+StderrCapture::~StderrCapture() {
+  std::fflush(stderr);
+  ::dup2(saved_, STDERR_FILENO);
+  ::close(saved_);
+  ::close(capture_);
+}
+
+std::string StderrCapture::text() {
+  std::fflush(stderr);
+  std::string all;
+  char block[4096];
+  for (off_t at = 0;;) {
+    const ssize_t got = ::pread(capture_, block, sizeof block, at);
+    if (got <= 0)
+      break;
+    all.append(block, static_cast<std::size_t>(got));
+    at += got;
+  }
+  return all;
+}
+
+} // namespace quillon::fuzz
