@@ -1,5 +1,6 @@
 #include "tests/sim/line_client.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -41,9 +42,11 @@ void LineClient::send(const std::vector<std::uint8_t>& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const auto n = write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno != EAGAIN)
+      return; // the other end is gone
     if (n <= 0) {
       pollfd p{fd_, POLLOUT, 0};
-      if (poll(&p, 1, 100) <= 0)
+      if (poll(&p, 1, 100) <= 0 || (p.revents & (POLLHUP | POLLERR)))
         return;
       continue;
     }

@@ -1,0 +1,187 @@
+#include "sim/serving_core.h"
+
+#include <algorithm>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include "sim/srecord_file.h"
+
+namespace quillon::sim {
+
+namespace {
+// Bytes nobody reads are dropped beyond this, as a UART without a listener loses them.
+constexpr std::size_t kMaxPendingOutput = 64 * 1024;
+} // namespace
+
+void ServingCore::send(const std::vector<std::uint8_t>& bytes) {
+  const SimTime start = now();
+  const SimDuration byteTime = options.pace ? ByteTime(lineBaud()) : SimDuration::zero();
+  for (const auto byte : bytes) {
+    if (outbox.size() >= kMaxPendingOutput)
+      return;
+    outLineFree = std::max(outLineFree, start) + byteTime;
+    outbox.emplace_back(options.pace ? outLineFree : start, byte);
+  }
+}
+
+void ServingCore::hangUp() {
+  if (line)
+    line->hangUp();
+  inbox.clear();
+  outbox.clear();
+  if (device)
+    device->unplugged();
+  scheduler.clear();
+}
+
+void ServingCore::wake() const {
+  const std::uint64_t one = 1;
+  if (wakeFd >= 0)
+    [[maybe_unused]] const auto written = ::write(wakeFd, &one, sizeof one);
+}
+
+bool ServingCore::begin(std::unique_ptr<SerialLine> opened) {
+  std::unique_ptr<FlashModel> firmware;
+  if (!options.firmwarePath.empty()) {
+    firmware = std::make_unique<FlashModel>();
+    if (!ReadSRecordFile(options.firmwarePath, *firmware, error))
+      return false;
+  }
+  std::string faultError;
+  FaultSet faults = FaultSet::Parse(options.faults, faultError);
+  line = std::move(opened);
+  hostPath = line->hostPath();
+  device = std::make_unique<YardmarkDevice>(options, std::move(faults), std::move(firmware), *this);
+  if (options.poweredOn)
+    device->powerOn();
+  stopping = false;
+  wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (wakeFd < 0) {
+    error = "eventfd failed";
+    return false;
+  }
+  thread = std::thread([this] { serve(); });
+  return true;
+}
+
+void ServingCore::deliverDue(SimTime time) {
+  while (!inbox.empty() && inbox.front().ready <= time) {
+    const Incoming next = inbox.front();
+    inbox.pop_front();
+    device->receive(next.byte, next.baud);
+  }
+}
+
+bool ServingCore::flushDue(SimTime time) {
+  if (!line || line->fd() < 0) {
+    outbox.clear();
+    return false;
+  }
+  std::vector<std::uint8_t> due;
+  for (const auto& [when, byte] : outbox) {
+    if (when > time)
+      break;
+    due.push_back(byte);
+  }
+  if (due.empty())
+    return false;
+  const auto written = line->writeSome(due.data(), due.size());
+  if (written > 0)
+    outbox.erase(outbox.begin(), outbox.begin() + written);
+  return written < static_cast<ssize_t>(due.size());
+}
+
+void ServingCore::readLine() {
+  std::uint8_t buffer[4096];
+  const auto count = line->readSome(buffer, sizeof buffer);
+  if (count <= 0) {
+    if (count == 0 || (errno != EAGAIN && errno != EINTR))
+      hangUp(); // a real port that went away: the cable is out
+    return;
+  }
+  const int baud = line->baud();
+  const SimTime arrived = now();
+  const SimDuration byteTime = options.pace ? ByteTime(baud) : SimDuration::zero();
+  for (ssize_t i = 0; i < count; ++i) {
+    inLineFree = std::max(inLineFree, arrived) + byteTime;
+    inbox.push_back({options.pace ? inLineFree : arrived, buffer[i], baud});
+  }
+}
+
+std::optional<SimTime> ServingCore::nextEvent(bool writeBlocked) const {
+  std::optional<SimTime> next = scheduler.next();
+  auto consider = [&next](SimTime when) {
+    if (!next || when < *next)
+      next = when;
+  };
+  if (!inbox.empty())
+    consider(inbox.front().ready);
+  if (!outbox.empty() && !writeBlocked)
+    consider(outbox.front().first);
+  return next;
+}
+
+void ServingCore::serve() {
+  std::unique_lock lock(mutex);
+  while (!stopping) {
+    if (unplugRequested) {
+      unplugRequested = false;
+      hangUp();
+    }
+    deliverDue(now());
+    scheduler.runDue(now());
+    const bool writeBlocked = flushDue(now());
+
+    pollfd fds[2] = {{wakeFd, POLLIN, 0}, {line ? line->fd() : -1, POLLIN, 0}};
+    if (writeBlocked)
+      fds[1].events |= POLLOUT;
+    timespec wait{};
+    timespec* timeout = nullptr;
+    if (const auto next = nextEvent(writeBlocked)) {
+      const auto left = std::max(SimDuration::zero(), *next - now());
+      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+      wait.tv_sec = static_cast<time_t>(ns / 1000000000);
+      wait.tv_nsec = static_cast<long>(ns % 1000000000);
+      timeout = &wait;
+    }
+    const nfds_t watched = fds[1].fd >= 0 ? 2 : 1;
+    lock.unlock();
+    const int ready = ppoll(fds, watched, timeout, nullptr);
+    lock.lock();
+    if (ready <= 0)
+      continue;
+    if (fds[0].revents & POLLIN) {
+      std::uint64_t count = 0;
+      [[maybe_unused]] const auto drained = ::read(wakeFd, &count, sizeof count);
+    }
+    if (watched == 2 && line && line->fd() == fds[1].fd &&
+        (fds[1].revents & (POLLIN | POLLHUP | POLLERR)))
+      readLine();
+  }
+}
+
+void ServingCore::end() {
+  {
+    std::lock_guard lock(mutex);
+    stopping = true;
+    wake();
+  }
+  if (thread.joinable())
+    thread.join();
+  std::lock_guard lock(mutex);
+  line.reset();
+  if (wakeFd >= 0)
+    close(wakeFd);
+  wakeFd = -1;
+}
+
+void ServingCore::requestUnplug() {
+  if (serving())
+    unplugRequested = true;
+  else
+    hangUp();
+  wake();
+}
+
+} // namespace quillon::sim
