@@ -12,6 +12,7 @@
 #include "pages/pumping_clock.h"
 #include "recording_views.h"
 #include "sim/virtual_yardmark.h"
+#include "tests/link/faulty_port.h"
 
 namespace quillon::testing {
 
@@ -66,7 +67,9 @@ public:
   RecordingClock pageWaits{clock, events, ""};
   PumpingClock pageClock{pageWaits};
   RecordingClock deviceWaits{time, events, "device"};
-  DeviceLink link{deviceWaits};
+  // Refusals a pseudo-terminal cannot produce, laid over the real port.
+  PortFaults portFaults;
+  DeviceLink link{deviceWaits, FaultyPorts(portFaults)};
   std::unique_ptr<sim::VirtualYardmark> device;
   RecordingProgressView view{events};
   RecordingProgressView verifyView{events};

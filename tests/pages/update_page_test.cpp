@@ -428,5 +428,32 @@ TEST(FirmwareLoad, ALineThatDiesAtTheEndFrameEndsWithE19) {
   EXPECT_EQ(rig.view.row(7), "DONE");
 }
 
+TEST(FirmwareLoad, ADriverThatRefuses4800BaudEndsWithE16InPassthrough) {
+  DeviceRig rig;
+  rig.portFaults.refuseLaterLineSettings = true;
+  EXPECT_EQ(rig.runUpdate(), modal::kCancel);
+  EXPECT_EQ(rig.fromNotice(), (Events{"notice NOTICE E:16 | " + kM2, "row 6 FAIL",
+                                      "status ...Baud Rate NOT Changed...", "repaint",
+                                      "wait 2000", "cancel enabled", "end 2"}));
+  EXPECT_EQ(rig.link.mode, ModePassthrough);
+  const Events log = rig.logOf("Step3Update.cpp");
+  EXPECT_EQ(log[log.size() - 2], "Error:      Baud Rate NOT set to 4800 : KV7SETCOMSTATEERROR: "
+                                 "Set Com State error (com function)  (E:16)");
+}
+
+TEST(FirmwareLoad, WritesThatFailAtTheGpsCommandsEndWithE17) {
+  DeviceRig rig;
+  rig.view.onPump = [&rig] {
+    if (rig.view.statusLine() == "...Baud Rate Changed..." && rig.portFaults.failWriteNumber == 0)
+      rig.portFaults.failWriteNumber = rig.portFaults.writes + 1;
+  };
+  EXPECT_EQ(rig.runUpdate(), modal::kCancel);
+  EXPECT_EQ(rig.fromNotice(), (Events{"notice NOTICE E:17 | " + kM2, "row 6 FAIL",
+                                      "status ...Firmware Update NOT Init...", "repaint",
+                                      "wait 2000", "cancel enabled", "end 2"}));
+  const Events log = rig.logOf("Step3Update.cpp");
+  EXPECT_TRUE(log[log.size() - 2].starts_with("Error:      GPS Update NOT Initialized : KV7"));
+}
+
 } // namespace
 } // namespace quillon::testing
