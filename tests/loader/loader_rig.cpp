@@ -43,8 +43,10 @@ std::string Record(char type, std::uint32_t address, int addressBytes, const std
 std::string WriteSRecordFile(const std::vector<ImageBlock>& blocks, std::size_t perRecord) {
   static int serial = 0;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string path = ::testing::TempDir() + "loader_" + (info ? info->name() : "image") +
-                           "_" + std::to_string(++serial) + ".s3";
+  std::string name = info ? info->name() : "image";
+  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  const std::string path =
+      ::testing::TempDir() + "loader_" + name + "_" + std::to_string(++serial) + ".s3";
   std::ofstream out(path, std::ios::binary);
   const std::uint8_t header[] = {'q', 'l'};
   out << Record('0', 0, 2, header, sizeof header);
