@@ -11,7 +11,7 @@ struct FaultyLoader : Served {
   explicit FaultyLoader(std::vector<std::string> faults) : Served(FastOptions(std::move(faults))) {}
   void toRecords() {
     ASSERT_TRUE(started);
-    StartBootLoader(*host);
+    StartBootLoader(*this);
     Handshake(*host);
     ASSERT_EQ(Erase(*host, kFlashStart, 0xFFFFFFFF), 16);
   }
@@ -78,7 +78,7 @@ TEST(BootLoaderFaults, TwoDebugWordsReportAnEarlierAddressAndSkipTheRecord) {
 TEST(BootLoaderFaults, BadTypeAnswersTheHandshake) {
   FaultyLoader l({"bad-type"});
   ASSERT_TRUE(l.started);
-  StartBootLoader(*l.host);
+  StartBootLoader(l);
   ASSERT_TRUE(l.host->waitFor(kHello, 300ms));
   l.host->send({kOk});
   EXPECT_TRUE(l.host->waitFor(0x86, 300ms));
@@ -87,7 +87,7 @@ TEST(BootLoaderFaults, BadTypeAnswersTheHandshake) {
 TEST(BootLoaderFaults, BadCommandAtTheEraseThenHelloAgain) {
   FaultyLoader l({"bad-cmd"});
   ASSERT_TRUE(l.started);
-  StartBootLoader(*l.host);
+  StartBootLoader(l);
   Handshake(*l.host);
   l.host->send(EraseFrame(kFlashStart, 0xFFFFFFFF));
   EXPECT_EQ(l.host->read(1, 300ms), std::vector<std::uint8_t>{0x83});
@@ -107,7 +107,7 @@ TEST(BootLoaderFaults, CorruptedFrameIsAskedForAgain) {
 TEST(BootLoaderFaults, CorruptedEraseFrameIsAskedForAgain) {
   FaultyLoader l({"corrupt=1"});
   ASSERT_TRUE(l.started);
-  StartBootLoader(*l.host);
+  StartBootLoader(l);
   Handshake(*l.host);
   l.host->send(EraseFrame(kFlashStart, 0xFFFFFFFF));
   EXPECT_EQ(l.host->read(2, 300ms), std::vector<std::uint8_t>{0x81});
@@ -129,7 +129,7 @@ TEST(BootLoaderFaults, UnplugAtTheEraseAndAtTheEnd) {
     SCOPED_TRACE(step);
     FaultyLoader l({step});
     ASSERT_TRUE(l.started);
-    StartBootLoader(*l.host);
+    StartBootLoader(l);
     Handshake(*l.host);
     l.host->send(EraseFrame(kFlashStart, 0xFFFFFFFF));
     if (std::string(step) == "unplug=end") {
@@ -141,13 +141,14 @@ TEST(BootLoaderFaults, UnplugAtTheEraseAndAtTheEnd) {
   }
 }
 
-// One second of stall is 50 ms at this scale; the host's record resend comes after it.
+// Four seconds of stall are 200 ms at this scale; the host's record resend comes after them.
 TEST(BootLoaderFaults, SilentAtRecordIgnoresFramesForAWhile) {
-  FaultyLoader l({"silent-at=record:1"});
+  FaultyLoader l({"silent-at=record:4"});
   l.toRecords();
+  const auto stallBegan = std::chrono::steady_clock::now();
   l.host->send(RecordFrame(kFlashStart, kData));
-  EXPECT_TRUE(l.host->read(1, 30ms).empty());
-  std::this_thread::sleep_for(40ms);
+  EXPECT_TRUE(l.host->read(1, 100ms).empty());
+  std::this_thread::sleep_until(stallBegan + 250ms);
   EXPECT_EQ(SendRecord(*l.host, kFlashStart, kData), kAcceptedAndProgrammed);
 }
 
@@ -164,7 +165,7 @@ TEST(BootLoaderFaults, SilentAtProgDelaysTheEndOfProgramming) {
 TEST(BootLoaderFaults, SilentAtHelloHoldsTheFirstHelloBack) {
   FaultyLoader l({"silent-at=hello:4"}); // 200 ms at this scale
   ASSERT_TRUE(l.started);
-  StartBootLoader(*l.host);
+  StartBootLoader(l);
   EXPECT_TRUE(l.host->read(1, 100ms).empty());
   EXPECT_TRUE(l.host->waitFor(kHello, 400ms));
 }

@@ -27,7 +27,7 @@ struct Loader : Served {
   explicit Loader(std::vector<std::string> faults = {}) : Served(FastOptions(std::move(faults))) {}
   void toErase() {
     ASSERT_TRUE(started);
-    StartBootLoader(*host);
+    StartBootLoader(*this);
     Handshake(*host);
   }
   void toRecords() {
@@ -103,7 +103,7 @@ TEST(BootLoader, FrameThatStopsHalfwayIsGivenUp) {
 TEST(BootLoader, LateHelloAnsweredTwiceStillShakesHands) {
   Loader l;
   ASSERT_TRUE(l.started);
-  StartBootLoader(*l.host);
+  StartBootLoader(l);
   ASSERT_TRUE(l.host->waitFor(kHello, 300ms));
   // The host answers the first hello and then a second one that was already on its way.
   l.host->send({kOk});
@@ -147,7 +147,7 @@ TEST(BootLoader, PacedTransferTakesItsLineTime) {
   options.pace = true;
   Served s(options);
   ASSERT_TRUE(s.started);
-  StartBootLoader(*s.host);
+  StartBootLoader(s);
   Handshake(*s.host);
   ASSERT_EQ(Erase(*s.host, kFlashStart, 0xFFFFFFFF), 16);
   const auto sent = std::chrono::steady_clock::now();

@@ -170,7 +170,10 @@ TEST(SimProgram, FlashDumpIsWrittenAtQuit) {
   SimProcess sim({"--link", TempPath("dump"), "--time-scale", "0.05", "--flash-dump", dump});
   LineClient host(sim.readLine());
   ASSERT_TRUE(host.isOpen());
-  StartBootLoader(host);
+  StartBootLoader(host, [&sim] {
+    sim.say("status");
+    return sim.readLine().rfind("state boot-loader", 0) == 0;
+  });
   Handshake(host);
   ASSERT_EQ(Erase(host, kFlashStart, 0xFFFFFFFF), 16);
   ASSERT_EQ(SendRecord(host, kFlashStart + 0x10, {0xDE, 0xAD, 0xBE, 0xEF}),

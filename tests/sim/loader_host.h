@@ -59,16 +59,22 @@ inline const std::vector<std::uint8_t> kUpdateFirmware = {0x24, 0x24, 0x00, 0x07
                                                           0x0A, 0x00, 0x0D};
 
 // Hello, passthrough, the two GPS commands at 4800 baud, then 115200 for the boot loader.
-inline void StartBootLoader(LineClient& host) {
+// A UART raises its rate only after the last byte has left; a pseudo-terminal does not wait
+// and the device samples the rate when it reads, so the host holds 4800 baud until
+// `tookOver` reports that the chip has handed over to its boot loader (at most 2 s).
+inline void StartBootLoader(LineClient& host, const std::function<bool()>& tookOver) {
   Greet(host);
   ASSERT_EQ(Exchange(host, "KV7-g"), Bytes("KV7-g"));
   host.setBaud(4800);
   host.send(kAllOff);
   host.send(kUpdateFirmware);
-  // A UART raises its rate only after the last byte left (29 bytes at 4800 baud: 60 ms); a
-  // pseudo-terminal does not wait, so the test does.
-  std::this_thread::sleep_for(60ms);
+  WaitUntil(tookOver);
   host.setBaud(115200);
+}
+
+inline void StartBootLoader(Served& served) {
+  StartBootLoader(*served.host,
+                  [&served] { return served.device.state() == DeviceState::BootLoader; });
 }
 
 // Up to the erase command accepted: hello answered, handshake OK, 0x6A OK.

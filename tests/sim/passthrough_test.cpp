@@ -24,9 +24,8 @@ TEST(GpsPassthrough, ChipTalksNmeaAt4800UntilAllOff) {
   EXPECT_EQ(std::string(sentence.begin(), sentence.begin() + 6), "$GPGGA");
   EXPECT_EQ(sentence.back(), '\n');
   s.host->send(kAllOff);
-  std::this_thread::sleep_for(20ms);
-  s.host->purge();
-  EXPECT_TRUE(s.host->read(1, 200ms).empty());
+  // Without the all-off, 400 ms bring eight sentences; with it, at most one already on its way.
+  EXPECT_LE(s.host->read(1000, 400ms, 400ms).size(), sentence.size());
 }
 
 TEST(GpsPassthrough, DeviceSeesTheBaudTheHostSet) {
@@ -51,7 +50,7 @@ TEST(GpsPassthrough, GpsCommandsAt115200AreGarbageToTheChip) {
 TEST(GpsPassthrough, UpdateCommandAt4800StartsTheBootLoader) {
   Served s(FastOptions());
   ASSERT_TRUE(s.started);
-  StartBootLoader(*s.host);
+  StartBootLoader(s);
   EXPECT_EQ(s.device.state(), DeviceState::BootLoader);
   EXPECT_TRUE(s.host->waitFor(kHello, 300ms));
 }
@@ -64,8 +63,8 @@ TEST(GpsPassthrough, BootLoaderSaysNothingUntilTheLineIs115200) {
   s.host->setBaud(4800);
   s.host->send(kAllOff);
   s.host->send(kUpdateFirmware);
+  ASSERT_TRUE(WaitUntil([&s] { return s.device.state() == DeviceState::BootLoader; }));
   EXPECT_TRUE(s.host->read(1, 100ms).empty());
-  EXPECT_EQ(s.device.state(), DeviceState::BootLoader);
   s.host->setBaud(115200);
   EXPECT_TRUE(s.host->waitFor(kHello, 300ms));
 }
@@ -73,28 +72,11 @@ TEST(GpsPassthrough, BootLoaderSaysNothingUntilTheLineIs115200) {
 TEST(GpsPassthrough, HelloRepeatsUntilAnswered) {
   Served s(FastOptions());
   ASSERT_TRUE(s.started);
-  StartBootLoader(*s.host);
+  StartBootLoader(s);
   // A hello every 250 ms scaled: 12.5 ms apart here.
   const auto hellos = s.host->read(10, 400ms, 100ms);
   EXPECT_GE(hellos.size(), 5u);
   EXPECT_EQ(hellos, std::vector<std::uint8_t>(hellos.size(), kHello));
-}
-
-TEST(GpsPassthrough, UpdateCommandSplitByAWrongBaudIsNotTaken) {
-  Served s(FastOptions());
-  ASSERT_TRUE(s.started);
-  Greet(*s.host);
-  ASSERT_EQ(Exchange(*s.host, "KV7-g"), Bytes("KV7-g"));
-  s.host->setBaud(4800);
-  s.host->send({0x24, 0x24, 0x00});
-  std::this_thread::sleep_for(30ms);
-  s.host->setBaud(9600);
-  s.host->send({0x07});
-  std::this_thread::sleep_for(30ms);
-  s.host->setBaud(4800);
-  s.host->send({0x0A, 0x00, 0x0D});
-  std::this_thread::sleep_for(30ms);
-  EXPECT_EQ(s.device.state(), DeviceState::Passthrough);
 }
 
 TEST(GpsPassthrough, UnplugAtTheGpsCommands) {
@@ -114,7 +96,7 @@ TEST(GpsPassthrough, UnplugAtTheGpsCommands) {
 TEST(GpsPassthrough, PowerOffStopsTheBootLoaderAndPowerOnBootsTheDevice) {
   Served s(FastOptions());
   ASSERT_TRUE(s.started);
-  StartBootLoader(*s.host);
+  StartBootLoader(s);
   ASSERT_TRUE(s.host->waitFor(kHello, 300ms));
   s.device.powerOff();
   s.host->purge();

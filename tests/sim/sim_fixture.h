@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -43,6 +44,18 @@ struct Served {
 inline std::vector<std::uint8_t> Exchange(LineClient& host, std::string_view text) {
   host.sendText(text);
   return host.read(9, 150ms);
+}
+
+// Polls `condition` until it holds or `total` has passed; its last answer.
+inline bool WaitUntil(const std::function<bool()>& condition,
+                      std::chrono::milliseconds total = 2000ms) {
+  const auto end = std::chrono::steady_clock::now() + total;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= end)
+      return false;
+    std::this_thread::sleep_for(2ms);
+  }
+  return true;
 }
 
 inline void Greet(LineClient& host) {

@@ -150,7 +150,7 @@ TEST(GpsVersionAfterUpdate, NewVersionOnlyWithTheWholeFirmwareInFlash) {
     return std::string(reply.begin(), std::find(reply.begin(), reply.end(), 0));
   };
   auto flash = [&s](const std::vector<std::uint8_t>& part) {
-    StartBootLoader(*s.host);
+    StartBootLoader(s);
     Handshake(*s.host);
     ASSERT_EQ(Erase(*s.host, kFlashStart, 0xFFFFFFFF), 16);
     ASSERT_EQ(SendRecord(*s.host, kFlashStart, part), (std::vector<std::uint8_t>{kOk, kRecWait}));
