@@ -2,7 +2,6 @@
 // font, the frame of a wizard page, colours that really reach the screen, buttons and pictures.
 #include <QApplication>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
@@ -10,7 +9,6 @@
 #include <QTest>
 
 #include "ui/artwork.h"
-#include "ui/control_colours.h"
 #include "ui/template_dialog.h"
 
 namespace quillon {
@@ -100,13 +98,6 @@ private slots:
     QVERIFY(main.windowFlags().testFlag(Qt::WindowSystemMenuHint));
   }
 
-  void captionsComeFromTheTemplate() {
-    TemplateDialog step2(*FindDialogTemplate(tpl::kConnectComputer), nullptr);
-    QCOMPARE(step2.windowTitle(), QStringLiteral("Step 2:  Make sure the Yardmark is connected."));
-    TemplateDialog step1(*FindDialogTemplate(tpl::kIntro), nullptr);
-    QCOMPARE(step1.windowTitle(), QString());
-  }
-
   void headerIsPaintedWhiteOnBlue() {
     for (int id : kPlainPages) {
       TemplateDialog page(*FindDialogTemplate(id), nullptr);
@@ -138,36 +129,6 @@ private slots:
       QCOMPARE(load.control(row)->palette().color(QPalette::WindowText), QColor(0, 0, 125));
     // The labels of the rows are not navy.
     QCOMPARE(load.controlAt(7)->palette().color(QPalette::WindowText), standard);
-  }
-
-  void buttonsFollowTheirTemplate() {
-    struct Expect {
-      int page;
-      int defaultButton; // 0: none
-      bool cancelEnabled;
-      bool hasPrevious;
-    };
-    const Expect expects[] = {
-        {tpl::kIntro, ids::kOk, true, false},       {tpl::kConnectComputer, ids::kOk, true, true},
-        {tpl::kConnectDevice, ids::kOk, true, true}, {tpl::kTurnOn, ids::kOk, true, true},
-        {tpl::kVerifyConnection, 0, true, false},   {tpl::kTurnOff, ids::kOk, false, false},
-        {tpl::kTurnOnAgain, ids::kOk, false, true}, {tpl::kVerifyScreen, ids::kOk, true, false},
-        {tpl::kFinish, ids::kOk, false, false}};
-    for (const Expect& e : expects) {
-      TemplateDialog page(*FindDialogTemplate(e.page), nullptr);
-      auto* forward = page.controlAs<QPushButton>(ids::kOk);
-      auto* cancel = page.controlAs<QPushButton>(ids::kCancel);
-      QVERIFY(forward && cancel);
-      QVERIFY(!forward->isHidden() && !cancel->isHidden());
-      QVERIFY(forward->isEnabled());
-      QCOMPARE(cancel->isEnabled(), e.cancelEnabled);
-      QCOMPARE(forward->isDefault(), e.defaultButton == ids::kOk);
-      QVERIFY(!cancel->isDefault());
-      auto* previous = page.controlAs<QPushButton>(ids::kPrevious);
-      QCOMPARE(previous != nullptr, e.hasPrevious);
-      if (previous)
-        QCOMPARE(previous->text(), QStringLiteral("<- Previous"));
-    }
   }
 
   void progressPageButtonsAreHiddenAndTiny() {

@@ -2,7 +2,6 @@
 // its frame, and the wizard pages keep the frame the user knows (title on top, one row of
 // buttons at the bottom).
 #include <set>
-#include <string>
 
 #include <QTest>
 
@@ -148,40 +147,6 @@ private slots:
     QCOMPARE(pictures, 10); // one per plain page, and the About box's icon
   }
 
-  // The exact wording users and support staff know, blanks included.
-  void titlesKeepTheirExactWording() {
-    QCOMPARE(std::string(templateOf(tpl::kTurnOnAgain).controls.front().text),
-             std::string("Step 8 of 11:  Turn on the Yardmark."));
-    QCOMPARE(std::string(templateOf(tpl::kLoadFirmware).findControl(1035)->text),
-             std::string("Step 6 of 11 :  Load the Updated GPS Firmware."));
-    QCOMPARE(std::string(templateOf(tpl::kResetAndVerify).findControl(1034)->text),
-             std::string("Step 10 of 11 :  Reset the GPS and Verify the Version."));
-    QCOMPARE(std::string(templateOf(tpl::kLoadFirmware).findControl(ids::kUnplugWarning)->text),
-             std::string("    DO NOT UNPLUG YOUR YARDMARK !    "));
-    QCOMPARE(std::string(templateOf(tpl::kIntro).caption), std::string());
-    QCOMPARE(std::string(templateOf(tpl::kMainDialog).caption),
-             std::string("KV7 Update Firmware"));
-  }
-
-  void progressPagesHaveTheirRowsInNavyAndTheirButtonsHidden() {
-    const std::set<int> rows142{1015, 1016, 1017, 1045, 1018, 1019, 1020, 1022};
-    const std::set<int> rows144{1016, 1023, 1024, 1025, 1026, 1028};
-    for (const auto& [page, rows] : {std::pair{tpl::kLoadFirmware, rows142},
-                                     std::pair{tpl::kResetAndVerify, rows144}}) {
-      const DialogTemplate& t = templateOf(page);
-      std::set<int> navy;
-      for (const ControlTemplate& c : t.controls)
-        if (c.colour == ColourRole::NavyText)
-          navy.insert(c.id);
-      QVERIFY(navy == rows);
-      for (int button : {ids::kOk, ids::kCancel}) {
-        const ControlTemplate* c = t.findControl(button);
-        QVERIFY(c && (c->style & StyleHidden));
-        QVERIFY(c->rect.width <= 8);
-      }
-      QCOMPARE(t.findControl(ids::kUnplugWarning)->colour, ColourRole::WarningLine);
-    }
-  }
 };
 
 } // namespace quillon

@@ -12,15 +12,20 @@
 
 namespace quillon::testing {
 
-void WhenModalAppears(std::function<void(QWidget&)> act, int timeoutMs) {
+namespace {
+
+void whenModalAppears(std::function<bool(QWidget&)> wanted, std::function<void(QWidget&)> act,
+                      int timeoutMs) {
   auto* poll = new QTimer(qApp);
   auto started = std::make_shared<QElapsedTimer>();
   started->start();
   // The window already up when the watch starts is not the one awaited.
   QPointer<QWidget> before(QApplication::activeModalWidget());
   QObject::connect(poll, &QTimer::timeout, poll,
-                   [poll, started, before, act = std::move(act), timeoutMs] {
-    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != before) {
+                   [poll, started, before, wanted = std::move(wanted), act = std::move(act),
+                    timeoutMs] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != before && wanted(*modal)) {
       poll->deleteLater();
       poll->stop();
       QPointer<QWidget> window(modal);
@@ -38,6 +43,12 @@ void WhenModalAppears(std::function<void(QWidget&)> act, int timeoutMs) {
   poll->start(5);
 }
 
+} // namespace
+
+void WhenModalAppears(std::function<void(QWidget&)> act, int timeoutMs) {
+  whenModalAppears([](QWidget&) { return true; }, std::move(act), timeoutMs);
+}
+
 bool FocusOn(QWidget& control) {
   control.window()->activateWindow();
   if (!QTest::qWaitForWindowActive(control.window()))
@@ -47,11 +58,13 @@ bool FocusOn(QWidget& control) {
 }
 
 void AnswerNextNotice(SeenNotice& seen, int timeoutMs) {
-  WhenModalAppears(
+  whenModalAppears(
+      [](QWidget& modal) { return qobject_cast<QMessageBox*>(&modal) != nullptr; },
       [&seen](QWidget& modal) {
         auto* box = qobject_cast<QMessageBox*>(&modal);
-        QVERIFY2(box, "the modal window is not a message box");
-        seen = {box->windowTitle(), box->text(), box->parentWidget(), true};
+        seen = {box->windowTitle(), box->text(), box->parentWidget(),
+                box->parentWidget() ? box->parentWidget()->metaObject()->className() : "",
+                true};
         QCOMPARE(box->buttons().size(), 1);
         QCOMPARE(box->standardButton(box->buttons().front()), QMessageBox::Ok);
         QCOMPARE(box->icon(), QMessageBox::NoIcon);
