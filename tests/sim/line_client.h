@@ -13,6 +13,9 @@ namespace quillon::sim::testing {
 class LineClient {
 public:
   explicit LineClient(const std::string& path);
+  // Takes over a descriptor that is already open (the master of a pseudo-terminal standing
+  // in for the far end of a null-modem cable), leaving its line settings alone.
+  explicit LineClient(int fd) : fd_(fd) {}
   ~LineClient();
   LineClient(const LineClient&) = delete;
   LineClient& operator=(const LineClient&) = delete;
