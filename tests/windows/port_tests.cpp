@@ -1,0 +1,152 @@
+// The serial backend on its own: the COM port table, opening and refusing ports, the line
+// settings a port is left with, and reads on a silent line that end within their bounds.
+
+#include <chrono>
+#include <cstring>
+
+#include "link/clock.h"
+#include "link/device_link.h"
+#include "link/serial_port.h"
+#include "tests/windows/suites.h"
+#include "tests/windows/windows_probe.h"
+
+namespace quillon::wintest {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+long long MsSince(SteadyClock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start)
+      .count();
+}
+
+void ComPortTable(Checks& checks) {
+  const auto paths = ListCandidatePorts();
+  if (!WCHECK_EQ(paths.size(), std::size_t{32}))
+    return;
+  // "\\.\Com1" is the eight bytes 5C 5C 2E 5C 43 6F 6D 31.
+  const unsigned char com1[] = {0x5C, 0x5C, 0x2E, 0x5C, 0x43, 0x6F, 0x6D, 0x31};
+  WCHECK(paths[0].size() == sizeof com1 && std::memcmp(paths[0].data(), com1, sizeof com1) == 0);
+  WCHECK_EQ(paths[4], std::string("\\\\.\\Com5"));
+  WCHECK_EQ(paths[9], std::string("\\\\.\\Com10"));
+  WCHECK_EQ(paths[29], std::string("\\\\.\\Com30"));
+  WCHECK_EQ(paths[30], std::string("\\\\.\\COM31"));
+  WCHECK_EQ(paths[31], std::string("\\\\.\\COM32"));
+  for (const auto& path : paths)
+    WCHECK(path.size() < 15); // every name fits the 15-byte port name field
+}
+
+void MissingPortIsRefused(const TestSettings& settings, Checks& checks) {
+  auto port = MakePlatformSerialPort();
+  WCHECK(!port->open(settings.missingPort));
+  WCHECK(!port->isOpen());
+  WCHECK_EQ(port->read(nullptr, 0), std::size_t{0});
+
+  VirtualClock clock;
+  DeviceLink link(clock);
+  WCHECK(link.OpenPort(settings.missingPort) == nullptr);
+  WCHECK_EQ(link.lastStatus, KV7INVALIDHANDLEVALUE);
+  WCHECK_EQ(clock.nowMs(), 0); // no settling pause for a port that did not open
+}
+
+void OpenLeavesTheLineAt115200_8N1(const TestSettings& settings, Checks& checks) {
+  VirtualClock clock;
+  DeviceLink link(clock);
+  auto opened = link.OpenPort(settings.port);
+  if (!WCHECK(opened != nullptr))
+    return;
+  WCHECK_EQ(link.lastStatus, KV7SUCCESS);
+  WCHECK_EQ(clock.nowMs(), 300); // the pause after an open
+  opened->close();
+  WCHECK(!opened->isOpen());
+
+  const auto line = ReadLineSettings(settings.port);
+  if (!WCHECK(line.has_value()))
+    return;
+  WCHECK_EQ(line->baud, 115200UL);
+  WCHECK_EQ(line->byteSize, 8);
+  WCHECK_EQ(line->parity, 0);    // no parity
+  WCHECK_EQ(line->stopBits, 0);  // one stop bit
+  WCHECK(line->binary);
+  WCHECK(!line->ctsFlow && !line->dsrFlow);
+  WCHECK(!line->xonXoffOut && !line->xonXoffIn);
+  WCHECK(!line->nullDiscard); // commands go out with their zero byte
+}
+
+void BaudChangesReachTheLine(const TestSettings& settings, Checks& checks) {
+  auto port = MakePlatformSerialPort();
+  if (!WCHECK(port->open(settings.port)))
+    return;
+  WCHECK(port->readSettings());
+  WCHECK(port->applyTimeouts());
+  WCHECK(port->applyLineSettings(4800));
+  port->close();
+  auto line = ReadLineSettings(settings.port);
+  WCHECK(line.has_value() && line->baud == 4800UL && line->byteSize == 8);
+
+  if (!WCHECK(port->open(settings.port)))
+    return;
+  WCHECK(!port->applyLineSettings(9600)); // only the two rates the device uses
+  WCHECK(port->applyLineSettings(115200));
+  port->close();
+  line = ReadLineSettings(settings.port);
+  WCHECK(line.has_value() && line->baud == 115200UL);
+}
+
+void SecondOpenIsRefused(const TestSettings& settings, Checks& checks) {
+  if (RunningUnderWine()) {
+    checks.skip("wine does not refuse a second open of a port");
+    return;
+  }
+  auto first = MakePlatformSerialPort();
+  auto second = MakePlatformSerialPort();
+  if (!WCHECK(first->open(settings.port)))
+    return;
+  WCHECK(!second->open(settings.port));
+  first->close();
+  WCHECK(second->open(settings.port)); // free again once the first holder let go
+}
+
+void SilentReadsEndWithinTheirTimeouts(const TestSettings& settings, Checks& checks) {
+  VirtualClock clock;
+  DeviceLink link(clock);
+  link.port = link.OpenPort(settings.port);
+  if (!WCHECK(link.port != nullptr))
+    return;
+  link.PurgeReceive();
+  // One byte: 15 + 15 ms. Without the port's time-outs a read would wait for a byte that never
+  // comes, until the backend gives up on it a second later.
+  int out = 0;
+  auto start = SteadyClock::now();
+  WCHECK_EQ(link.ReadByte(out), KV7INVALIDRESPONSE);
+  WCHECK_EQ(out, -3);
+  auto elapsed = MsSince(start);
+  WCHECK(elapsed >= 20);
+  WCHECK(elapsed < 900);
+
+  // Nine bytes, as the replies are polled: 150 ms.
+  std::uint8_t reply[9] = {};
+  start = SteadyClock::now();
+  WCHECK_EQ(link.ReadBytes(reply, sizeof reply), std::size_t{0});
+  elapsed = MsSince(start);
+  WCHECK(elapsed >= 120);
+  WCHECK(elapsed < 1000);
+  WCHECK(!link.IsPortGone()); // a silent line is not a pulled cable
+}
+
+} // namespace
+
+std::vector<TestCase> PortTests(const TestSettings& settings) {
+  return {
+      {"ComPortTable", ComPortTable},
+      {"MissingPortIsRefused", [&](Checks& c) { MissingPortIsRefused(settings, c); }},
+      {"OpenLeavesTheLineAt115200_8N1",
+       [&](Checks& c) { OpenLeavesTheLineAt115200_8N1(settings, c); }},
+      {"BaudChangesReachTheLine", [&](Checks& c) { BaudChangesReachTheLine(settings, c); }},
+      {"SecondOpenIsRefused", [&](Checks& c) { SecondOpenIsRefused(settings, c); }},
+      {"SilentReadsEndWithinTheirTimeouts",
+       [&](Checks& c) { SilentReadsEndWithinTheirTimeouts(settings, c); }},
+  };
+}
+
+} // namespace quillon::wintest
