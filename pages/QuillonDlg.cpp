@@ -1,14 +1,14 @@
 #include "pages/QuillonDlg.h"
 
-#include <array>
-#include <fstream>
-#include <optional>
-
 #include "link/device_link.h"
 #include "log/update_log.h"
 #include "pages/modal_result.h"
 #include "pages/orbfix_file.h"
 #include "pages/wizard_pages.h"
+
+#include <array>
+#include <fstream>
+#include <optional>
 
 namespace quillon {
 namespace {

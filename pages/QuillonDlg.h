@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
-#include <utility>
-
 #include "pages/page_view.h"
 #include "pages/pumping_clock.h"
 #include "pages/wizard_page.h"
+
+#include <string>
+#include <utility>
 
 namespace quillon {
 

@@ -1,9 +1,5 @@
 #include "pages/Step3Update.h"
 
-#include <memory>
-#include <string>
-#include <string_view>
-
 #include "gpsload/bin_file.h"
 #include "gpsload/uploader.h"
 #include "link/device_link.h"
@@ -13,6 +9,10 @@
 #include "pages/update_failures.h"
 #include "pages/update_rules.h"
 #include "pages/upload_watchdog.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
 
 namespace quillon {
 namespace {
@@ -30,8 +30,7 @@ constexpr std::string_view kNotSRecordsRefusal = "not an S-record file";
 // One run of the page: the frame, the state, the image and the loader live as long as it.
 class UpdateSequence {
 public:
-  UpdateSequence(const Step3Update& page, DeviceLink& link, PumpingClock& clock,
-                 ProgressView& view)
+  UpdateSequence(const Step3Update& page, DeviceLink& link, PumpingClock& clock, ProgressView& view)
       : page_(page), link_(link), clock_(clock), frame_(view, kRowCount) {}
 
   int run();
@@ -126,31 +125,45 @@ bool UpdateSequence::checkFirmwareFile() {
 }
 
 void UpdateSequence::endWithMissingFile() {
-  const std::string message = "The firmware file could not be found.  Please make sure you have \"" +
-                              page_.firmwarePath +
-                              "\" in the same location as this program and try again";
-  presentFailure(frame_, {"NOTICE E:3", message, kFileRow, "..Firmware file NOT found...",
-                          kRowShowNotice});
+  const std::string message =
+      "The firmware file could not be found.  Please make sure you have \"" + page_.firmwarePath +
+      "\" in the same location as this program and try again";
+  presentFailure(frame_,
+                 {"NOTICE E:3", message, kFileRow, "..Firmware file NOT found...", kRowShowNotice});
   wait(kAfterStepMs);
   frame_.endWith(modal::kCancel);
 }
 
 void UpdateSequence::runState() {
   switch (state_) {
-  case Step3Update::APPFINDKV7: return findDevice();
-  case Step3Update::APPCMDMODE: return enterCommandMode();
-  case Step3Update::APPREADBATT: return readBattery();
-  case Step3Update::APPCHECKBATT: return checkBattery();
-  case Step3Update::APPCHECKAPPVER: return checkApplication();
-  case Step3Update::APPREADGPSVER: return readGpsVersion();
-  case Step3Update::APPCHECKGPSVER: return checkGpsVersion();
-  case Step3Update::APPSTARTPASS: return startPassthrough();
-  case Step3Update::APPBAUD4800: return lowerBaud();
-  case Step3Update::APPINITUPDATE: return prepareGps();
-  case Step3Update::APPBAUD115200: return raiseBaud();
-  case Step3Update::APPUPLOAD: return upload();
-  case Step3Update::APPEXITPASS: return exitPassthrough();
-  default: return close();
+  case Step3Update::APPFINDKV7:
+    return findDevice();
+  case Step3Update::APPCMDMODE:
+    return enterCommandMode();
+  case Step3Update::APPREADBATT:
+    return readBattery();
+  case Step3Update::APPCHECKBATT:
+    return checkBattery();
+  case Step3Update::APPCHECKAPPVER:
+    return checkApplication();
+  case Step3Update::APPREADGPSVER:
+    return readGpsVersion();
+  case Step3Update::APPCHECKGPSVER:
+    return checkGpsVersion();
+  case Step3Update::APPSTARTPASS:
+    return startPassthrough();
+  case Step3Update::APPBAUD4800:
+    return lowerBaud();
+  case Step3Update::APPINITUPDATE:
+    return prepareGps();
+  case Step3Update::APPBAUD115200:
+    return raiseBaud();
+  case Step3Update::APPUPLOAD:
+    return upload();
+  case Step3Update::APPEXITPASS:
+    return exitPassthrough();
+  default:
+    return close();
   }
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "pages/progress_page.h"
 #include "pages/pumping_clock.h"
+
+#include <cstdint>
+#include <string>
 
 namespace quillon {
 

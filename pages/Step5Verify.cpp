@@ -1,14 +1,14 @@
 #include "pages/Step5Verify.h"
 
-#include <string>
-#include <string_view>
-
 #include "link/device_link.h"
 #include "log/update_log.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
 #include "pages/update_rules.h"
 #include "pages/verify_failures.h"
+
+#include <string>
+#include <string_view>
 
 namespace quillon {
 namespace {
@@ -68,12 +68,18 @@ int VerifySequence::run() {
 
 void VerifySequence::runState() {
   switch (state_) {
-  case Step5Verify::VERCMDMODE: return enterCommandMode();
-  case Step5Verify::VERRESETGPS: return resetGps();
-  case Step5Verify::VERREADGPSVER: return readGpsVersion();
-  case Step5Verify::VERCHECKGPSVER: return checkGpsVersion();
-  case Step5Verify::VERSHUTDOWN: return shutDown();
-  default: return endAfterError();
+  case Step5Verify::VERCMDMODE:
+    return enterCommandMode();
+  case Step5Verify::VERRESETGPS:
+    return resetGps();
+  case Step5Verify::VERREADGPSVER:
+    return readGpsVersion();
+  case Step5Verify::VERCHECKGPSVER:
+    return checkGpsVersion();
+  case Step5Verify::VERSHUTDOWN:
+    return shutDown();
+  default:
+    return endAfterError();
   }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <string>
-
 #include "pages/progress_page.h"
 #include "pages/pumping_clock.h"
+
+#include <string>
 
 namespace quillon {
 

@@ -10,7 +10,9 @@ Step5VerifyConnection::Step5VerifyConnection()
                       "There is a connection error.  Please check your connections and try "
                       "running this program again.") {}
 
-void Step5VerifyConnection::logMatch() { QLOG_INFO("     User has verified the screen match"); }
+void Step5VerifyConnection::logMatch() {
+  QLOG_INFO("     User has verified the screen match");
+}
 
 void Step5VerifyConnection::logMismatch() {
   QLOG_INFO("     User has verified a screen MISMATCH");

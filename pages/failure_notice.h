@@ -1,10 +1,10 @@
 #pragma once
 
+#include "pages/progress_frame.h"
+
 #include <array>
 #include <string>
 #include <string_view>
-
-#include "pages/progress_frame.h"
 
 namespace quillon {
 
@@ -33,8 +33,7 @@ inline constexpr std::array<FailureAction, 3> kRowNoticeShow{
     FailureAction::MarkRow, FailureAction::Notice, FailureAction::Show};
 inline constexpr std::array<FailureAction, 3> kNoticeShow{FailureAction::Notice,
                                                           FailureAction::Show};
-inline constexpr std::array<FailureAction, 3> kRowShow{FailureAction::MarkRow,
-                                                       FailureAction::Show};
+inline constexpr std::array<FailureAction, 3> kRowShow{FailureAction::MarkRow, FailureAction::Show};
 inline constexpr std::array<FailureAction, 3> kRowNotice{FailureAction::MarkRow,
                                                          FailureAction::Notice};
 

@@ -4,7 +4,9 @@
 
 namespace quillon {
 
-int PlainPage::runOn(PageRunner& runner) { return runner.run(*this); }
+int PlainPage::runOn(PageRunner& runner) {
+  return runner.run(*this);
+}
 
 void PlainPage::onInput(PageInput input, PageWindow& window) {
   switch (input) {
@@ -28,7 +30,9 @@ void PlainPage::onInput(PageInput input, PageWindow& window) {
 
 void PlainPage::onKeyDown(int /*virtualKey*/, PageWindow& /*window*/) {}
 
-void PlainPage::onForward(PageWindow& window) { window.endPage(modal::kOk); }
+void PlainPage::onForward(PageWindow& window) {
+  window.endPage(modal::kOk);
+}
 
 void PlainPage::onCancel(PageWindow& window) {
   if (texts_.hasPrevious)

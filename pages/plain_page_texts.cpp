@@ -94,34 +94,147 @@ constexpr std::array kFinish{
 } // namespace
 
 const PlainPageTexts kStep1IntroTexts{
-    1,     177, "", 1030, "Step 1 of 11 :  GPS Firmware Update Introduction", kIntro, kBanner,
-    0,  kYes, kNo, false, true, true};
+    .step = 1,
+    .templateId = 177,
+    .caption = "",
+    .headerControl = 1030,
+    .header = "Step 1 of 11 :  GPS Firmware Update Introduction",
+    .instructions = kIntro,
+    .pictureId = kBanner,
+    .pictureBefore = 0,
+    .forwardLabel = kYes,
+    .cancelLabel = kNo,
+    .hasPrevious = false,
+    .forwardIsDefault = true,
+    .cancelEnabled = true,
+};
+
 const PlainPageTexts kStep2ConnectComputerTexts{
-    2,     149, "Step 2:  Make sure the Yardmark is connected.", 1031,
-    "Step 2 of 11 :  Make sure the Yardmark is connected.", kConnectComputer, kCablePicture,
-    2, kNext, kCancel, true, true, true};
+    .step = 2,
+    .templateId = 149,
+    .caption = "Step 2:  Make sure the Yardmark is connected.",
+    .headerControl = 1031,
+    .header = "Step 2 of 11 :  Make sure the Yardmark is connected.",
+    .instructions = kConnectComputer,
+    .pictureId = kCablePicture,
+    .pictureBefore = 2,
+    .forwardLabel = kNext,
+    .cancelLabel = kCancel,
+    .hasPrevious = true,
+    .forwardIsDefault = true,
+    .cancelEnabled = true,
+};
+
 const PlainPageTexts kStep3ConnectDeviceTexts{
-    3,     150, "Step 3:  Make sure the Yardmark is connected.", 1032,
-    "Step 3 of 11 :  Make sure the Yardmark is connected.", kConnectDevice, kConnectorPicture,
-    2, kNext, kCancel, true, true, true};
+    .step = 3,
+    .templateId = 150,
+    .caption = "Step 3:  Make sure the Yardmark is connected.",
+    .headerControl = 1032,
+    .header = "Step 3 of 11 :  Make sure the Yardmark is connected.",
+    .instructions = kConnectDevice,
+    .pictureId = kConnectorPicture,
+    .pictureBefore = 2,
+    .forwardLabel = kNext,
+    .cancelLabel = kCancel,
+    .hasPrevious = true,
+    .forwardIsDefault = true,
+    .cancelEnabled = true,
+};
+
 const PlainPageTexts kStep4TurnOnTexts{
-    4,     151, "Step 4:  Turn on the Yardmark", 1033, "Step 4 of 11 :  Turn on the Yardmark.",
-    kTurnOn, kOnKeyPicture, 2, kNext, kCancel, true, true, true};
+    .step = 4,
+    .templateId = 151,
+    .caption = "Step 4:  Turn on the Yardmark",
+    .headerControl = 1033,
+    .header = "Step 4 of 11 :  Turn on the Yardmark.",
+    .instructions = kTurnOn,
+    .pictureId = kOnKeyPicture,
+    .pictureBefore = 2,
+    .forwardLabel = kNext,
+    .cancelLabel = kCancel,
+    .hasPrevious = true,
+    .forwardIsDefault = true,
+    .cancelEnabled = true,
+};
+
 const PlainPageTexts kStep5VerifyConnectionTexts{
-    5,     152, "Step 5: Verify the connection", 1034, "Step 5 of 11 :  Verify the connection",
-    kVerifyConnection, kScreenPicture, 2, kYes, kNo, false, false, true};
+    .step = 5,
+    .templateId = 152,
+    .caption = "Step 5: Verify the connection",
+    .headerControl = 1034,
+    .header = "Step 5 of 11 :  Verify the connection",
+    .instructions = kVerifyConnection,
+    .pictureId = kScreenPicture,
+    .pictureBefore = 2,
+    .forwardLabel = kYes,
+    .cancelLabel = kNo,
+    .hasPrevious = false,
+    .forwardIsDefault = false,
+    .cancelEnabled = true,
+};
+
 const PlainPageTexts kStep7TurnOffTexts{
-    7,     154, "Step 7:  Turn off the Yardmark", 1044, "Step 7 of 11 :  Turn off the Yardmark",
-    kTurnOff, kOffKeyPicture, 2, kNext, kCancel, false, true, false};
+    .step = 7,
+    .templateId = 154,
+    .caption = "Step 7:  Turn off the Yardmark",
+    .headerControl = 1044,
+    .header = "Step 7 of 11 :  Turn off the Yardmark",
+    .instructions = kTurnOff,
+    .pictureId = kOffKeyPicture,
+    .pictureBefore = 2,
+    .forwardLabel = kNext,
+    .cancelLabel = kCancel,
+    .hasPrevious = false,
+    .forwardIsDefault = true,
+    .cancelEnabled = false,
+};
+
 const PlainPageTexts kStep8TurnOnAgainTexts{
-    8,     155, "Step 8:  Turn on the Yardmark", 1043, "Step 8 of 11:  Turn on the Yardmark.",
-    kTurnOnAgain, kOnKeyPicture, 2, kNext, kCancel, true, true, false};
+    .step = 8,
+    .templateId = 155,
+    .caption = "Step 8:  Turn on the Yardmark",
+    .headerControl = 1043,
+    .header = "Step 8 of 11:  Turn on the Yardmark.",
+    .instructions = kTurnOnAgain,
+    .pictureId = kOnKeyPicture,
+    .pictureBefore = 2,
+    .forwardLabel = kNext,
+    .cancelLabel = kCancel,
+    .hasPrevious = true,
+    .forwardIsDefault = true,
+    .cancelEnabled = false,
+};
+
 const PlainPageTexts kStep9VerifyKV7Texts{
-    9,     156, "Step 9: Verify Screen", 1042, "Step 9 of 11 :  Verify the connection",
-    kVerifyScreen, kScreenPicture, 3, kYes, kNo, false, true, true};
+    .step = 9,
+    .templateId = 156,
+    .caption = "Step 9: Verify Screen",
+    .headerControl = 1042,
+    .header = "Step 9 of 11 :  Verify the connection",
+    .instructions = kVerifyScreen,
+    .pictureId = kScreenPicture,
+    .pictureBefore = 3,
+    .forwardLabel = kYes,
+    .cancelLabel = kNo,
+    .hasPrevious = false,
+    .forwardIsDefault = true,
+    .cancelEnabled = true,
+};
+
 const PlainPageTexts kStep11FinishTexts{
-    11,    145, "Step 11: Finalize Firmware Update", 1041,
-    "Step 11 of 11 :  The Yardmark Has Been Updated.", kFinish, kBanner, 0, "Finish", kCancel,
-    false, true, false};
+    .step = 11,
+    .templateId = 145,
+    .caption = "Step 11: Finalize Firmware Update",
+    .headerControl = 1041,
+    .header = "Step 11 of 11 :  The Yardmark Has Been Updated.",
+    .instructions = kFinish,
+    .pictureId = kBanner,
+    .pictureBefore = 0,
+    .forwardLabel = "Finish",
+    .cancelLabel = kCancel,
+    .hasPrevious = false,
+    .forwardIsDefault = true,
+    .cancelEnabled = false,
+};
 
 } // namespace quillon

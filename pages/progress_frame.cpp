@@ -1,8 +1,8 @@
 #include "pages/progress_frame.h"
 
-#include <cstddef>
-
 #include "pages/modal_result.h"
+
+#include <cstddef>
 
 namespace quillon {
 
@@ -32,7 +32,9 @@ void ProgressFrame::SetStatus(std::string_view text) {
   view_.repaint();
 }
 
-void ProgressFrame::setProgress(int percent) { view_.setProgress(percent); }
+void ProgressFrame::setProgress(int percent) {
+  view_.setProgress(percent);
+}
 
 void ProgressFrame::transfer() {
   for (std::size_t i = 0; i < rows_.size(); ++i)
@@ -47,6 +49,8 @@ void ProgressFrame::endWith(int result) {
   view_.endPage(result);
 }
 
-int ProgressFrame::result() const { return ended() ? result_ : modal::kCancel; }
+int ProgressFrame::result() const {
+  return ended() ? result_ : modal::kCancel;
+}
 
 } // namespace quillon

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "pages/page_view.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "pages/page_view.h"
 
 namespace quillon {
 
@@ -29,9 +29,7 @@ public:
   void transfer();
   void repaint() { view_.repaint(); }
   void enableButton(FrameButton button) { view_.setButtonEnabled(button, true); }
-  void notice(std::string_view caption, std::string_view text) {
-    view_.showNotice(caption, text);
-  }
+  void notice(std::string_view caption, std::string_view text) { view_.showNotice(caption, text); }
 
   void endWith(int result);
   bool ended() const { return result_ != kNoResult; }

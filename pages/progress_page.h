@@ -1,10 +1,10 @@
 #pragma once
 
-#include <span>
-#include <string_view>
-
 #include "pages/page_view.h"
 #include "pages/wizard_page.h"
+
+#include <span>
+#include <string_view>
 
 namespace quillon {
 

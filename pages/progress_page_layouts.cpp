@@ -1,6 +1,6 @@
-#include <array>
-
 #include "pages/progress_page.h"
+
+#include <array>
 
 namespace quillon {
 namespace {
@@ -21,31 +21,33 @@ constexpr std::array<int, 5> kVerifyRowControls{1016, 1023, 1024, 1025, 1026};
 } // namespace
 
 const ProgressPageLayout kFirmwareLoadLayout{
-    142,
-    "Step 6:  Load the GPS Firmware",
-    1035,
-    "Step 6 of 11 :  Load the Updated GPS Firmware.",
-    "Please wait while the program attempts to locate your Yardmark and update the GPS firmware "
-    "to the most current version.  ",
-    kDoNotUnplug,
-    kLoadRows,
-    kLoadRowControls,
-    1022,
-    1021,
-    "Firmware Upgrade Progress"};
+    .templateId = 142,
+    .caption = "Step 6:  Load the GPS Firmware",
+    .headerControl = 1035,
+    .header = "Step 6 of 11 :  Load the Updated GPS Firmware.",
+    .instructions = "Please wait while the program attempts to locate your Yardmark and update the "
+                    "GPS firmware to the most current version.  ",
+    .warning = kDoNotUnplug,
+    .rowLabels = kLoadRows,
+    .rowControls = kLoadRowControls,
+    .statusControl = 1022,
+    .progressControl = 1021,
+    .progressLabel = "Firmware Upgrade Progress",
+};
 
 const ProgressPageLayout kResetAndVerifyLayout{
-    144,
-    "Step 10: Reset GPS and Verify Version Number",
-    1034,
-    "Step 10 of 11 :  Reset the GPS and Verify the Version.",
-    "Please wait while the program attempts to reset your GPS and verify the GPS was updated "
-    "correctly.",
-    kDoNotUnplug,
-    kVerifyRows,
-    kVerifyRowControls,
-    1028,
-    1027,
-    "Verification Progress"};
+    .templateId = 144,
+    .caption = "Step 10: Reset GPS and Verify Version Number",
+    .headerControl = 1034,
+    .header = "Step 10 of 11 :  Reset the GPS and Verify the Version.",
+    .instructions = "Please wait while the program attempts to reset your GPS and verify the GPS "
+                    "was updated correctly.",
+    .warning = kDoNotUnplug,
+    .rowLabels = kVerifyRows,
+    .rowControls = kVerifyRowControls,
+    .statusControl = 1028,
+    .progressControl = 1027,
+    .progressLabel = "Verification Progress",
+};
 
 } // namespace quillon

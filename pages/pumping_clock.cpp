@@ -26,6 +26,8 @@ void PumpingClock::pump() const {
 PumpingClock::Scope::Scope(PumpingClock& clock, std::function<void()> pump)
     : clock_(clock), previous_(std::exchange(clock.pump_, std::move(pump))) {}
 
-PumpingClock::Scope::~Scope() { clock_.pump_ = std::move(previous_); }
+PumpingClock::Scope::~Scope() {
+  clock_.pump_ = std::move(previous_);
+}
 
 } // namespace quillon

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "link/clock.h"
+
 #include <cstdint>
 #include <functional>
-
-#include "link/clock.h"
 
 namespace quillon {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "pages/plain_page.h"
+
 #include <cstdint>
 #include <string_view>
-
-#include "pages/plain_page.h"
 
 namespace quillon {
 

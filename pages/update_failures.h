@@ -1,18 +1,18 @@
 #pragma once
 
-#include <string_view>
-
 #include "pages/failure_notice.h"
 #include "pages/notice_texts.h"
+
+#include <string_view>
 
 namespace quillon::update {
 
 // What the firmware-load page does with the device once a step has failed.
 enum class Ending {
-  ShutDownThenClose,   // wait 2000 ms, switch the device off, close the page
-  Close,               // wait 2000 ms, close the page; nothing more is sent to the device
-  ShutDownThenCancel,  // switch the device off, wait 2000 ms, end with Cancel at once
-  WaitShutDownCancel,  // wait 2000 ms, switch the device off, end with Cancel at once
+  ShutDownThenClose,  // wait 2000 ms, switch the device off, close the page
+  Close,              // wait 2000 ms, close the page; nothing more is sent to the device
+  ShutDownThenCancel, // switch the device off, wait 2000 ms, end with Cancel at once
+  WaitShutDownCancel, // wait 2000 ms, switch the device off, end with Cancel at once
 };
 
 struct Failure {
@@ -30,113 +30,192 @@ inline constexpr int kInitialiseRow = 6;
 inline constexpr int kLoadRow = 7;
 
 inline constexpr Failure kNotFound{
-    {{"NOTICE E:4",
-      "The program could not find your Yardmark.  Please check your connections and run this "
-      "program again",
-      kLocateRow, "...Yardmark NOT Found...", kNoticeRowShow},
-     true, "     KV7 Not Found : ", "  (E:4)"},
-    Ending::Close};
+    .step = {.notice = {.caption = "NOTICE E:4",
+                        .message = "The program could not find your Yardmark.  Please check your "
+                                   "connections and run this program again",
+                        .row = kLocateRow,
+                        .status = "...Yardmark NOT Found...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     KV7 Not Found : ",
+             .logAfter = "  (E:4)"},
+    .ending = Ending::Close};
 
 inline constexpr Failure kCommandModeNotSet{
-    {{"NOTICE E:5", kPrepareCommunicationNotice, kBatteryRow, "...Command Mode NOT Set...",
-      kRowShowNotice},
-     true, "     Command Mode Not Set : ", "  (E:5)"},
-    Ending::ShutDownThenClose};
+    .step = {.notice = {.caption = "NOTICE E:5",
+                        .message = kPrepareCommunicationNotice,
+                        .row = kBatteryRow,
+                        .status = "...Command Mode NOT Set...",
+                        .order = kRowShowNotice},
+             .errorLine = true,
+             .logBefore = "     Command Mode Not Set : ",
+             .logAfter = "  (E:5)"},
+    .ending = Ending::ShutDownThenClose};
 
 inline constexpr Failure kBatteryNotRead{
-    {{"NOTICE E:6", kPrepareCommunicationNotice, kBatteryRow, "...Battery Level NOT Read...",
-      kRowShowNotice},
-     true, "     Battery Level NOT Read : ", "  (E:6)"},
-    Ending::ShutDownThenClose};
+    .step = {.notice = {.caption = "NOTICE E:6",
+                        .message = kPrepareCommunicationNotice,
+                        .row = kBatteryRow,
+                        .status = "...Battery Level NOT Read...",
+                        .order = kRowShowNotice},
+             .errorLine = true,
+             .logBefore = "     Battery Level NOT Read : ",
+             .logAfter = "  (E:6)"},
+    .ending = Ending::ShutDownThenClose};
 
 // The line names 30 whatever the threshold: support staff know the line by that text.
 inline constexpr Failure kBatteryLow{
-    {{"NOTICE E:7",
-      "The Yardmark's battery has been determined too low to continue. Please recharge or plug "
-      "in your Yardmark and run this program again.",
-      kBatteryRow, "...The Battery is too low...", kNoticeShow},
-     false, "     Battery Level is below 30  (E:7)", ""},
-    Ending::ShutDownThenCancel};
+    .step = {.notice = {.caption = "NOTICE E:7",
+                        .message =
+                            "The Yardmark's battery has been determined too low to continue. "
+                            "Please recharge or plug in your Yardmark and run this program again.",
+                        .row = kBatteryRow,
+                        .status = "...The Battery is too low...",
+                        .order = kNoticeShow},
+             .errorLine = false,
+             .logBefore = "     Battery Level is below 30  (E:7)",
+             .logAfter = ""},
+    .ending = Ending::ShutDownThenCancel};
 
 inline constexpr Failure kApplicationOutOfDate{
-    {{"NOTICE E:9",
-      "The Yardmark's Application Version has been determined too out of date to continue. "
-      "Please direct connect your Yardmark in order to update your application, and then run "
-      "this program again.",
-      kApplicationRow, "...Application Version is out of date...", kNoticeShow},
-     false, "     Application Version is out of date  (E:9)", ""},
-    Ending::ShutDownThenCancel};
+    .step = {.notice = {.caption = "NOTICE E:9",
+                        .message =
+                            "The Yardmark's Application Version has been determined too out of "
+                            "date to continue. Please direct connect your Yardmark in order to "
+                            "update your application, and then run this program again.",
+                        .row = kApplicationRow,
+                        .status = "...Application Version is out of date...",
+                        .order = kNoticeShow},
+             .errorLine = false,
+             .logBefore = "     Application Version is out of date  (E:9)",
+             .logAfter = ""},
+    .ending = Ending::ShutDownThenCancel};
 
 inline constexpr Failure kApplicationNotAcquired{
-    {{"NOTICE E:10", kPrepareCommunicationNotice, kApplicationRow,
-      "...Application NOT Verified...", kNoticeRowShow},
-     true, "     Application Version NOT Acquired : ", " (E:10)"},
-    Ending::ShutDownThenClose};
+    .step = {.notice = {.caption = "NOTICE E:10",
+                        .message = kPrepareCommunicationNotice,
+                        .row = kApplicationRow,
+                        .status = "...Application NOT Verified...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     Application Version NOT Acquired : ",
+             .logAfter = " (E:10)"},
+    .ending = Ending::ShutDownThenClose};
 
 inline constexpr Failure kGpsVersionNotReceived{
-    {{"NOTICE E:11", kPrepareCommunicationNotice, kGpsVersionRow,
-      "...GPS Version NOT Received...", kNoticeRowShow},
-     true, "    GPS Version NOT received on second try: ", "  (E:11)"},
-    Ending::ShutDownThenClose};
+    .step = {.notice = {.caption = "NOTICE E:11",
+                        .message = kPrepareCommunicationNotice,
+                        .row = kGpsVersionRow,
+                        .status = "...GPS Version NOT Received...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "    GPS Version NOT received on second try: ",
+             .logAfter = "  (E:11)"},
+    .ending = Ending::ShutDownThenClose};
 
 inline constexpr Failure kGpsNotReset{
-    {{"NOTICE E:12", kPrepareCommunicationNotice, kGpsVersionRow, "...GPS NOT Reset...",
-      kNoticeRowShow},
-     true, "     GPS Version NOT Reset on second try to recieve GPS Version : ", "  (E:12)"},
-    Ending::ShutDownThenClose};
+    .step = {.notice = {.caption = "NOTICE E:12",
+                        .message = kPrepareCommunicationNotice,
+                        .row = kGpsVersionRow,
+                        .status = "...GPS NOT Reset...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     GPS Version NOT Reset on second try to recieve GPS Version : ",
+             .logAfter = "  (E:12)"},
+    .ending = Ending::ShutDownThenClose};
 
 inline constexpr Failure kAlreadyUpToDate{
-    {{"NOTICE E:13",
-      "The latest firmware is already installed on your Yardmark.  The program will now exit.",
-      kGpsVersionRow, "...Latest GPS is Already Loaded...", kRowNoticeShow},
-     false, "    GPS Does NOT Need Update: ", "  (E:13)"},
-    Ending::WaitShutDownCancel};
+    .step = {.notice = {.caption = "NOTICE E:13",
+                        .message = "The latest firmware is already installed on your Yardmark.  "
+                                   "The program will now exit.",
+                        .row = kGpsVersionRow,
+                        .status = "...Latest GPS is Already Loaded...",
+                        .order = kRowNoticeShow},
+             .errorLine = false,
+             .logBefore = "    GPS Does NOT Need Update: ",
+             .logAfter = "  (E:13)"},
+    .ending = Ending::WaitShutDownCancel};
 
 inline constexpr Failure kGpsVersionInvalid{
-    {{"NOTICE E:14", kPrepareCommunicationNotice, kGpsVersionRow, "...GPS Version NOT Valid",
-      kNoticeRowShow},
-     true, "     GPS Version Invalid : ", "  (E:14)"},
-    Ending::ShutDownThenClose};
+    .step = {.notice = {.caption = "NOTICE E:14",
+                        .message = kPrepareCommunicationNotice,
+                        .row = kGpsVersionRow,
+                        .status = "...GPS Version NOT Valid",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     GPS Version Invalid : ",
+             .logAfter = "  (E:14)"},
+    .ending = Ending::ShutDownThenClose};
 
 inline constexpr Failure kPassthroughNotStarted{
-    {{"NOTICE E:15", kPrepareGpsNotice, kInitialiseRow, "...GPS Passthrough NOT Init...",
-      kNoticeRowShow},
-     true, "     GPS Passthrough NOT started : ", "  (E:15)"},
-    Ending::ShutDownThenClose};
+    .step = {.notice = {.caption = "NOTICE E:15",
+                        .message = kPrepareGpsNotice,
+                        .row = kInitialiseRow,
+                        .status = "...GPS Passthrough NOT Init...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     GPS Passthrough NOT started : ",
+             .logAfter = "  (E:15)"},
+    .ending = Ending::ShutDownThenClose};
 
 inline constexpr Failure kBaud4800NotSet{
-    {{"NOTICE E:16", kPrepareGpsNotice, kInitialiseRow, "...Baud Rate NOT Changed...",
-      kNoticeRowShow},
-     true, "     Baud Rate NOT set to 4800 : ", "  (E:16)"},
-    Ending::Close};
+    .step = {.notice = {.caption = "NOTICE E:16",
+                        .message = kPrepareGpsNotice,
+                        .row = kInitialiseRow,
+                        .status = "...Baud Rate NOT Changed...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     Baud Rate NOT set to 4800 : ",
+             .logAfter = "  (E:16)"},
+    .ending = Ending::Close};
 
 inline constexpr Failure kGpsUpdateNotInitialised{
-    {{"NOTICE E:17", kPrepareGpsNotice, kInitialiseRow, "...Firmware Update NOT Init...",
-      kNoticeRowShow},
-     true, "     GPS Update NOT Initialized : ", "  (E:17)"},
-    Ending::Close};
+    .step = {.notice = {.caption = "NOTICE E:17",
+                        .message = kPrepareGpsNotice,
+                        .row = kInitialiseRow,
+                        .status = "...Firmware Update NOT Init...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     GPS Update NOT Initialized : ",
+             .logAfter = "  (E:17)"},
+    .ending = Ending::Close};
 
 // The log has always said 11500 here, while the rate set is 115200.
 inline constexpr Failure kBaud115200NotSet{
-    {{"NOTICE E:18", kPrepareGpsNotice, kInitialiseRow, "...Baud Rate NOT Changed...",
-      kNoticeRowShow},
-     true, "     Baud Rate NOT changed to 11500: ", "  (E:18)"},
-    Ending::Close};
+    .step = {.notice = {.caption = "NOTICE E:18",
+                        .message = kPrepareGpsNotice,
+                        .row = kInitialiseRow,
+                        .status = "...Baud Rate NOT Changed...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     Baud Rate NOT changed to 11500: ",
+             .logAfter = "  (E:18)"},
+    .ending = Ending::Close};
 
 inline constexpr Failure kPassthroughNotExited{
-    {{"NOTICE E:19", kPrepareGpsNotice, kLoadRow, "...GPS Passthrough NOT Exited..",
-      kNoticeShow},
-     true, "     GPS Passthrough NOT exited : ", "  (E:19)"},
-    Ending::Close};
+    .step = {.notice = {.caption = "NOTICE E:19",
+                        .message = kPrepareGpsNotice,
+                        .row = kLoadRow,
+                        .status = "...GPS Passthrough NOT Exited..",
+                        .order = kNoticeShow},
+             .errorLine = true,
+             .logBefore = "     GPS Passthrough NOT exited : ",
+             .logAfter = "  (E:19)"},
+    .ending = Ending::Close};
 
 // The upload cannot finish (the loader gave up for good, the cable was pulled, or the boot
 // loader went silent). The device stays in passthrough, as after E:16 to E:19.
 inline constexpr Failure kUploadStalled{
-    {{"NOTICE E:25",
-      "The GPS firmware could not be loaded.  Please check your connections, switch your "
-      "Yardmark off and on again, and run this program again.",
-      kLoadRow, "...Firmware NOT Loaded...", kNoticeRowShow},
-     true, "     GPS Firmware NOT loaded : ", "  (E:25)"},
-    Ending::Close};
+    .step = {.notice = {.caption = "NOTICE E:25",
+                        .message =
+                            "The GPS firmware could not be loaded.  Please check your connections, "
+                            "switch your Yardmark off and on again, and run this program again.",
+                        .row = kLoadRow,
+                        .status = "...Firmware NOT Loaded...",
+                        .order = kNoticeRowShow},
+             .errorLine = true,
+             .logBefore = "     GPS Firmware NOT loaded : ",
+             .logAfter = "  (E:25)"},
+    .ending = Ending::Close};
 
 } // namespace quillon::update

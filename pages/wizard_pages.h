@@ -1,13 +1,13 @@
 #pragma once
 
-#include <array>
-
 #include "pages/Step1Intro.h"
 #include "pages/Step3Update.h"
 #include "pages/Step5Verify.h"
 #include "pages/Step5VerifyConnection.h"
 #include "pages/Step9VerifyKV7.h"
 #include "pages/plain_page.h"
+
+#include <array>
 
 namespace quillon {
 
@@ -23,9 +23,9 @@ struct WizardPages {
 
   // The page shown in each state 0..10.
   std::array<WizardPage*, kCount> byState() {
-    return {&intro,          &connectComputer, &connectDevice, &turnOn,
-            &verifyConnection, &firmwareLoad,  &turnOff,       &turnOnAgain,
-            &verifyScreen,   &resetAndVerify,  &finish};
+    return {&intro,        &connectComputer, &connectDevice, &turnOn,       &verifyConnection,
+            &firmwareLoad, &turnOff,         &turnOnAgain,   &verifyScreen, &resetAndVerify,
+            &finish};
   }
 
   Step1Intro intro;

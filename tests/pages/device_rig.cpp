@@ -1,11 +1,10 @@
 #include "device_rig.h"
 
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
-#include <thread>
-
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace quillon::testing {
 
@@ -66,8 +65,12 @@ void DeviceRig::handInputs(int minBattery, const std::string& minApp, const std:
   verify.targetGpsVersion = target;
 }
 
-int DeviceRig::runUpdate() { return update.run(view); }
-int DeviceRig::runVerify() { return verify.run(verifyView); }
+int DeviceRig::runUpdate() {
+  return update.run(view);
+}
+int DeviceRig::runVerify() {
+  return verify.run(verifyView);
+}
 
 void DeviceRig::powerCycle() {
   device->powerOff();

@@ -1,10 +1,5 @@
 #pragma once
 
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "link/device_link.h"
 #include "log_capture.h"
 #include "pages/Step3Update.h"
@@ -13,6 +8,11 @@
 #include "recording_views.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/link/faulty_port.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace quillon::testing {
 

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "link/device_link.h"
 #include "log_capture.h"
 #include "pages/QuillonDlg.h"
@@ -7,6 +5,8 @@
 #include "pages/Step5Verify.h"
 #include "pages/modal_result.h"
 #include "recording_views.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 namespace {
@@ -36,9 +36,9 @@ protected:
 
   // Runs the wizard; every path must end the hidden main dialog once, with Cancel.
   void run() {
-    WizardDriver driver(dialog, runner, link, clock,
-                        {(capture.directory() / "Orbfix.dat").string(),
-                         capture.directory().string()});
+    WizardDriver driver(
+        dialog, runner, link, clock,
+        {(capture.directory() / "Orbfix.dat").string(), capture.directory().string()});
     EXPECT_TRUE(driver.run());
     EXPECT_EQ(dialog.endCount, 1);
     EXPECT_EQ(dialog.lastResult, kCancel);
@@ -102,8 +102,8 @@ TEST_F(Driver, AFileWithOnlyTheReleaseLineRunsWithEmptyValues) {
 }
 
 TEST_F(Driver, CrLfAndLfGiveTheSameInputs) {
-  for (const char* content : {kGoodOrbfix,
-                              "Release 4\n1.2\nfirmware.mot\n$PASHR,VER,GPS,2.0.00\n30\nextra\n"}) {
+  for (const char* content :
+       {kGoodOrbfix, "Release 4\n1.2\nfirmware.mot\n$PASHR,VER,GPS,2.0.00\n30\nextra\n"}) {
     writeOrbfix(content);
     int inspected = 0;
     runner.inspect = [&inspected](ProgressPage& page) {
@@ -127,8 +127,8 @@ TEST_F(Driver, CrLfAndLfGiveTheSameInputs) {
 
 TEST_F(Driver, ASuccessfulRunWritesNoDriverLineAtTheDefaultLevel) {
   writeOrbfix(kGoodOrbfix);
-  answer({next(), next(), next(), next(), next(), result(kOk), next(), next(), next(),
-          result(kOk), next()});
+  answer({next(), next(), next(), next(), next(), result(kOk), next(), next(), next(), result(kOk),
+          next()});
   run();
   EXPECT_EQ(runner.shownSteps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
   EXPECT_TRUE(capture.lines().empty());
@@ -173,19 +173,20 @@ TEST_F(Driver, DescriptiveLoggingShowsEveryStepWithItsModule) {
     if (line.message.starts_with("Step ")) {
       EXPECT_EQ(line.module, "QuillonDlg.cpp");
     }
-    if (line.module != "Step1Intro.cpp") lines.push_back(line.kind + ": " + line.message);
+    if (line.module != "Step1Intro.cpp")
+      lines.push_back(line.kind + ": " + line.message);
   }
   EXPECT_EQ(lines, expected);
 }
 
 TEST_F(Driver, PreviousGoesBackOnSteps2To4And8) {
   writeOrbfix(kGoodOrbfix);
-  answer({f9ThenYes(), previous(), next(), next(), previous(), next(), next(), previous(),
-          next(), next(), next(), result(kOk), next(), previous(), next(), next(), next(),
-          result(kOk), next()});
+  answer({f9ThenYes(), previous(), next(), next(), previous(), next(), next(), previous(), next(),
+          next(), next(), result(kOk), next(), previous(), next(), next(), next(), result(kOk),
+          next()});
   run();
-  EXPECT_EQ(runner.shownSteps, (std::vector<int>{1, 2, 1, 2, 3, 2, 3, 4, 3, 4, 5, 6, 7, 8, 7,
-                                                 8, 9, 10, 11}));
+  EXPECT_EQ(runner.shownSteps,
+            (std::vector<int>{1, 2, 1, 2, 3, 2, 3, 4, 3, 4, 5, 6, 7, 8, 7, 8, 9, 10, 11}));
   const Events lines = driverLines();
   const Events back{"Info: Step 2: canceled", "Info: ...return to previous Step",
                     "Info: Step 1: Introduction - initiated"};
@@ -230,7 +231,8 @@ TEST_F(Driver, AbortEndsTheWizardWithAnErrorLine) {
   answer({next(), next(), next(), next(), next(), result(kOk), next(), result(modal::kAbort)});
   dialog.endCount = 0;
   run();
-  EXPECT_EQ(capture.kindsAndMessages(), (Events{"Error: Step 3: aborted", "Error: Step 8 aborted"}));
+  EXPECT_EQ(capture.kindsAndMessages(),
+            (Events{"Error: Step 3: aborted", "Error: Step 8 aborted"}));
 }
 
 TEST_F(Driver, UnknownResultsEndTheWizard) {
@@ -250,9 +252,9 @@ TEST_F(Driver, APageThatCannotBeCreatedIsTriedAgain) {
   answer({result(-1), next(), result(-1), next(), result(-1), result(kCancel)});
   run();
   EXPECT_EQ(runner.shownSteps, (std::vector<int>{1, 1, 2, 2, 3, 3}));
-  EXPECT_EQ(capture.kindsAndMessages(), (Events{"Error: Dialog box not created  (E:0)",
-                                                "Error: Dialog box not created  (E:0)",
-                                                "Error: Dialog box not created (E:0)"}));
+  EXPECT_EQ(capture.kindsAndMessages(),
+            (Events{"Error: Dialog box not created  (E:0)", "Error: Dialog box not created  (E:0)",
+                    "Error: Dialog box not created (E:0)"}));
   EXPECT_EQ(std::count(events.events.begin(), events.events.end(), kE0), 3);
 }
 
@@ -264,8 +266,7 @@ TEST_F(Driver, APageThatNeverAppearsEndsTheWizardAfterFiveRetries) {
   EXPECT_EQ(runner.shownSteps, std::vector<int>(WizardDriver::kCreationRetries + 1, 1));
   const Events lines = capture.kindsAndMessages();
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(WizardDriver::kCreationRetries + 2));
-  EXPECT_EQ(lines.back(),
-            "Error: Step 1: gave up after 6 attempts to create the page  (E:0)");
+  EXPECT_EQ(lines.back(), "Error: Step 1: gave up after 6 attempts to create the page  (E:0)");
 }
 
 TEST_F(Driver, TheRetryCountStartsAgainOnEachPage) {

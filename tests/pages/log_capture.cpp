@@ -1,12 +1,11 @@
 #include "log_capture.h"
 
+#include "log/update_log.h"
+
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
-
-#include <gtest/gtest.h>
-
-#include "log/update_log.h"
 
 namespace quillon::testing {
 

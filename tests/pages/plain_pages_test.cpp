@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "log/update_log.h"
 #include "log_capture.h"
 #include "pages/Step1Intro.h"
@@ -8,6 +6,8 @@
 #include "pages/modal_result.h"
 #include "pages/notice_texts.h"
 #include "recording_views.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 namespace {
@@ -37,10 +37,9 @@ TEST_F(ScreenCheck, Step5TwoRemindersThenYesGoesOn) {
   const std::string reminder =
       "notice NOTICE | Please double check your connections and press OK when ready!";
   EXPECT_EQ(events.events, (Events{reminder, reminder, "end 1"}));
-  EXPECT_EQ(capture.kindsAndMessages(),
-            (Events{"Info:      User has verified a screen MISMATCH",
-                    "Info:      User has verified a screen MISMATCH",
-                    "Info:      User has verified the screen match"}));
+  EXPECT_EQ(capture.kindsAndMessages(), (Events{"Info:      User has verified a screen MISMATCH",
+                                                "Info:      User has verified a screen MISMATCH",
+                                                "Info:      User has verified the screen match"}));
 }
 
 TEST_F(ScreenCheck, Step5ThirdNoEndsWithE20) {
@@ -76,8 +75,7 @@ TEST_F(ScreenCheck, Step9YesLogsItsOwnWording) {
   Step9VerifyKV7 page;
   showAndPress(page, {PageInput::Enter});
   EXPECT_EQ(events.events, (Events{"end 1"}));
-  EXPECT_EQ(capture.kindsAndMessages(),
-            (Events{"Info:      User has verified a screen match"}));
+  EXPECT_EQ(capture.kindsAndMessages(), (Events{"Info:      User has verified a screen match"}));
 }
 
 TEST_F(ScreenCheck, EveryShowingStartsWithTwoRemindersAgain) {
@@ -104,7 +102,6 @@ TEST_F(ScreenCheck, AtErrorsOnlyLevelOnlyTheFinalMismatchIsWritten) {
   EXPECT_EQ(lines[0].kind, "Error");
   EXPECT_EQ(lines[0].message, "     User has verified a final screen MISMATCH  (E:20)");
 }
-
 
 class InstructionPage : public ::testing::TestWithParam<const PlainPageTexts*> {
 protected:
@@ -163,8 +160,7 @@ TEST(PageTexts, PreviousButtonsAndDisabledCancelAreWhereTheUserExpectsThem) {
   EXPECT_FALSE(kStep5VerifyConnectionTexts.forwardIsDefault);
   EXPECT_EQ(kStep8TurnOnAgainTexts.header, "Step 8 of 11:  Turn on the Yardmark.");
   EXPECT_EQ(kStep11FinishTexts.forwardLabel, "Finish");
-  EXPECT_EQ(kStep2ConnectComputerTexts.instructions.back().text,
-            "Click \"Next ->\" to continue.");
+  EXPECT_EQ(kStep2ConnectComputerTexts.instructions.back().text, "Click \"Next ->\" to continue.");
   EXPECT_EQ(kStep1IntroTexts.instructions[4].text, "* For KV6 and KV7 ONLY *");
 }
 
@@ -182,8 +178,7 @@ TEST_F(DescriptiveLogging, F9OnStep1RaisesTheLevelAndSaysSo) {
   page.onKeyDown(kVirtualKeyF9, window);
   EXPECT_EQ(updateLog().level(), 3);
   EXPECT_FALSE(window.ended()) << "the key is passed on, the page stays";
-  EXPECT_EQ(events.events,
-            (Events{"notice NOTICE | Descriptive Logging has been turned ON."}));
+  EXPECT_EQ(events.events, (Events{"notice NOTICE | Descriptive Logging has been turned ON."}));
   const auto lines = capture.lines();
   ASSERT_EQ(lines.size(), 1U);
   EXPECT_EQ(lines[0].fields, 4);

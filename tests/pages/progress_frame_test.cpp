@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
 #include "pages/failure_notice.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
 #include "pages/pumping_clock.h"
 #include "recording_views.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 namespace {
@@ -20,9 +20,8 @@ protected:
 
 TEST_F(Frame, BeginShowsDashesAnEmptyStatusAndNoProgress) {
   frame.begin();
-  EXPECT_EQ(events.events,
-            (Events{"present", "progress 0", "row 1 -", "row 2 -", "row 3 -", "status ",
-                    "ok disabled", "cancel disabled"}));
+  EXPECT_EQ(events.events, (Events{"present", "progress 0", "row 1 -", "row 2 -", "row 3 -",
+                                   "status ", "ok disabled", "cancel disabled"}));
   EXPECT_EQ(view.statusLine(), "");
 }
 
@@ -69,12 +68,12 @@ TEST_F(Frame, FailuresShowRowStatusAndNoticeInTheirOwnOrder) {
   frame.begin();
   events.events.clear();
   presentFailure(frame, {"NOTICE E:9", "text", 2, "...bad...", kNoticeRowShow});
-  EXPECT_EQ(events.events, (Events{"notice NOTICE E:9 | text", "row 2 FAIL", "status ...bad...",
-                                   "repaint"}));
+  EXPECT_EQ(events.events,
+            (Events{"notice NOTICE E:9 | text", "row 2 FAIL", "status ...bad...", "repaint"}));
   events.events.clear();
   presentFailure(frame, {"NOTICE E:8", "t", 3, "...worse...", kRowShowNotice});
-  EXPECT_EQ(events.events, (Events{"row 3 FAIL", "status ...worse...", "repaint",
-                                   "notice NOTICE E:8 | t"}));
+  EXPECT_EQ(events.events,
+            (Events{"row 3 FAIL", "status ...worse...", "repaint", "notice NOTICE E:8 | t"}));
   events.events.clear();
   presentFailure(frame, {"NOTICE E:7", "t", 1, "", kRowNotice});
   EXPECT_EQ(events.events, (Events{"notice NOTICE E:7 | t"})) << "the row stays unseen";

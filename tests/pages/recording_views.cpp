@@ -1,11 +1,10 @@
 #include "recording_views.h"
 
-#include <algorithm>
-
-#include <gtest/gtest.h>
-
 #include "pages/plain_page.h"
 #include "pages/progress_page.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 
@@ -42,7 +41,9 @@ void RecordingProgressView::showNotice(std::string_view caption, std::string_vie
   log_.add("notice " + std::string(caption) + " | " + std::string(text));
 }
 
-void RecordingProgressView::endPage(int result) { log_.add("end " + std::to_string(result)); }
+void RecordingProgressView::endPage(int result) {
+  log_.add("end " + std::to_string(result));
+}
 
 void RecordingProgressView::setRowText(int row, std::string_view text) {
   auto& shown = rows_[row];
@@ -94,7 +95,9 @@ void RecordingDialog::endDialog(int result) {
   log_.add("dialog end " + std::to_string(result));
 }
 
-Answer result(int value) { return Answer{value, {}, {}}; }
+Answer result(int value) {
+  return Answer{value, {}, {}};
+}
 
 Answer press(std::vector<PageInput> inputs, std::vector<int> keysFirst) {
   return Answer{std::move(inputs), std::move(keysFirst), {}};

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "link/clock.h"
+#include "pages/page_view.h"
+#include "pages/wizard_page.h"
+
 #include <deque>
 #include <functional>
 #include <map>
@@ -8,10 +12,6 @@
 #include <string>
 #include <variant>
 #include <vector>
-
-#include "link/clock.h"
-#include "pages/page_view.h"
-#include "pages/wizard_page.h"
 
 namespace quillon::testing {
 
@@ -105,7 +105,7 @@ private:
 // presses on a real page.
 struct Answer {
   std::variant<int, std::vector<PageInput>> what;
-  std::vector<int> keysFirst; // key-downs before the buttons (F9 on step 1)
+  std::vector<int> keysFirst;   // key-downs before the buttons (F9 on step 1)
   std::function<void()> before; // something the user does first (switch the Yardmark off...)
 };
 Answer result(int value);

@@ -1,10 +1,9 @@
-#include <fstream>
-
-#include <gtest/gtest.h>
-
 #include "device_rig.h"
 #include "pages/modal_result.h"
 #include "pages/notice_texts.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 namespace {
@@ -92,32 +91,53 @@ TEST(FirmwareLoad, TheWindowShowsEveryStepInOrder) {
   for (const auto& event : rig.pageEvents())
     if (event.starts_with("status ") || event.starts_with("row ") || event == "present")
       shown.push_back(event);
-  EXPECT_EQ(shown, (Events{"present", "row 1 -", "row 2 -", "row 3 -", "row 4 -", "row 5 -",
-                           "row 6 -", "row 7 -", "status ",
-                           "row 1 WORKING", "status ...Searching for the Firmware File...",
-                           "row 1 DONE", "status ..Firmware file found...",
-                           "row 2 WORKING", "status ...Searching for the Yardmark...",
-                           "row 2 DONE", "status ...Yardmark Found...",
-                           "row 3 WORKING", "status ...Turning On Command Mode...",
+  EXPECT_EQ(shown, (Events{"present",
+                           "row 1 -",
+                           "row 2 -",
+                           "row 3 -",
+                           "row 4 -",
+                           "row 5 -",
+                           "row 6 -",
+                           "row 7 -",
+                           "status ",
+                           "row 1 WORKING",
+                           "status ...Searching for the Firmware File...",
+                           "row 1 DONE",
+                           "status ..Firmware file found...",
+                           "row 2 WORKING",
+                           "status ...Searching for the Yardmark...",
+                           "row 2 DONE",
+                           "status ...Yardmark Found...",
+                           "row 3 WORKING",
+                           "status ...Turning On Command Mode...",
                            "status ...Command Mode Set...",
                            "status ...Checking the Battery Level...",
                            "status ...Battery Level Read...",
                            "status ...Verifying Battery Level...",
-                           "row 3 DONE", "status ...Battery Verified...",
+                           "row 3 DONE",
+                           "status ...Battery Verified...",
                            "status ...Verifying Application...",
-                           "row 4 DONE", "status ...Application Verified...",
-                           "row 5 WORKING", "status ...Reading the GPS Version...",
+                           "row 4 DONE",
+                           "status ...Application Verified...",
+                           "row 5 WORKING",
+                           "status ...Reading the GPS Version...",
                            "status ...GPS Version Received...",
                            "status ...Verifying the GPS Version...",
-                           "row 5 DONE", "status ...Starting GPS Passthrough...",
-                           "row 6 WORKING", "status ...GPS Passthrough Init...",
-                           "status ...Changing Baud Rate...", "status ...Baud Rate Changed...",
+                           "row 5 DONE",
+                           "status ...Starting GPS Passthrough...",
+                           "row 6 WORKING",
+                           "status ...GPS Passthrough Init...",
+                           "status ...Changing Baud Rate...",
+                           "status ...Baud Rate Changed...",
                            "status ...Initializing GPS Update...",
                            "status ...GPS Update Initialized...",
-                           "status ...Changing Baud Rate...", "row 6 DONE",
+                           "status ...Changing Baud Rate...",
+                           "row 6 DONE",
                            "status ...Baud Rate Changed...",
-                           "row 7 WORKING", "status ..Updating Firmware..",
-                           "row 7 DONE", "status Firmware Update Complete!",
+                           "row 7 WORKING",
+                           "status ..Updating Firmware..",
+                           "row 7 DONE",
+                           "status Firmware Update Complete!",
                            "status ...Exiting GPS Passthrough...",
                            "status ...GPS Passthrough Exited..."}))
       << "row 4 WORKING is set after its status and never seen; the upload loop transfers "
@@ -193,16 +213,15 @@ TEST(FirmwareLoad, ALowBatteryEndsWithE7WhateverTheThreshold) {
   DeviceRig rig(options);
   rig.handInputs(46);
   EXPECT_EQ(rig.runUpdate(), modal::kCancel);
-  EXPECT_EQ(rig.fromNotice(),
-            (Events{"notice NOTICE E:7 | The Yardmark's battery has been determined too low to "
-                    "continue. Please recharge or plug in your Yardmark and run this program "
-                    "again.",
-                    "status ...The Battery is too low...", "repaint", "device", "wait 2000",
-                    "end 2"}));
+  EXPECT_EQ(
+      rig.fromNotice(),
+      (Events{"notice NOTICE E:7 | The Yardmark's battery has been determined too low to "
+              "continue. Please recharge or plug in your Yardmark and run this program "
+              "again.",
+              "status ...The Battery is too low...", "repaint", "device", "wait 2000", "end 2"}));
   EXPECT_EQ(rig.view.row(3), "DONE");
   EXPECT_EQ(rig.device->state(), sim::DeviceState::Off);
-  EXPECT_EQ(rig.logOf("Step3Update.cpp").back(),
-            "Info:      Battery Level is below 30  (E:7)");
+  EXPECT_EQ(rig.logOf("Step3Update.cpp").back(), "Info:      Battery Level is below 30  (E:7)");
 }
 
 TEST(FirmwareLoad, ABatteryAtTheThresholdPasses) {
@@ -303,8 +322,8 @@ TEST(FirmwareLoad, AVersionThatNeverComesEndsWithE11) {
                                       "status ...GPS Version NOT Received...", "repaint",
                                       "wait 2000", "device", "cancel enabled", "end 2"}));
   const Events log = rig.logOf("Step3Update.cpp");
-  EXPECT_TRUE(log[log.size() - 2].starts_with(
-      "Error:     GPS Version NOT received on second try: KV7"));
+  EXPECT_TRUE(
+      log[log.size() - 2].starts_with("Error:     GPS Version NOT received on second try: KV7"));
 }
 
 TEST(FirmwareLoad, RefusedPassthroughEndsWithE15) {
@@ -320,16 +339,16 @@ TEST(FirmwareLoad, ACablePulledAtTheBootLoaderCommandEndsWithE18InPassthrough) {
   DeviceRig rig(withFaults({"unplug=update"}));
   EXPECT_EQ(rig.runUpdate(), modal::kCancel);
   EXPECT_EQ(rig.fromNotice(), (Events{"notice NOTICE E:18 | " + kM2, "row 6 FAIL",
-                                      "status ...Baud Rate NOT Changed...", "repaint",
-                                      "wait 2000", "cancel enabled", "end 2"}))
+                                      "status ...Baud Rate NOT Changed...", "repaint", "wait 2000",
+                                      "cancel enabled", "end 2"}))
       << "no switch-off: the device is in passthrough";
   EXPECT_EQ(rig.link.mode, ModePassthrough);
 }
 
-
 std::string e3Notice(const std::string& path) {
   return "notice NOTICE E:3 | The firmware file could not be found.  Please make sure you have "
-         "\"" + path + "\" in the same location as this program and try again";
+         "\"" +
+         path + "\" in the same location as this program and try again";
 }
 
 TEST(FirmwareLoad, AMissingFirmwareFileEndsWithE3BeforeTheDeviceIsTouched) {
@@ -344,9 +363,9 @@ TEST(FirmwareLoad, AMissingFirmwareFileEndsWithE3BeforeTheDeviceIsTouched) {
   EXPECT_FALSE(rig.link.portFound);
   EXPECT_EQ(rig.device->state(), sim::DeviceState::Ready);
   const Events log = rig.logOf("Step3Update.cpp");
-  EXPECT_EQ(Events(log.end() - 2, log.end()),
-            (Events{"DevInfo:      ....Failed",
-                    "Error:      Invalid Hex File: Not bin_file_ok (E:3)"}));
+  EXPECT_EQ(
+      Events(log.end() - 2, log.end()),
+      (Events{"DevInfo:      ....Failed", "Error:      Invalid Hex File: Not bin_file_ok (E:3)"}));
 }
 
 TEST(FirmwareLoad, AFileThatIsNotSRecordsGetsTheSameNotice) {
@@ -383,8 +402,9 @@ TEST(FirmwareLoad, ADamagedRecordIsNamedInTheLog) {
 const std::string kE25 =
     "notice NOTICE E:25 | The GPS firmware could not be loaded.  Please check your connections, "
     "switch your Yardmark off and on again, and run this program again.";
-const Events kE25Ending{kE25, "row 7 FAIL", "status ...Firmware NOT Loaded...", "repaint",
-                        "wait 2000", "cancel enabled", "end 2"};
+const Events kE25Ending{kE25,      "row 7 FAIL", "status ...Firmware NOT Loaded...",
+                        "repaint", "wait 2000",  "cancel enabled",
+                        "end 2"};
 
 TEST(FirmwareLoad, ABootLoaderThatRefusesTheTypeEndsWithE25) {
   DeviceRig rig(withFaults({"bad-type"}));
@@ -433,8 +453,8 @@ TEST(FirmwareLoad, ADriverThatRefuses4800BaudEndsWithE16InPassthrough) {
   rig.portFaults.refuseLaterLineSettings = true;
   EXPECT_EQ(rig.runUpdate(), modal::kCancel);
   EXPECT_EQ(rig.fromNotice(), (Events{"notice NOTICE E:16 | " + kM2, "row 6 FAIL",
-                                      "status ...Baud Rate NOT Changed...", "repaint",
-                                      "wait 2000", "cancel enabled", "end 2"}));
+                                      "status ...Baud Rate NOT Changed...", "repaint", "wait 2000",
+                                      "cancel enabled", "end 2"}));
   EXPECT_EQ(rig.link.mode, ModePassthrough);
   const Events log = rig.logOf("Step3Update.cpp");
   EXPECT_EQ(log[log.size() - 2], "Error:      Baud Rate NOT set to 4800 : KV7SETCOMSTATEERROR: "

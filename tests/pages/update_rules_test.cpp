@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "pages/update_rules.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon {
 namespace {

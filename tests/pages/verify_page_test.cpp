@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "device_rig.h"
 #include "log/update_log.h"
 #include "pages/modal_result.h"
 #include "pages/notice_texts.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 namespace {
@@ -33,45 +33,78 @@ std::string notice(int number, std::string_view text) {
 TEST(ResetAndVerify, TheWholeSequenceAsTheUserSeesIt) {
   Verified rig;
   ASSERT_EQ(rig.runVerify(), modal::kOk);
-  EXPECT_EQ(rig.pageEvents(),
-            (Events{"present", "progress 0", "row 1 -", "row 2 -", "row 3 -", "row 4 -",
-                    "row 5 -", "status ", "ok disabled", "cancel disabled",
-                    "row 1 WORKING", "status ...Turning On Command Mode...", "repaint",
-                    "progress 10", "wait 1000",
-                    "progress 20", "row 1 DONE", "status ...Command Mode Set...", "repaint",
-                    "wait 2000",
-                    "row 2 WORKING", "status ...Resetting the GPS...", "repaint", "progress 30",
-                    "wait 1000",
-                    "progress 50", "row 2 DONE", "status ...GPS Reset...", "repaint",
-                    "progress 60", "row 3 WORKING", "status ...Reading the GPS Version...",
-                    "repaint", "wait 1000",
-                    "progress 70", "row 3 DONE", "status ...GPS Version Received...", "repaint",
-                    "wait 2000",
-                    "row 4 WORKING", "status ...Verifying the GPS Version...", "repaint",
-                    "progress 80", "wait 1000",
-                    "row 4 DONE", "status ...GPS Version Verified...", "repaint", "progress 90",
-                    "wait 2000",
-                    "row 5 WORKING", "status ...Shutting down Yardmark...", "repaint",
-                    "wait 1000",
-                    "progress 100", "row 5 DONE", "status Firmware Update Successful!",
-                    "repaint", "wait 2000", "end 1", "ok enabled"}));
-  EXPECT_EQ(rig.logOf("Step5Verify.cpp"),
-            (Events{"DevInfo:      Initializing dialog info",
-                    "DevInfo:      Initializing state info",
-                    "DevInfo:      Initializing state processing info",
-                    "Info:      Starting Verification",
-                    "Info:      Turning On Command Mode...",
-                    "Info:      Command Mode Set",
-                    "Info:      Resetting the GPS...",
-                    "Info:      GPS Reset Successful",
-                    "Info:      Reading GPS Version...",
-                    "Info:      GPS Version Read",
-                    "Info:      Verify GPS Version...",
-                    "Info:      GPS Version Valid",
-                    "Info:      GPS Version Correct: $PASHR,VER,GPS,2.0.00",
-                    "Info:      Shutting Down KV7...",
-                    "Info:      KV7 Shutdown Successful",
-                    "Info:      Firwmare Update Succesful"}));
+  EXPECT_EQ(rig.pageEvents(), (Events{"present",
+                                      "progress 0",
+                                      "row 1 -",
+                                      "row 2 -",
+                                      "row 3 -",
+                                      "row 4 -",
+                                      "row 5 -",
+                                      "status ",
+                                      "ok disabled",
+                                      "cancel disabled",
+                                      "row 1 WORKING",
+                                      "status ...Turning On Command Mode...",
+                                      "repaint",
+                                      "progress 10",
+                                      "wait 1000",
+                                      "progress 20",
+                                      "row 1 DONE",
+                                      "status ...Command Mode Set...",
+                                      "repaint",
+                                      "wait 2000",
+                                      "row 2 WORKING",
+                                      "status ...Resetting the GPS...",
+                                      "repaint",
+                                      "progress 30",
+                                      "wait 1000",
+                                      "progress 50",
+                                      "row 2 DONE",
+                                      "status ...GPS Reset...",
+                                      "repaint",
+                                      "progress 60",
+                                      "row 3 WORKING",
+                                      "status ...Reading the GPS Version...",
+                                      "repaint",
+                                      "wait 1000",
+                                      "progress 70",
+                                      "row 3 DONE",
+                                      "status ...GPS Version Received...",
+                                      "repaint",
+                                      "wait 2000",
+                                      "row 4 WORKING",
+                                      "status ...Verifying the GPS Version...",
+                                      "repaint",
+                                      "progress 80",
+                                      "wait 1000",
+                                      "row 4 DONE",
+                                      "status ...GPS Version Verified...",
+                                      "repaint",
+                                      "progress 90",
+                                      "wait 2000",
+                                      "row 5 WORKING",
+                                      "status ...Shutting down Yardmark...",
+                                      "repaint",
+                                      "wait 1000",
+                                      "progress 100",
+                                      "row 5 DONE",
+                                      "status Firmware Update Successful!",
+                                      "repaint",
+                                      "wait 2000",
+                                      "end 1",
+                                      "ok enabled"}));
+  EXPECT_EQ(
+      rig.logOf("Step5Verify.cpp"),
+      (Events{"DevInfo:      Initializing dialog info", "DevInfo:      Initializing state info",
+              "DevInfo:      Initializing state processing info",
+              "Info:      Starting Verification", "Info:      Turning On Command Mode...",
+              "Info:      Command Mode Set", "Info:      Resetting the GPS...",
+              "Info:      GPS Reset Successful", "Info:      Reading GPS Version...",
+              "Info:      GPS Version Read", "Info:      Verify GPS Version...",
+              "Info:      GPS Version Valid",
+              "Info:      GPS Version Correct: $PASHR,VER,GPS,2.0.00",
+              "Info:      Shutting Down KV7...", "Info:      KV7 Shutdown Successful",
+              "Info:      Firwmare Update Succesful"}));
 }
 
 TEST(ResetAndVerify, TheResetsOwnWaitComesFromTheLinkNotThePage) {
@@ -113,8 +146,7 @@ TEST(ResetAndVerify, ADeviceThatDoesNotAnswerEndsWithE21AndIsStillSwitchedOff) {
   Verified rig;
   rig.device->powerOff();
   EXPECT_EQ(rig.runVerify(), modal::kCancel);
-  EXPECT_EQ(rig.fromNotice(),
-            (Events{kM3, "wait 2000", "device", "cancel enabled", "end 2"}));
+  EXPECT_EQ(rig.fromNotice(), (Events{kM3, "wait 2000", "device", "cancel enabled", "end 2"}));
   EXPECT_EQ(rig.verifyView.row(1), "FAIL");
   EXPECT_EQ(rig.verifyView.statusLine(), "...Command Mode NOT Set...");
   const Events log = rig.logOf("Step5Verify.cpp");
@@ -134,10 +166,9 @@ TEST(ResetAndVerify, ARefusedResetEndsWithE22) {
 TEST(ResetAndVerify, AnUnreadableVersionEndsWithE23) {
   Verified rig({"no-echo=KV7-G"});
   EXPECT_EQ(rig.runVerify(), modal::kCancel);
-  EXPECT_EQ(rig.fromNotice(),
-            (Events{notice(23, kManualResetNotice), "row 3 FAIL",
-                    "status ...GPS Version NOT Received...", "repaint", "wait 2000", "device",
-                    "cancel enabled", "end 2"}));
+  EXPECT_EQ(rig.fromNotice(), (Events{notice(23, kManualResetNotice), "row 3 FAIL",
+                                      "status ...GPS Version NOT Received...", "repaint",
+                                      "wait 2000", "device", "cancel enabled", "end 2"}));
   const Events log = rig.logOf("Step5Verify.cpp");
   EXPECT_TRUE(log[log.size() - 2].starts_with("Error:      GPS Version NOT Read : KV7"));
 }
@@ -147,10 +178,10 @@ TEST(ResetAndVerify, AFailedSwitchOffStillEndsOkAndIsTriedAgain) {
   EXPECT_EQ(rig.runVerify(), modal::kOk);
   EXPECT_EQ(rig.verifyView.row(5), "FAIL");
   EXPECT_EQ(rig.verifyView.statusLine(), "Firmware Update Successful!");
-  EXPECT_EQ(rig.events.from("status Firmware Update Successful!"),
-            (Events{"status Firmware Update Successful!", "repaint", "wait 2000", "end 1",
-                    "ok enabled", rig.events.events[rig.events.events.size() - 2],
-                    "cancel enabled"}));
+  EXPECT_EQ(
+      rig.events.from("status Firmware Update Successful!"),
+      (Events{"status Firmware Update Successful!", "repaint", "wait 2000", "end 1", "ok enabled",
+              rig.events.events[rig.events.events.size() - 2], "cancel enabled"}));
   EXPECT_TRUE(rig.events.events[rig.events.events.size() - 2].starts_with("device wait"))
       << "the second switch-off";
   const Events log = rig.logOf("Step5Verify.cpp");

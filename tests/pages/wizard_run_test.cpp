@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include "device_rig.h"
 #include "pages/QuillonDlg.h"
 #include "pages/modal_result.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 namespace {
@@ -13,20 +13,27 @@ using Events = std::vector<std::string>;
 class WizardRun : public ::testing::Test {
 protected:
   void SetUp() override {
-    rig.capture.writeFile("Orbfix.dat", "Release 4\r\n1.2\r\n" + rig.firmware.string() +
-                                            "\r\n" + kNewGps + "\r\n30\r\n");
+    rig.capture.writeFile("Orbfix.dat", "Release 4\r\n1.2\r\n" + rig.firmware.string() + "\r\n" +
+                                            kNewGps + "\r\n30\r\n");
   }
 
   void walk(std::vector<int> keysOnStep1) {
     const auto next = [] { return press({PageInput::Forward}); };
-    runner.answers = {press({PageInput::Forward}, std::move(keysOnStep1)), next(), next(), next(),
-                      next(), runIt(), next(),
-                      Answer{std::vector<PageInput>{PageInput::Forward}, {},
-                             [this] { rig.powerCycle(); }},
-                      next(), runIt(), press({PageInput::Forward})};
-    WizardDriver driver(dialog, runner, rig.link, rig.pageClock,
-                        {(rig.capture.directory() / "Orbfix.dat").string(),
-                         rig.capture.directory().string()});
+    runner.answers = {
+        press({PageInput::Forward}, std::move(keysOnStep1)),
+        next(),
+        next(),
+        next(),
+        next(),
+        runIt(),
+        next(),
+        Answer{std::vector<PageInput>{PageInput::Forward}, {}, [this] { rig.powerCycle(); }},
+        next(),
+        runIt(),
+        press({PageInput::Forward})};
+    WizardDriver driver(
+        dialog, runner, rig.link, rig.pageClock,
+        {(rig.capture.directory() / "Orbfix.dat").string(), rig.capture.directory().string()});
     driver.run();
   }
 
@@ -54,10 +61,10 @@ TEST_F(WizardRun, DescriptiveLoggingTellsTheWholeStory) {
     if (modules.empty() || modules.back() != line.module)
       modules.push_back(line.module);
   }
-  EXPECT_EQ(modules, (Events{"Step1Intro.cpp", "QuillonDlg.cpp", "Step5VerifyConnection.cpp",
-                             "QuillonDlg.cpp", "Step3Update.cpp", "QuillonDlg.cpp",
-                             "Step9VerifyKV7.cpp", "QuillonDlg.cpp", "Step5Verify.cpp",
-                             "QuillonDlg.cpp"}));
+  EXPECT_EQ(modules,
+            (Events{"Step1Intro.cpp", "QuillonDlg.cpp", "Step5VerifyConnection.cpp",
+                    "QuillonDlg.cpp", "Step3Update.cpp", "QuillonDlg.cpp", "Step9VerifyKV7.cpp",
+                    "QuillonDlg.cpp", "Step5Verify.cpp", "QuillonDlg.cpp"}));
   EXPECT_EQ(lines.back().message, "Step 12: Exit - initiated");
   for (const auto& line : lines)
     EXPECT_NE(line.kind, "Error") << line.message;
