@@ -15,13 +15,14 @@ struct YardmarkOptions {
   std::string battery = "085";             // 3 characters, bytes 0..2 of the device record
   std::string identity = "YM-KV7 000012345"; // 16 characters, bytes 4..19
   std::string appVersion = "1.234";         // 5 characters, bytes 33..37
-  // The GPS version the chip reports before an update (21 characters, beginning "$P").
+  // The GPS version the chip reports before an update (up to 21 characters; the host expects
+  // it to begin "$P").
   std::string gpsVersion = "$PASHR,VER,GPS,1.0.00";
   // The GPS version the chip reports after a power cycle when its flash holds exactly the
   // firmware file's data.
   std::string newGpsVersion = "$PASHR,VER,GPS,2.0.00";
   std::string firmwarePath;                 // the image the flash should end up holding
-  std::string flashDumpPath;                // written when the device stops, as S-records
+  std::string flashDumpPath;                // written when the device stops, as S3 records
   double timeScale = 1.0;                   // multiplies every delay of the device
   bool pace = false;                        // send and account bytes at the line rate
   // Boot loader: time to erase one flash sector (one 0x8F each), time to program one record.
@@ -63,10 +64,11 @@ public:
   void unplug(); // closes the line: the host sees a hang-up
 
   DeviceState state() const;
-  // Bytes of flash programmed so far in the current transfer and the image size, for a
-  // progress display.
+  // Data bytes programmed so far in the current transfer (since the last erase or boot-loader
+  // reset), for a progress display.
   std::uint32_t programmedBytes() const;
-  // Frames the boot loader accepted since start (tests check "no frame sent").
+  // Frames the boot loader accepted since start: erase, record and end frames (tests check
+  // "no frame sent").
   int framesReceived() const;
   // The flash as the boot loader holds it: programmed bytes by address.
   bool flashEquals(const std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>>& image) const;

@@ -8,59 +8,16 @@
 #include <vector>
 
 #include "sim/cli_options.h"
+#include "sim/console_lines.h"
 #include "sim/virtual_yardmark.h"
 
 namespace {
-
-using quillon::sim::DeviceState;
 
 int signalPipe[2] = {-1, -1};
 
 void OnSignal(int) {
   const char byte = 1;
   [[maybe_unused]] const auto written = write(signalPipe[1], &byte, 1);
-}
-
-const char* StateName(DeviceState state) {
-  switch (state) {
-  case DeviceState::Off:
-    return "off";
-  case DeviceState::Ready:
-    return "ready";
-  case DeviceState::Command:
-    return "command";
-  case DeviceState::Passthrough:
-    return "passthrough";
-  case DeviceState::BootLoader:
-    return "boot-loader";
-  case DeviceState::Flashing:
-    return "flashing";
-  case DeviceState::Done:
-    return "done";
-  case DeviceState::Unplugged:
-    return "unplugged";
-  }
-  return "?";
-}
-
-// Acts on one line of standard input; false when it asks to quit.
-bool Obey(const std::string& line, quillon::sim::VirtualYardmark& device) {
-  if (line == "quit")
-    return false;
-  if (line == "power off")
-    device.powerOff();
-  else if (line == "power on")
-    device.powerOn();
-  else if (line == "unplug")
-    device.unplug();
-  else if (line == "status")
-    std::cout << "state " << StateName(device.state()) << " baud " << device.lineBaud()
-              << " frames " << device.framesReceived() << " programmed "
-              << device.programmedBytes() << std::endl;
-  else if (!line.empty())
-    std::cerr << "yardmark-sim: unknown line \"" << line
-              << "\" (power off, power on, unplug, status, quit)" << std::endl;
-  return true;
 }
 
 // Serves standard input until quit, its end, or SIGINT/SIGTERM.
@@ -85,7 +42,8 @@ void Converse(quillon::sim::VirtualYardmark& device) {
       pending.erase(0, newline + 1);
       while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
         line.pop_back();
-      if (!Obey(line, device))
+      if (quillon::sim::ObeyConsoleLine(line, device, std::cout, std::cerr, "yardmark-sim") ==
+          quillon::sim::ConsoleVerdict::Quit)
         return;
     }
   }
