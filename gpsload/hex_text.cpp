@@ -2,7 +2,7 @@
 
 namespace quillon {
 
-std::string HexText(std::uint32_t value, int digits) {
+std::string HexText(std::uint64_t value, int digits) {
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string text;
   do {

@@ -85,7 +85,7 @@ private:
 
   // The image offset of an address: its distance from the image's first data address, 0 for
   // anything at or before it.
-  std::uint32_t imageOffset(std::uint32_t address) const;
+  std::uint32_t imageOffset(std::uint64_t address) const;
   // The byte that pads an odd record to whole words.
   std::uint8_t padByte();
   // After PROG's acknowledgement: moves back to the address the boot loader reported when it
@@ -115,7 +115,9 @@ private:
   int state_ = Inactive;
   int savedState_ = Inactive;
   std::uint32_t bytesSent_ = 0;
-  std::uint32_t currentAddress_ = 0;
+  // Wider than an address: after a record that ends at the top of the address space the next
+  // address lies past any end address, instead of wrapping round to the start of the image.
+  std::uint64_t currentAddress_ = 0;
   // The load address of the image's first byte, as its first read reported it.
   std::uint32_t imageBase_ = 0;
   std::int16_t recordLength_ = 0;

@@ -14,6 +14,7 @@ using loader::Reply;
 namespace {
 
 constexpr std::size_t kAddressedHeader = loader::kFrameHeaderSize + 4;
+constexpr std::uint64_t kLastAddress = 0xFFFFFFFF;
 // The largest chunk the image hands over (one record past the capacity), padded to even,
 // must fit between the largest header and the trailer.
 static_assert(kAddressedHeader + Uploader::kChunkCapacity + BinFile::kMaxRecordData +
@@ -23,15 +24,17 @@ static_assert(kAddressedHeader + Uploader::kChunkCapacity + BinFile::kMaxRecordD
 
 } // namespace
 
-std::uint32_t Uploader::imageOffset(std::uint32_t address) const {
-  return address <= imageBase_ ? 0 : address - imageBase_;
+std::uint32_t Uploader::imageOffset(std::uint64_t address) const {
+  return address <= imageBase_ ? 0 : static_cast<std::uint32_t>(address - imageBase_);
 }
 
 std::uint8_t Uploader::padByte() {
   // Flash bits once cleared stay cleared until the next erase. Where the image goes on right
   // after an odd record, a 0x00 pad would be programmed over a byte that the next frame must
   // program again, so the pad is that byte itself and the next frame starts after it.
-  const std::uint32_t next = currentAddress_ + static_cast<std::uint32_t>(recordLength_);
+  const std::uint64_t next = currentAddress_ + static_cast<std::uint64_t>(recordLength_);
+  if (next > kLastAddress)
+    return 0x00;
   std::uint32_t address = imageOffset(next);
   std::array<std::uint8_t, 1 + BinFile::kMaxRecordData> ahead{};
   if (image_.ReadChunk(ahead.data(), 1, address) > 0 && address == next)
@@ -71,7 +74,8 @@ bool Uploader::stepSendRecord() {
     ++recordLength_;
   }
   if (!unaddressed_)
-    loader::PutBigEndian32(frame_.data() + loader::kFrameHeaderSize, currentAddress_);
+    loader::PutBigEndian32(frame_.data() + loader::kFrameHeaderSize,
+                           static_cast<std::uint32_t>(currentAddress_));
   const std::size_t payload =
       headerLength - loader::kFrameHeaderSize + static_cast<std::size_t>(recordLength_);
   frameLength_ = loader::SealFrame(frame_.data(), payload);
@@ -158,8 +162,7 @@ void Uploader::advancePastRecord() {
     if (trace_)
       trace_("Got " + HexText(debugValue_, 8) + " back");
     const std::uint64_t correctedNext = std::uint64_t{debugValue_} + kChunkCapacity;
-    const std::uint64_t ordinaryNext =
-        std::uint64_t{currentAddress_} + static_cast<std::uint64_t>(recordLength_);
+    const std::uint64_t ordinaryNext = currentAddress_ + static_cast<std::uint64_t>(recordLength_);
     if (!unaddressed_ && currentAddress_ > debugValue_ && correctedNext <= ordinaryNext) {
       trace("Handshake error - resending");
       currentAddress_ = debugValue_;
@@ -167,7 +170,7 @@ void Uploader::advancePastRecord() {
       recordLength_ = static_cast<std::int16_t>(kChunkCapacity);
     }
   }
-  currentAddress_ += static_cast<std::uint32_t>(recordLength_);
+  currentAddress_ += static_cast<std::uint64_t>(recordLength_);
   bytesSent_ += static_cast<std::uint32_t>(recordLength_);
 }
 

@@ -105,6 +105,21 @@ TEST(RecoveryLimits, EchoNeverSkipsDataNotYetSent) {
   EXPECT_EQ(std::count(rig.traces.begin(), rig.traces.end(), "Handshake error - resending"), 0);
 }
 
+// The address after the last record is one past 0xFFFFFFFF: it lies past any end, it does not
+// wrap round to the start of the image and send it all again.
+TEST(RecoveryLimits, ImageEndingAtTheTopOfTheAddressSpaceFinishes) {
+  LoaderRig rig(WriteSRecordFile({{0xFFFFFFF0, Pattern(16, 9)}}));
+  rig.reach(U::WaitRec);
+  rig.answer({0x55});
+  rig.answer({0x55});
+  EXPECT_TRUE(rig.loader->Step());
+  EXPECT_EQ(rig.loader->state(), U::FileDone);
+  EXPECT_EQ(rig.loader->bytesSent(), 16u);
+  EXPECT_EQ(rig.link.frames().size(), 2u); // the erase frame and the one record
+  EXPECT_EQ(rig.traces.back(), "SEND REC - 0 len");
+  EXPECT_EQ(rig.traces.at(rig.traces.size() - 2), "SEND REC - Address 100000000 past end ffffffff");
+}
+
 TEST_F(Recovery, FailStartsAgainWithHelloEraseAndTheFirstChunk) {
   sendSecondRecord();
   EXPECT_FALSE(rig.answer({0x84}));
