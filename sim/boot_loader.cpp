@@ -82,7 +82,9 @@ void BootLoader::enter(LoaderState state) {
     timer_ = port_.at(std::max(port_.now(), deafUntil_), [this] { sayHello(); });
 }
 
-bool BootLoader::deaf() const { return port_.now() < deafUntil_; }
+bool BootLoader::deaf() const {
+  return port_.now() < deafUntil_;
+}
 
 void BootLoader::sayHello() {
   timer_ = 0;
@@ -94,7 +96,9 @@ void BootLoader::sayHello() {
   timer_ = port_.after(loader_wire::kHelloPeriod, [this] { sayHello(); });
 }
 
-void BootLoader::reply(Reply byte) { port_.send({static_cast<std::uint8_t>(byte)}); }
+void BootLoader::reply(Reply byte) {
+  port_.send({static_cast<std::uint8_t>(byte)});
+}
 
 void BootLoader::replyWord(std::uint16_t word) {
   port_.send({static_cast<std::uint8_t>(Reply::Debug), static_cast<std::uint8_t>(word >> 8),
@@ -268,9 +272,8 @@ void BootLoader::program(std::uint32_t address, std::vector<std::uint8_t> data, 
   timer_ = port_.after(pace_.perRecord, [this, address, data = std::move(data), number] {
     timer_ = 0;
     if (deaf()) { // stalled while programming: finish once the stall is over
-      timer_ = port_.at(deafUntil_, [this, address, data, number] {
-        program(address, data, number);
-      });
+      timer_ =
+          port_.at(deafUntil_, [this, address, data, number] { program(address, data, number); });
       return;
     }
     if (faults_.takeOnce("fail", number)) {

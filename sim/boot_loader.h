@@ -1,15 +1,15 @@
 #pragma once
 
-#include <chrono>
-#include <cstdint>
-#include <string_view>
-#include <vector>
-
 #include "sim/device_port.h"
 #include "sim/faults.h"
 #include "sim/flash_model.h"
 #include "sim/frame_parser.h"
 #include "sim/wire_constants.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string_view>
+#include <vector>
 
 namespace quillon::sim {
 
@@ -18,10 +18,10 @@ enum class LoaderState {
   AwaitCommand, // handshake done, waits for the erase command
   AwaitErase,   // waits for the erase frame
   Erasing,
-  AwaitRecord,  // waits for a record frame or the end frame
+  AwaitRecord, // waits for a record frame or the end frame
   Programming,
-  ColdRestart,  // after a reset reply, until it reports ready again
-  Done,         // the end frame arrived
+  ColdRestart, // after a reset reply, until it reports ready again
+  Done,        // the end frame arrived
 };
 
 // The GPS chip's boot loader: hello, handshake, erase, record frames programmed into the

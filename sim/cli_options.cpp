@@ -28,21 +28,51 @@ using Setter = std::function<bool(CliOptions&, const std::string&)>;
 
 const std::map<std::string, Setter>& ValueOptions() {
   static const std::map<std::string, Setter> options = {
-      {"--link", [](CliOptions& o, const std::string& v) { o.linkPath = v; return !v.empty(); }},
-      {"--port", [](CliOptions& o, const std::string& v) { o.portPath = v; return !v.empty(); }},
-      {"--battery", [](CliOptions& o, const std::string& v) { o.device.battery = v; return true; }},
+      {"--link",
+       [](CliOptions& o, const std::string& v) {
+         o.linkPath = v;
+         return !v.empty();
+       }},
+      {"--port",
+       [](CliOptions& o, const std::string& v) {
+         o.portPath = v;
+         return !v.empty();
+       }},
+      {"--battery",
+       [](CliOptions& o, const std::string& v) {
+         o.device.battery = v;
+         return true;
+       }},
       {"--identity",
-       [](CliOptions& o, const std::string& v) { o.device.identity = v; return true; }},
+       [](CliOptions& o, const std::string& v) {
+         o.device.identity = v;
+         return true;
+       }},
       {"--app-version",
-       [](CliOptions& o, const std::string& v) { o.device.appVersion = v; return true; }},
+       [](CliOptions& o, const std::string& v) {
+         o.device.appVersion = v;
+         return true;
+       }},
       {"--gps-version",
-       [](CliOptions& o, const std::string& v) { o.device.gpsVersion = v; return true; }},
+       [](CliOptions& o, const std::string& v) {
+         o.device.gpsVersion = v;
+         return true;
+       }},
       {"--new-gps-version",
-       [](CliOptions& o, const std::string& v) { o.device.newGpsVersion = v; return true; }},
+       [](CliOptions& o, const std::string& v) {
+         o.device.newGpsVersion = v;
+         return true;
+       }},
       {"--firmware",
-       [](CliOptions& o, const std::string& v) { o.device.firmwarePath = v; return true; }},
+       [](CliOptions& o, const std::string& v) {
+         o.device.firmwarePath = v;
+         return true;
+       }},
       {"--flash-dump",
-       [](CliOptions& o, const std::string& v) { o.device.flashDumpPath = v; return true; }},
+       [](CliOptions& o, const std::string& v) {
+         o.device.flashDumpPath = v;
+         return true;
+       }},
       {"--time-scale",
        [](CliOptions& o, const std::string& v) { return ParseNumber(v, o.device.timeScale); }},
       {"--erase-pace",
@@ -65,7 +95,8 @@ std::string ParseCommandLine(const std::vector<std::string>& arguments, CliOptio
     std::string name = arguments[i];
     std::string value;
     bool hasValue = false;
-    if (const auto equals = name.find('='); name.rfind("--", 0) == 0 && equals != std::string::npos) {
+    if (const auto equals = name.find('=');
+        name.rfind("--", 0) == 0 && equals != std::string::npos) {
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
       hasValue = true;

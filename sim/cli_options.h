@@ -1,9 +1,9 @@
 #pragma once
 
+#include "sim/virtual_yardmark.h"
+
 #include <string>
 #include <vector>
-
-#include "sim/virtual_yardmark.h"
 
 namespace quillon::sim {
 

@@ -1,8 +1,8 @@
 #include "sim/command_protocol.h"
 
-#include <algorithm>
-
 #include "sim/wire_constants.h"
+
+#include <algorithm>
 
 namespace quillon::sim {
 
@@ -39,8 +39,8 @@ CommandEffect CommandProtocol::receive(std::uint8_t byte, int baud) {
 }
 
 CommandEffect CommandProtocol::handleText(const std::string& text) {
-  const bool isCommand = text == kReadDeviceInfo || text == kReadGpsVersion ||
-                         text == kResetGps || text == kStartPassthrough || text == kShutDown;
+  const bool isCommand = text == kReadDeviceInfo || text == kReadGpsVersion || text == kResetGps ||
+                         text == kStartPassthrough || text == kShutDown;
   if (text == kHello) {
     if (faults_.has("unplug", "hello")) {
       port_.hangUp();
@@ -90,8 +90,7 @@ void CommandProtocol::sendText(std::string_view text) {
   port_.send(bytes);
 }
 
-void CommandProtocol::sendLater(std::chrono::milliseconds delay,
-                                std::vector<std::uint8_t> reply) {
+void CommandProtocol::sendLater(std::chrono::milliseconds delay, std::vector<std::uint8_t> reply) {
   if (reply.empty())
     return;
   port_.after(delay, [this, reply = std::move(reply)] { port_.send(reply); });
@@ -99,8 +98,7 @@ void CommandProtocol::sendLater(std::chrono::milliseconds delay,
 
 std::vector<std::uint8_t> CommandProtocol::deviceRecord() const {
   // Bytes 3, 20..32 and 38 mean nothing to the host; the device fills them with what it has.
-  std::string record = facts_.battery + "," + facts_.identity + ",KV7-0000000," +
-                       facts_.appVersion;
+  std::string record = facts_.battery + "," + facts_.identity + ",KV7-0000000," + facts_.appVersion;
   record.resize(kDeviceRecordSize - 1, ' ');
   std::vector<std::uint8_t> bytes(record.begin(), record.end());
   bytes.push_back(0);

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "sim/device_port.h"
+#include "sim/faults.h"
+#include "sim/gps_chip.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "sim/device_port.h"
-#include "sim/faults.h"
-#include "sim/gps_chip.h"
 
 namespace quillon::sim {
 

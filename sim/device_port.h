@@ -1,11 +1,11 @@
 #pragma once
 
+#include "sim/scheduler.h"
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-#include "sim/scheduler.h"
 
 namespace quillon::sim {
 

@@ -128,8 +128,8 @@ FaultSet FaultSet::Parse(const std::vector<std::string>& entries, std::string& e
     const std::string name = entry.substr(0, equals);
     const std::string argument = equals == std::string::npos ? "" : entry.substr(equals + 1);
     const auto& table = FaultTable();
-    const auto row = std::find_if(table.begin(), table.end(),
-                                  [&](const FaultRow& r) { return r.name == name; });
+    const auto row =
+        std::find_if(table.begin(), table.end(), [&](const FaultRow& r) { return r.name == name; });
     if (row == table.end()) {
       error = "unknown fault \"" + entry + "\"";
       return {};
@@ -150,9 +150,8 @@ bool FaultSet::has(std::string_view name) const {
 }
 
 bool FaultSet::has(std::string_view name, std::string_view argument) const {
-  return std::any_of(faults_.begin(), faults_.end(), [&](const Fault& f) {
-    return f.name == name && f.argument == argument;
-  });
+  return std::any_of(faults_.begin(), faults_.end(),
+                     [&](const Fault& f) { return f.name == name && f.argument == argument; });
 }
 
 bool FaultSet::takeOnce(std::string_view name, std::string_view argument) {

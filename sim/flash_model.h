@@ -36,8 +36,7 @@ private:
     std::vector<std::uint8_t> data = std::vector<std::uint8_t>(kPageSize, 0xFF);
     std::bitset<kPageSize> programmed;
   };
-  template <typename Store>
-  void forEachCell(std::uint32_t address, std::size_t count, Store store);
+  template <typename Store> void forEachCell(std::uint32_t address, std::size_t count, Store store);
 
   std::map<std::uint32_t, Page> pages_; // by page number
 };

@@ -1,8 +1,8 @@
 #include "sim/gps_chip.h"
 
-#include <algorithm>
-
 #include "sim/wire_constants.h"
+
+#include <algorithm>
 
 namespace quillon::sim {
 
@@ -15,8 +15,7 @@ std::vector<std::uint8_t> NoFixSentence() {
   for (const char c : body)
     sum = static_cast<std::uint8_t>(sum ^ static_cast<std::uint8_t>(c));
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  const std::string sentence =
-      "$" + body + "*" + kDigits[sum >> 4] + kDigits[sum & 0x0F] + "\r\n";
+  const std::string sentence = "$" + body + "*" + kDigits[sum >> 4] + kDigits[sum & 0x0F] + "\r\n";
   return {sentence.begin(), sentence.end()};
 }
 
@@ -90,8 +89,8 @@ std::vector<std::uint8_t> GpsChip::versionReply() const {
 }
 
 bool GpsChip::endsWith(const std::uint8_t* pattern, std::size_t size) const {
-  return recent_.size() >= size && std::equal(pattern, pattern + size,
-                    recent_.end() - static_cast<std::ptrdiff_t>(size));
+  return recent_.size() >= size &&
+         std::equal(pattern, pattern + size, recent_.end() - static_cast<std::ptrdiff_t>(size));
 }
 
 bool GpsChip::receive(std::uint8_t byte, int baud) {

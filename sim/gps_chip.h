@@ -1,12 +1,12 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "sim/device_port.h"
 #include "sim/faults.h"
 #include "sim/flash_model.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace quillon::sim {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "sim/virtual_yardmark.h"
+
+#include <string>
 
 namespace quillon::sim {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "sim/sim_time.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <utility>
-
-#include "sim/sim_time.h"
 
 namespace quillon::sim {
 

@@ -17,8 +17,8 @@ struct SpeedEntry {
   speed_t speed;
   int baud;
 };
-constexpr SpeedEntry kSpeeds[] = {{B1200, 1200},   {B2400, 2400},    {B4800, 4800},
-                                  {B9600, 9600},   {B19200, 19200},  {B38400, 38400},
+constexpr SpeedEntry kSpeeds[] = {{B1200, 1200},   {B2400, 2400},     {B4800, 4800},
+                                  {B9600, 9600},   {B19200, 19200},   {B38400, 38400},
                                   {B57600, 57600}, {B115200, 115200}, {B230400, 230400}};
 
 speed_t SpeedOf(int baud) {
@@ -28,7 +28,9 @@ speed_t SpeedOf(int baud) {
   return B115200;
 }
 
-std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string SystemError(const std::string& what) {
+  return what + ": " + std::strerror(errno);
+}
 
 bool MakeRaw(int fd, int baud) {
   termios settings{};

@@ -1,11 +1,11 @@
 #include "sim/serving_core.h"
 
+#include "sim/srecord_file.h"
+
 #include <algorithm>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
-
-#include "sim/srecord_file.h"
 
 namespace quillon::sim {
 
@@ -37,8 +37,8 @@ void ServingCore::hangUp() {
 
 void ServingCore::wake() const {
   const std::uint64_t one = 1;
-  if (wakeFd >= 0)
-    [[maybe_unused]] const auto written = ::write(wakeFd, &one, sizeof one);
+  if (wakeFd >= 0) [[maybe_unused]]
+    const auto written = ::write(wakeFd, &one, sizeof one);
 }
 
 bool ServingCore::begin(std::unique_ptr<SerialLine> opened) {

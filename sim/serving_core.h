@@ -1,5 +1,11 @@
 #pragma once
 
+#include "sim/device_port.h"
+#include "sim/scheduler.h"
+#include "sim/serial_line.h"
+#include "sim/virtual_yardmark.h"
+#include "sim/yardmark_device.h"
+
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -7,12 +13,6 @@
 #include <string>
 #include <thread>
 #include <utility>
-
-#include "sim/device_port.h"
-#include "sim/scheduler.h"
-#include "sim/serial_line.h"
-#include "sim/virtual_yardmark.h"
-#include "sim/yardmark_device.h"
 
 namespace quillon::sim {
 

@@ -87,8 +87,8 @@ std::string HexOf(const std::vector<std::uint8_t>& bytes) {
 }
 
 // One record: type, address of `addressBytes` bytes, data, count and checksum around them.
-std::string Record(char type, int addressBytes, std::uint32_t address,
-                   const std::uint8_t* data, std::size_t count) {
+std::string Record(char type, int addressBytes, std::uint32_t address, const std::uint8_t* data,
+                   std::size_t count) {
   std::vector<std::uint8_t> bytes;
   bytes.push_back(static_cast<std::uint8_t>(addressBytes + static_cast<int>(count) + 1));
   for (int shift = (addressBytes - 1) * 8; shift >= 0; shift -= 8)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <string>
-
 #include "sim/flash_model.h"
+
+#include <string>
 
 namespace quillon::sim {
 

@@ -28,17 +28,20 @@ struct VirtualYardmark::Impl {
 VirtualYardmark::VirtualYardmark(YardmarkOptions options)
     : impl_(std::make_unique<Impl>(std::move(options))) {}
 
-VirtualYardmark::~VirtualYardmark() { stop(); }
+VirtualYardmark::~VirtualYardmark() {
+  stop();
+}
 
 std::string VirtualYardmark::Validate(const YardmarkOptions& options) {
   return CheckOptions(options);
 }
 
-std::string VirtualYardmark::FaultHelp() { return DescribeFaults(); }
+std::string VirtualYardmark::FaultHelp() {
+  return DescribeFaults();
+}
 
 bool VirtualYardmark::start(const std::string& linkPath) {
-  return impl_->startWith(
-      [&](std::string& error) { return SerialLine::OpenPty(linkPath, error); });
+  return impl_->startWith([&](std::string& error) { return SerialLine::OpenPty(linkPath, error); });
 }
 
 bool VirtualYardmark::startOnPort(const std::string& devicePath) {
@@ -56,8 +59,12 @@ void VirtualYardmark::stop() {
   }
 }
 
-const std::string& VirtualYardmark::slavePath() const { return impl_->core.hostPath; }
-const std::string& VirtualYardmark::error() const { return impl_->core.error; }
+const std::string& VirtualYardmark::slavePath() const {
+  return impl_->core.hostPath;
+}
+const std::string& VirtualYardmark::error() const {
+  return impl_->core.error;
+}
 
 void VirtualYardmark::powerOff() {
   auto& core = impl_->core;

@@ -12,19 +12,19 @@ namespace quillon::sim {
 // "name" or "name=argument" (for example "no-echo=KV7-1", "unplug=KV7-G", "fail=3"); the
 // names are listed by FaultHelp() and refused by Validate() when unknown.
 struct YardmarkOptions {
-  std::string battery = "085";             // 3 characters, bytes 0..2 of the device record
+  std::string battery = "085";               // 3 characters, bytes 0..2 of the device record
   std::string identity = "YM-KV7 000012345"; // 16 characters, bytes 4..19
-  std::string appVersion = "1.234";         // 5 characters, bytes 33..37
+  std::string appVersion = "1.234";          // 5 characters, bytes 33..37
   // The GPS version the chip reports before an update (up to 21 characters; the host expects
   // it to begin "$P").
   std::string gpsVersion = "$PASHR,VER,GPS,1.0.00";
   // The GPS version the chip reports after a power cycle when its flash holds exactly the
   // firmware file's data.
   std::string newGpsVersion = "$PASHR,VER,GPS,2.0.00";
-  std::string firmwarePath;                 // the image the flash should end up holding
-  std::string flashDumpPath;                // written when the device stops, as S3 records
-  double timeScale = 1.0;                   // multiplies every delay of the device
-  bool pace = false;                        // send and account bytes at the line rate
+  std::string firmwarePath;  // the image the flash should end up holding
+  std::string flashDumpPath; // written when the device stops, as S3 records
+  double timeScale = 1.0;    // multiplies every delay of the device
+  bool pace = false;         // send and account bytes at the line rate
   // Boot loader: time to erase one flash sector (one 0x8F each), time to program one record.
   std::chrono::milliseconds erasePace{50};
   std::chrono::milliseconds programDelay{0};
@@ -71,7 +71,8 @@ public:
   // "no frame sent").
   int framesReceived() const;
   // The flash as the boot loader holds it: programmed bytes by address.
-  bool flashEquals(const std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>>& image) const;
+  bool
+  flashEquals(const std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>>& image) const;
   bool writeFlashDump(const std::string& path) const;
   // The baud rate the host last set on the line, as the device sees it.
   int lineBaud() const;

@@ -38,11 +38,10 @@ constexpr std::chrono::milliseconds kGpsVersionDelay{2500};
 // The GPS chip behind passthrough: it takes its two commands at 4800 baud only.
 namespace gps_wire {
 constexpr int kCommandBaud = 4800;
-constexpr std::array<std::uint8_t, 22> kAllOff = {'$', 'P', 'A', 'S', 'H', 'S', ',', 'N',
-                                                  'M', 'E', ',', 'A', 'L', 'L', ',', 'A',
+constexpr std::array<std::uint8_t, 22> kAllOff = {'$', 'P', 'A', 'S', 'H',  'S', ',', 'N',
+                                                  'M', 'E', ',', 'A', 'L',  'L', ',', 'A',
                                                   ',', 'O', 'F', 'F', '\r', '\n'};
-constexpr std::array<std::uint8_t, 7> kUpdateFirmware = {0x24, 0x24, 0x00, 0x07,
-                                                         0x0A, 0x00, 0x0D};
+constexpr std::array<std::uint8_t, 7> kUpdateFirmware = {0x24, 0x24, 0x00, 0x07, 0x0A, 0x00, 0x0D};
 // How often the chip sends a sentence: in passthrough until the all-off command, and after a
 // reset when it chatters.
 constexpr std::chrono::milliseconds kNmeaPeriod{1000};
@@ -58,11 +57,11 @@ enum class Reply : std::uint8_t {
   Hello = 0xAA,
   Ok = 0x55,
   RecWait = 0x77,
-  ResendChecksum = 0x81,   // the frame's checksum did not match
-  ResendFraming = 0x82,    // no end marker where the length said it would be
+  ResendChecksum = 0x81, // the frame's checksum did not match
+  ResendFraming = 0x82,  // no end marker where the length said it would be
   BadCommand = 0x83,
   Fail = 0x84,
-  ResendLength = 0x85,     // a length no frame of this boot loader can have
+  ResendLength = 0x85, // a length no frame of this boot loader can have
   BadType = 0x86,
   Reset = 0x87,
   ResendIncomplete = 0x88, // the frame stopped halfway

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <cstdint>
-#include <memory>
-
 #include "sim/boot_loader.h"
 #include "sim/command_protocol.h"
 #include "sim/device_port.h"
@@ -10,6 +7,9 @@
 #include "sim/flash_model.h"
 #include "sim/gps_chip.h"
 #include "sim/virtual_yardmark.h"
+
+#include <cstdint>
+#include <memory>
 
 namespace quillon::sim {
 

@@ -1,4 +1,8 @@
 // yardmark-sim: the virtual Yardmark as a program, for support staff, the demo and the tests.
+#include "sim/cli_options.h"
+#include "sim/console_lines.h"
+#include "sim/virtual_yardmark.h"
+
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -6,10 +10,6 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-
-#include "sim/cli_options.h"
-#include "sim/console_lines.h"
-#include "sim/virtual_yardmark.h"
 
 namespace {
 

@@ -23,7 +23,8 @@ TEST(BootLoaderFaults, ResendAsksOnceForTheNamedRecord) {
   ASSERT_EQ(SendRecord(*l.host, kFlashStart, kData), kAcceptedAndProgrammed);
   EXPECT_EQ(SendRecord(*l.host, kFlashStart + 4, kMore), std::vector<std::uint8_t>{0x81});
   EXPECT_EQ(SendRecord(*l.host, kFlashStart + 4, kMore), kAcceptedAndProgrammed);
-  EXPECT_TRUE(l.device.flashEquals({{kFlashStart, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80}}}));
+  EXPECT_TRUE(
+      l.device.flashEquals({{kFlashStart, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80}}}));
 }
 
 TEST(BootLoaderFaults, FailSendsTheLoaderBackToItsHello) {

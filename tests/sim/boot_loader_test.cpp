@@ -1,6 +1,6 @@
-#include <numeric>
-
 #include "tests/sim/loader_host.h"
+
+#include <numeric>
 
 namespace quillon::sim::testing {
 namespace {
@@ -17,9 +17,8 @@ std::vector<std::uint8_t> Pattern(std::size_t size, std::uint8_t seed) {
 const std::vector<std::uint8_t> kFirst = Pattern(1980, 1);
 const std::vector<std::uint8_t> kSecond = Pattern(1980, 2);
 const std::vector<std::uint8_t> kThird = Pattern(300, 3);
-const Image kImage = {{kFlashStart, kFirst},
-                      {kFlashStart + 1980, kSecond},
-                      {kFlashStart + 3960, kThird}};
+const Image kImage = {
+    {kFlashStart, kFirst}, {kFlashStart + 1980, kSecond}, {kFlashStart + 3960, kThird}};
 
 const std::vector<std::uint8_t> kAcceptedAndProgrammed = {kOk, kRecWait};
 

@@ -1,3 +1,5 @@
+#include "tests/sim/loader_host.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -6,8 +8,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-#include "tests/sim/loader_host.h"
 
 namespace quillon::sim::testing {
 namespace {
@@ -185,14 +185,16 @@ TEST(SimProgram, FlashDumpIsWrittenAtQuit) {
   std::ofstream(binary, std::ios::binary) << "\xDE\xAD\xBE\xEF";
   const std::string expected = TempPath("expected.s19");
   ASSERT_EQ(std::system(("srec_cat " + binary + " -binary -offset 0x2D000010 -o " + expected +
-                         " 2>/dev/null").c_str()),
+                         " 2>/dev/null")
+                            .c_str()),
             0);
   EXPECT_EQ(std::system(("srec_cmp " + dump + " " + expected + " >/dev/null 2>&1").c_str()), 0);
 }
 
 TEST(SimProgram, BadOptionsExitWithTwo) {
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--bogus"}, {"--time-scale", "0.05"},
+       {std::vector<std::string>{"--bogus"},
+        {"--time-scale", "0.05"},
         {"--link", TempPath("bad"), "--fault", "wobble"},
         {"--link", TempPath("bad"), "--battery", "1234"},
         {"--link", TempPath("bad"), "--time-scale", "fast"},
@@ -207,9 +209,9 @@ TEST(SimProgram, HelpListsOptionsAndFaults) {
   SimProcess sim({"--help"});
   ASSERT_EQ(sim.waitExit(), 0);
   const std::string help = sim.drainOutput();
-  for (const char* text : {"--link", "--port", "--battery", "--firmware", "--flash-dump",
-                           "S3", "--time-scale", "--pace", "--erase-pace", "--program-delay",
-                           "--fault", "--powered-off", "unplug=STEP", "silent-at=STATE"})
+  for (const char* text : {"--link", "--port", "--battery", "--firmware", "--flash-dump", "S3",
+                           "--time-scale", "--pace", "--erase-pace", "--program-delay", "--fault",
+                           "--powered-off", "unplug=STEP", "silent-at=STATE"})
     EXPECT_NE(help.find(text), std::string::npos) << text;
 }
 

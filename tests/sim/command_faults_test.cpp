@@ -1,6 +1,6 @@
-#include <string>
-
 #include "tests/sim/sim_fixture.h"
+
+#include <string>
 
 namespace quillon::sim::testing {
 namespace {
@@ -109,17 +109,16 @@ TEST(DeviceCommandFaults, UnplugAtTheHello) {
 }
 
 TEST(DeviceCommandFaults, ValidateRefusesUnknownFaultsAndBadArguments) {
-  for (const char* bad : {"wobble", "no-echo=KV7-X", "no-echo", "fail=0", "fail=x",
-                          "silent=1", "unplug=record:", "silent-at=nowhere:1",
-                          "silent-at=record:-2"}) {
+  for (const char* bad : {"wobble", "no-echo=KV7-X", "no-echo", "fail=0", "fail=x", "silent=1",
+                          "unplug=record:", "silent-at=nowhere:1", "silent-at=record:-2"}) {
     SCOPED_TRACE(bad);
     YardmarkOptions options;
     options.faults = {bad};
     EXPECT_FALSE(VirtualYardmark::Validate(options).empty());
   }
   YardmarkOptions good;
-  good.faults = {"no-echo=KV7-g", "fail=3", "unplug=record:2", "silent-at=prog:1.5",
-                 "unplug=allof", "corrupt=1"};
+  good.faults = {"no-echo=KV7-g",      "fail=3",       "unplug=record:2",
+                 "silent-at=prog:1.5", "unplug=allof", "corrupt=1"};
   EXPECT_EQ(VirtualYardmark::Validate(good), "");
 }
 
@@ -131,11 +130,11 @@ TEST(DeviceCommandFaults, StartRefusesWhatValidateRefuses) {
 
 TEST(DeviceCommandFaults, HelpNamesEveryFault) {
   const std::string help = VirtualYardmark::FaultHelp();
-  for (const char* name : {"silent", "wrong-hello", "no-echo=CMD", "bad-echo=CMD",
-                           "short-record", "gps-not-P", "gps-unreadable-until-reset",
-                           "reset-refused", "passthrough-refused", "unplug=STEP", "resend=N",
-                           "fail=N", "reset=N", "debug1=N", "debug2=N", "bad-type", "bad-cmd",
-                           "silent-at=STATE:SECONDS", "corrupt=N"})
+  for (const char* name :
+       {"silent", "wrong-hello", "no-echo=CMD", "bad-echo=CMD", "short-record", "gps-not-P",
+        "gps-unreadable-until-reset", "reset-refused", "passthrough-refused", "unplug=STEP",
+        "resend=N", "fail=N", "reset=N", "debug1=N", "debug2=N", "bad-type", "bad-cmd",
+        "silent-at=STATE:SECONDS", "corrupt=N"})
     EXPECT_NE(help.find(name), std::string::npos) << name;
 }
 

@@ -1,7 +1,7 @@
+#include "tests/sim/sim_fixture.h"
+
 #include <string>
 #include <thread>
-
-#include "tests/sim/sim_fixture.h"
 
 namespace quillon::sim::testing {
 namespace {

@@ -54,7 +54,9 @@ void LineClient::send(const std::vector<std::uint8_t>& bytes) {
   }
 }
 
-void LineClient::sendText(std::string_view text) { send(Bytes(text)); }
+void LineClient::sendText(std::string_view text) {
+  send(Bytes(text));
+}
 
 std::vector<std::uint8_t> LineClient::read(std::size_t count, std::chrono::milliseconds total,
                                            std::chrono::milliseconds gap) {
@@ -106,7 +108,9 @@ bool LineClient::sawHangUp(std::chrono::milliseconds total) {
   return false;
 }
 
-void LineClient::purge() { tcflush(fd_, TCIOFLUSH); }
+void LineClient::purge() {
+  tcflush(fd_, TCIOFLUSH);
+}
 
 std::vector<std::uint8_t> Bytes(std::string_view text, bool withZero) {
   std::vector<std::uint8_t> bytes(text.begin(), text.end());

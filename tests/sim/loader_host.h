@@ -1,9 +1,9 @@
 #pragma once
 
+#include "tests/sim/sim_fixture.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "tests/sim/sim_fixture.h"
 
 namespace quillon::sim::testing {
 
@@ -46,7 +46,9 @@ inline std::vector<std::uint8_t> RecordFrame(std::uint32_t address,
   return FrameOf(payload);
 }
 
-inline std::vector<std::uint8_t> EndFrame() { return {0x5B, 0x00, 0x00, 0x00, 0x00, 0x5D}; }
+inline std::vector<std::uint8_t> EndFrame() {
+  return {0x5B, 0x00, 0x00, 0x00, 0x00, 0x5D};
+}
 
 constexpr std::uint8_t kHello = 0xAA;
 constexpr std::uint8_t kOk = 0x55;
@@ -55,8 +57,7 @@ constexpr std::uint8_t kSectorErased = 0x8F;
 constexpr std::uint32_t kFlashStart = 0x2D000000;
 
 inline const std::vector<std::uint8_t> kAllOff = Bytes("$PASHS,NME,ALL,A,OFF\r\n", false);
-inline const std::vector<std::uint8_t> kUpdateFirmware = {0x24, 0x24, 0x00, 0x07,
-                                                          0x0A, 0x00, 0x0D};
+inline const std::vector<std::uint8_t> kUpdateFirmware = {0x24, 0x24, 0x00, 0x07, 0x0A, 0x00, 0x0D};
 
 // Hello, passthrough, the two GPS commands at 4800 baud, then 115200 for the boot loader.
 // A UART raises its rate only after the last byte has left; a pseudo-terminal does not wait

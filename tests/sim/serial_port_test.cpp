@@ -1,8 +1,8 @@
+#include "tests/sim/loader_host.h"
+
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
-
-#include "tests/sim/loader_host.h"
 
 namespace quillon::sim::testing {
 namespace {

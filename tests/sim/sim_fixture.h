@@ -1,16 +1,15 @@
 #pragma once
 
+#include "sim/virtual_yardmark.h"
+#include "tests/sim/line_client.h"
+
 #include <chrono>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "sim/virtual_yardmark.h"
-#include "tests/sim/line_client.h"
 
 namespace quillon::sim::testing {
 

@@ -1,12 +1,12 @@
+#include "sim/flash_model.h"
+#include "sim/srecord_file.h"
+#include "tests/sim/loader_host.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <string>
 #include <unistd.h>
-
-#include "sim/flash_model.h"
-#include "sim/srecord_file.h"
-#include "tests/sim/loader_host.h"
 
 namespace quillon::sim::testing {
 namespace {
@@ -25,7 +25,8 @@ std::vector<std::uint8_t> RandomBytes(std::size_t size, unsigned seed) {
 
 void WriteBinary(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // SRecord's own conversion of `bytes` at `address`, the reference for the device's reader.
@@ -34,10 +35,9 @@ std::string SrecCat(const std::vector<std::uint8_t>& bytes, std::uint32_t addres
   const std::string binary = TempPath(name + ".bin");
   const std::string output = TempPath(name + ".mot");
   WriteBinary(binary, bytes);
-  const std::string command = "srec_cat " + binary + " -binary -offset " +
-                              std::to_string(address) + " -o " + output +
-                              " -motorola -address-length=" + std::to_string(addressLength) +
-                              " 2>/dev/null";
+  const std::string command =
+      "srec_cat " + binary + " -binary -offset " + std::to_string(address) + " -o " + output +
+      " -motorola -address-length=" + std::to_string(addressLength) + " 2>/dev/null";
   return std::system(command.c_str()) == 0 ? output : "";
 }
 
@@ -109,8 +109,8 @@ TEST(FlashDump, SrecCmpFindsTheProgrammedBytesInTheDump) {
   const std::string lowFile = SrecCat(low, 0x2D000000, 4, "low");
   const std::string highFile = SrecCat(high, 0x2D010000, 4, "high");
   const std::string both = TempPath("both.mot");
-  ASSERT_EQ(std::system(("srec_cat " + lowFile + " " + highFile + " -o " + both +
-                         " 2>/dev/null").c_str()),
+  ASSERT_EQ(std::system(
+                ("srec_cat " + lowFile + " " + highFile + " -o " + both + " 2>/dev/null").c_str()),
             0);
   EXPECT_EQ(SrecCmp(dump, both), 0);
   EXPECT_NE(SrecCmp(dump, lowFile), 0) << "the judge must notice a missing part";
@@ -121,8 +121,8 @@ TEST(FlashModel, EraseClearsOnlyItsRange) {
   const std::vector<std::uint8_t> data(10, 0x00);
   flash.program(100, data.data(), data.size());
   flash.erase(103, 105);
-  EXPECT_EQ(flash.segments(), (std::vector<FlashModel::Segment>{
-                                  {100, {0, 0, 0}}, {106, {0, 0, 0, 0}}}));
+  EXPECT_EQ(flash.segments(),
+            (std::vector<FlashModel::Segment>{{100, {0, 0, 0}}, {106, {0, 0, 0, 0}}}));
   EXPECT_EQ(flash.programmedCount(), 7u);
   flash.erase(0, 0xFFFFFFFF);
   EXPECT_EQ(flash.programmedCount(), 0u);
