@@ -1,10 +1,10 @@
 #pragma once
 
+#include "gpsload/loader_protocol.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
-
-#include "gpsload/loader_protocol.h"
 
 namespace quillon::loader {
 

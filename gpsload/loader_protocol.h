@@ -27,21 +27,33 @@ inline constexpr int kNoByte = -3;
 
 constexpr Reply ClassifyReply(int byte) {
   switch (byte) {
-  case kNoByte: return Reply::Nothing;
-  case 0xAA: return Reply::Hello;
-  case 0x55: return Reply::Ok;
-  case 0x77: return Reply::RecWait;
+  case kNoByte:
+    return Reply::Nothing;
+  case 0xAA:
+    return Reply::Hello;
+  case 0x55:
+    return Reply::Ok;
+  case 0x77:
+    return Reply::RecWait;
   case 0x81:
   case 0x82:
   case 0x85:
-  case 0x88: return Reply::Resend;
-  case 0x83: return Reply::BadCommand;
-  case 0x84: return Reply::Fail;
-  case 0x86: return Reply::BadType;
-  case 0x87: return Reply::Reset;
-  case 0x8E: return Reply::Debug;
-  case 0x8F: return Reply::SectorErased;
-  default: return Reply::Other;
+  case 0x88:
+    return Reply::Resend;
+  case 0x83:
+    return Reply::BadCommand;
+  case 0x84:
+    return Reply::Fail;
+  case 0x86:
+    return Reply::BadType;
+  case 0x87:
+    return Reply::Reset;
+  case 0x8E:
+    return Reply::Debug;
+  case 0x8F:
+    return Reply::SectorErased;
+  default:
+    return Reply::Other;
   }
 }
 

@@ -13,9 +13,9 @@ Uploader::Uploader(BinFile& image, LoaderLink& link, bool unaddressed, std::uint
       startAddress_(startAddress),
       // An end of 0 asks for the image's own extent; the image size is an estimate, never
       // negative for a file that opened.
-      endAddress_(endAddress != 0
-                      ? endAddress
-                      : startAddress + static_cast<std::uint32_t>(image.size() > 0 ? image.size() : 0)),
+      endAddress_(endAddress != 0 ? endAddress
+                                  : startAddress + static_cast<std::uint32_t>(
+                                                       image.size() > 0 ? image.size() : 0)),
       currentAddress_(startAddress), imageBase_(startAddress) {
   state_ = link_.IsPortFound() ? Reset : Inactive;
   eraseFrame_ = loader::MakeEraseFrame(startAddress_, endAddress_);
@@ -31,28 +31,40 @@ bool Uploader::Step() {
     currentAddress_ = startAddress_;
     state_ = NoConnect;
     return true;
-  case NoConnect: return stepNoConnect(readReply());
-  case Hand: return stepHand(readReply());
-  case EraseCmd: return stepEraseCommand(readReply());
-  case EraseAdr: return stepEraseAddress(readReply());
-  case Erasing: return stepErasing(readReply());
-  case WaitCold: return stepWaitCold(readReply());
-  case SendRec: return stepSendRecord();
-  case WaitRec: return stepWaitRecord(readReply());
-  case Prog: return stepProgram(readReply());
+  case NoConnect:
+    return stepNoConnect(readReply());
+  case Hand:
+    return stepHand(readReply());
+  case EraseCmd:
+    return stepEraseCommand(readReply());
+  case EraseAdr:
+    return stepEraseAddress(readReply());
+  case Erasing:
+    return stepErasing(readReply());
+  case WaitCold:
+    return stepWaitCold(readReply());
+  case SendRec:
+    return stepSendRecord();
+  case WaitRec:
+    return stepWaitRecord(readReply());
+  case Prog:
+    return stepProgram(readReply());
   case Fail:
     state_ = Reset;
     return false;
   case FileDone:
     trace("FILE DONE");
     return false;
-  case SendEnd: return stepSendEnd(readReply());
+  case SendEnd:
+    return stepSendEnd(readReply());
   case AllDone:
     trace("ALL DONE");
     state_ = Reset;
     return false;
-  case Debug1: return stepDebugHigh(readReply());
-  case Debug2: return stepDebugLow(readReply());
+  case Debug1:
+    return stepDebugHigh(readReply());
+  case Debug2:
+    return stepDebugLow(readReply());
   default: // inactive, bad type and the unused state stay where they are
     return false;
   }
@@ -115,7 +127,8 @@ bool Uploader::stepHand(int byte) {
     trace("HAND - Bad type");
     state_ = BadType;
     return false;
-  case Reply::Nothing: return false;
+  case Reply::Nothing:
+    return false;
   default:
     traceValue("HAND - error ", byte, 4);
     return false;
@@ -198,7 +211,8 @@ bool Uploader::stepErasing(int byte) {
   case Reply::SectorErased:
     trace("ERASING - sector erased");
     return false;
-  case Reply::Nothing: return false;
+  case Reply::Nothing:
+    return false;
   default:
     traceValue("ERASING - error ", byte, 4);
     return false;
@@ -213,7 +227,8 @@ bool Uploader::stepWaitCold(int byte) {
     trace(reply == Reply::Ok ? "WAIT COLD - OK" : "WAIT COLD - rec wait");
     state_ = SendRec;
     return true;
-  case Reply::Nothing: return false;
+  case Reply::Nothing:
+    return false;
   default:
     traceValue("WAIT COLD - error ", byte, 4);
     return false;
@@ -270,9 +285,13 @@ void Uploader::sendFrame(const std::uint8_t* frame, std::size_t length) {
   link_.PurgeReceive();
 }
 
-void Uploader::sendByte(Command command) { link_.WriteByte(static_cast<int>(command)); }
+void Uploader::sendByte(Command command) {
+  link_.WriteByte(static_cast<int>(command));
+}
 
-void Uploader::startTimer() { timerSecond_ = clock_.wholeSeconds(); }
+void Uploader::startTimer() {
+  timerSecond_ = clock_.wholeSeconds();
+}
 
 bool Uploader::timedOut(std::chrono::milliseconds timeout) {
   return std::chrono::seconds(clock_.wholeSeconds() - timerSecond_) > timeout;

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "gpsload/bin_file.h"
+#include "gpsload/loader_frame.h"
+#include "gpsload/loader_link.h"
+#include "gpsload/loader_protocol.h"
+#include "link/clock.h"
+
 #include <array>
 #include <chrono>
 #include <cstddef>
@@ -7,12 +13,6 @@
 #include <functional>
 #include <string_view>
 #include <utility>
-
-#include "gpsload/bin_file.h"
-#include "gpsload/loader_frame.h"
-#include "gpsload/loader_link.h"
-#include "gpsload/loader_protocol.h"
-#include "link/clock.h"
 
 namespace quillon {
 

@@ -1,8 +1,7 @@
+#include "gpsload/hex_text.h"
 #include "gpsload/uploader.h"
 
 #include <string>
-
-#include "gpsload/hex_text.h"
 
 // The record half of the flash loader: building and sending record frames, and what the boot
 // loader's answers to them do to the current address and the count of bytes sent.
@@ -147,7 +146,8 @@ bool Uploader::stepProgram(int byte) {
     savedState_ = Prog;
     state_ = Debug1;
     return false;
-  case Reply::Nothing: return false;
+  case Reply::Nothing:
+    return false;
   default:
     traceValue("PROG - error ", byte, 4);
     return false;

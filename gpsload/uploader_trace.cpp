@@ -1,8 +1,7 @@
+#include "gpsload/hex_text.h"
 #include "gpsload/uploader.h"
 
 #include <string>
-
-#include "gpsload/hex_text.h"
 
 // The optional trace: one call per line. Texts are only built when a sink is attached, so an
 // untraced transfer pays nothing for them.

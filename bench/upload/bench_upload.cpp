@@ -3,15 +3,6 @@
 // see how close the transfer comes to the line's limit, and once without pacing to see what
 // the host itself spends per frame.
 
-#include <time.h>
-
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <thread>
-#include <vector>
-
 #include "gpsload/bin_file.h"
 #include "gpsload/uploader.h"
 #include "link/clock.h"
@@ -20,6 +11,14 @@
 #include "sim/srecord_file.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/loader/boot_loader_session.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <time.h>
+#include <vector>
 
 namespace {
 
@@ -33,9 +32,9 @@ constexpr double kLineBytesPerSecond = 115200.0 / 10.0;
 
 struct RunResult {
   std::string error;
-  Seconds beforeFirstRecord{};  // hello, handshake and erase
-  Seconds records{};            // first record frame to the image's end
-  double hostCpuSeconds = 0.0;  // this thread only: the device runs on its own
+  Seconds beforeFirstRecord{}; // hello, handshake and erase
+  Seconds records{};           // first record frame to the image's end
+  double hostCpuSeconds = 0.0; // this thread only: the device runs on its own
   int frames = 0;
   std::uint32_t bytesSent = 0;
   bool flashMatches = false;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "link/device_link.h"
+#include "sim/virtual_yardmark.h"
+
 #include <chrono>
 #include <string>
 #include <thread>
-
-#include "link/device_link.h"
-#include "sim/virtual_yardmark.h"
 
 namespace quillon::test {
 

@@ -1,12 +1,11 @@
 #include "tests/loader/loader_rig.h"
 
+#include "gpsload/hex_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
-
 #include <gtest/gtest.h>
-
-#include "gpsload/hex_text.h"
 
 namespace quillon::test {
 
@@ -21,7 +20,8 @@ namespace {
 
 std::string Record(char type, std::uint32_t address, int addressBytes, const std::uint8_t* data,
                    std::size_t count) {
-  const auto byteCount = static_cast<std::uint32_t>(count) + static_cast<std::uint32_t>(addressBytes) + 1;
+  const auto byteCount =
+      static_cast<std::uint32_t>(count) + static_cast<std::uint32_t>(addressBytes) + 1;
   std::uint32_t sum = byteCount;
   std::string line = std::string("S") + type + HexText(byteCount, 2);
   for (int i = addressBytes - 1; i >= 0; --i) {
@@ -44,7 +44,9 @@ std::string WriteSRecordFile(const std::vector<ImageBlock>& blocks, std::size_t 
   static int serial = 0;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? info->name() : "image";
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  std::replace_if(
+      name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+      '_');
   const std::string path =
       ::testing::TempDir() + "loader_" + name + "_" + std::to_string(++serial) + ".s3";
   std::ofstream out(path, std::ios::binary);
@@ -84,7 +86,8 @@ void LoaderRig::reach(int target) {
       if (link.replies.empty())
         link.queue({0x55});
       break;
-    default: break;
+    default:
+      break;
     }
     loader->Step();
   }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "gpsload/bin_file.h"
 #include "gpsload/uploader.h"
 #include "link/clock.h"
 #include "tests/loader/scripted_loader_link.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace quillon::test {
 

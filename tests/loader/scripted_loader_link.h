@@ -1,11 +1,11 @@
 #pragma once
 
+#include "gpsload/loader_link.h"
+
 #include <deque>
 #include <initializer_list>
 #include <string>
 #include <vector>
-
-#include "gpsload/loader_link.h"
 
 namespace quillon::test {
 

@@ -1,14 +1,13 @@
 // What goes out on the wire, byte for byte, and how the record data adds up to the image.
 
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "gpsload/hex_text.h"
 #include "gpsload/loader_frame.h"
 #include "tests/loader/loader_rig.h"
 #include "tests/loader/wire_image.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace quillon::test {
 namespace {
@@ -91,8 +90,8 @@ TEST(UploaderFrames, UnaddressedSkipsTheEraseAndTheAddress) {
   EXPECT_TRUE(rig.answer({0x55}));
   EXPECT_EQ(rig.loader->state(), U::SendRec);
   EXPECT_FALSE(rig.loader->Step());
-  EXPECT_EQ(rig.link.events,
-            (std::vector<std::string>{"PR", "B 6a", "PT", "F 5b 00 02 01 02 03 04 02 06 5d", "PR"}));
+  EXPECT_EQ(rig.link.events, (std::vector<std::string>{"PR", "B 6a", "PT",
+                                                       "F 5b 00 02 01 02 03 04 02 06 5d", "PR"}));
 }
 
 TEST(UploaderFrames, EmptyImageEndsWithoutAFrame) {

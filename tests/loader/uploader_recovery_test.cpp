@@ -1,15 +1,14 @@
 // Where the transfer goes on after the boot loader fails, resets or reports a different
 // address: the flash must still receive every byte of the image.
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "gpsload/hex_text.h"
 #include "tests/loader/loader_rig.h"
 #include "tests/loader/wire_image.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace quillon::test {
 namespace {
@@ -19,7 +18,10 @@ using U = Uploader;
 // 70 records of 32 bytes: a first chunk of 1984 bytes (62 records), a second of 256.
 class Recovery : public ::testing::Test {
 protected:
-  void SetUp() override { rig.reach(U::WaitRec); firstFrame = rig.link.frames().back(); }
+  void SetUp() override {
+    rig.reach(U::WaitRec);
+    firstFrame = rig.link.frames().back();
+  }
 
   // Acknowledges the first record and sends the second.
   void sendSecondRecord() {

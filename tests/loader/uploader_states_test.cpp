@@ -1,12 +1,11 @@
 // Every reply in every waiting state: next state, Step's value, what went out on the link and
 // the trace line. The image is one chunk of 01 02 03 04 at 0x2D000000.
 
-#include <string>
-#include <vector>
+#include "tests/loader/loader_rig.h"
 
 #include <gtest/gtest.h>
-
-#include "tests/loader/loader_rig.h"
+#include <string>
+#include <vector>
 
 namespace quillon::test {
 namespace {
@@ -29,6 +28,8 @@ struct Row {
   std::vector<std::string> trace;
 };
 
+// One row a line, so the table reads as a table.
+// clang-format off
 const Row kRows[] = {
     {"NoConnect_hello", U::NoConnect, {}, 0xAA, U::Hand, true, {"PR", "B 55"}, {"NO CONNECT - hello"}},
     {"NoConnect_recWait", U::NoConnect, {}, 0x77, U::SendRec, true, {}, {"NO CONNECT - rec_wait"}},
@@ -80,6 +81,7 @@ const Row kRows[] = {
     {"Debug2_backToWaitRec", U::WaitRec, {0x8E, 0x00}, 0x55, U::WaitRec, true, {}, {"DEBUG 2 - 55"}},
     {"Debug2_nothing", U::Prog, {0x8E, 0x2D}, kNothing, U::Debug2, false, {}, {}},
 };
+// clang-format on
 
 class ReplyTable : public ::testing::TestWithParam<Row> {
 protected:

@@ -1,12 +1,11 @@
 // The four waits that give up and send again, on the whole-second clock; and the waits that
 // never give up.
 
-#include <string>
-#include <vector>
+#include "tests/loader/loader_rig.h"
 
 #include <gtest/gtest.h>
-
-#include "tests/loader/loader_rig.h"
+#include <string>
+#include <vector>
 
 namespace quillon::test {
 namespace {
@@ -14,8 +13,10 @@ namespace {
 using U = Uploader;
 
 const std::vector<std::string> kEraseAgain = {"PR", "B 6a"};
-const std::vector<std::string> kEraseFrame = {"PT", "F 5b 00 04 2d 00 00 00 ff ff ff ff 2d 00 5d", "PR"};
-const std::vector<std::string> kRecordFrame = {"PT", "F 5b 00 04 2d 00 00 00 01 02 03 04 2f 06 5d", "PR"};
+const std::vector<std::string> kEraseFrame = {"PT", "F 5b 00 04 2d 00 00 00 ff ff ff ff 2d 00 5d",
+                                              "PR"};
+const std::vector<std::string> kRecordFrame = {"PT", "F 5b 00 04 2d 00 00 00 01 02 03 04 2f 06 5d",
+                                               "PR"};
 const std::vector<std::string> kEndFrame = {"PT", "F 5b 00 00 00 00 5d", "PR"};
 
 class Timeouts : public ::testing::Test {

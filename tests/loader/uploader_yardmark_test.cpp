@@ -2,19 +2,18 @@
 // without its faults: afterwards the device's flash must hold exactly what srec_cat reads out
 // of the firmware file.
 
-#include <algorithm>
-#include <chrono>
-#include <string>
-#include <thread>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "link/device_link.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/loader/boot_loader_session.h"
 #include "tests/loader/loader_rig.h"
 #include "tests/loader/wire_image.h"
+
+#include <algorithm>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace quillon::test {
 namespace {
@@ -109,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"failWhileProgramming", {"fail=3"}, "PROG - fail"},
                       Case{"resetOnARecord", {"reset=4"}, "WAIT REC - reset"},
                       Case{"resendRequests", {"resend=2", "corrupt=5"}, "WAIT REC - 0081 resend"},
-                      Case{"debugReports", {"debug2=6", "debug1=3"}, "Handshake error - resending"}),
+                      Case{
+                          "debugReports", {"debug2=6", "debug1=3"}, "Handshake error - resending"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

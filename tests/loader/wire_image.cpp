@@ -1,11 +1,11 @@
 #include "tests/loader/wire_image.h"
 
+#include "gpsload/hex_text.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-
-#include "gpsload/hex_text.h"
 
 namespace quillon::test {
 
@@ -53,8 +53,8 @@ std::vector<std::uint8_t> WireImage::image(std::uint32_t base, std::size_t lengt
 
 std::vector<std::uint8_t> SrecCatBinary(const std::string& srecordPath, std::uint32_t base) {
   const std::string out = srecordPath + ".bin";
-  const std::string command = "srec_cat '" + srecordPath + "' -offset -0x" + HexText(base, 8) +
-                              " -o '" + out + "' -binary";
+  const std::string command =
+      "srec_cat '" + srecordPath + "' -offset -0x" + HexText(base, 8) + " -o '" + out + "' -binary";
   if (std::system(command.c_str()) != 0)
     return {};
   std::ifstream in(out, std::ios::binary);
