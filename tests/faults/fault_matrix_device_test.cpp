@@ -1,0 +1,192 @@
+// The fault matrix, first half: the files, and every fault of the device's own command protocol
+// at each phase where it can bite, from discovery to the switch-off after verification.
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "tests/faults/matrix_row.h"
+
+namespace quillon::testing {
+namespace {
+
+using sim::DeviceState;
+
+class DeviceFaultMatrix : public ::testing::TestWithParam<MatrixRow> {};
+
+TEST_P(DeviceFaultMatrix, EndsWithAClearNoticeAndAnHonestLog) { RunMatrixRow(GetParam()); }
+
+MatrixRow fails(std::string name, std::vector<std::string> faults, std::string notice,
+                std::string logText, std::optional<DeviceState> after = std::nullopt) {
+  MatrixRow row;
+  row.name = std::move(name);
+  row.faults = std::move(faults);
+  row.notice = std::move(notice);
+  row.logKind = "Error";
+  row.logText = std::move(logText);
+  row.deviceAfter = after;
+  return row;
+}
+
+MatrixRow verified(std::string name, std::vector<std::string> faults,
+                   std::optional<DeviceState> after = DeviceState::Off) {
+  MatrixRow row;
+  row.name = std::move(name);
+  row.faults = std::move(faults);
+  row.deviceAfter = after;
+  return row;
+}
+
+// A row whose notice is logged at Info level: the golfer's F9 lets it into the log.
+MatrixRow infoEnding(MatrixRow row) {
+  row.logKind = "Info";
+  row.descriptive = true;
+  return row;
+}
+
+MatrixRow unlogged(MatrixRow row) {
+  row.logKind.clear();
+  return row;
+}
+
+MatrixRow withDevice(MatrixRow row, std::function<void(sim::YardmarkOptions&)> device) {
+  row.device = std::move(device);
+  return row;
+}
+
+MatrixRow bounded(MatrixRow row, double seconds) {
+  row.boundSeconds = seconds;
+  return row;
+}
+
+MatrixRow arranged(MatrixRow row, std::function<void(WizardRig&)> arrange) {
+  row.arrange = std::move(arrange);
+  return row;
+}
+
+MatrixRow unpluggedAt(std::string name, int step, std::string status, std::string notice,
+                      std::string logText) {
+  return arranged(fails(std::move(name), {}, std::move(notice), std::move(logText),
+                        DeviceState::Unplugged),
+                  [step, status](WizardRig& w) { w.unplugAt(step, status); });
+}
+
+void replaceFirmware(WizardRig& w, const std::string& name, const std::string& content) {
+  w.rig.capture.writeFile(name, content);
+  w.writeOrbfix("Release 4", (w.rig.capture.directory() / name).string());
+}
+
+std::string withBadChecksumOnLine(const std::filesystem::path& firmware, int damaged) {
+  std::ifstream in(firmware);
+  std::string content;
+  int number = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (++number == damaged)
+      line.back() = line.back() == '0' ? '1' : '0';
+    content += line + "\n";
+  }
+  return content;
+}
+
+const std::vector<MatrixRow> kFileRows = {
+    // The driver logs these two at Info level, before the golfer could press F9: the default
+    // level keeps no line of them.
+    arranged(unlogged(fails("MissingOrbfixDat", {}, "NOTICE E:2", {}, DeviceState::Ready)),
+             [](WizardRig& w) { std::filesystem::remove(w.orbfixPath()); }),
+    arranged(unlogged(fails("WrongReleaseTag", {}, "NOTICE E-1", {}, DeviceState::Ready)),
+             [](WizardRig& w) { w.writeOrbfix("Release 3", w.rig.firmware.string()); }),
+    arranged(fails("MissingFirmwareFile", {}, "NOTICE E:3",
+                   "Invalid Hex File: Not bin_file_ok (E:3)", DeviceState::Ready),
+             [](WizardRig& w) {
+               w.writeOrbfix("Release 4", (w.rig.capture.directory() / "gone.mot").string());
+             }),
+    arranged(fails("CorruptFirmwareFile", {}, "NOTICE E:3",
+                   "Invalid Hex File: line 40: checksum (E:3)", DeviceState::Ready),
+             [](WizardRig& w) {
+               replaceFirmware(w, "damaged.mot", withBadChecksumOnLine(w.rig.firmware, 40));
+             }),
+    arranged(fails("EmptyFirmwareFile", {}, "NOTICE E:3", "(E:3)", DeviceState::Ready),
+             [](WizardRig& w) { replaceFirmware(w, "empty.mot", ""); }),
+};
+
+const std::vector<MatrixRow> kDiscoveryRows = {
+    arranged(fails("NoPortToTry", {}, "NOTICE E:4", "(E:4)", DeviceState::Ready),
+             [](WizardRig& w) {
+               w.rig.link.setCandidatePorts({(w.rig.capture.directory() / "no-port").string()});
+             }),
+    // Ten discovery passes of a read that times out in real time: the one slow row.
+    bounded(fails("SilentDevice", {"silent"}, "NOTICE E:4", "(E:4)", DeviceState::Ready), 60.0),
+    fails("WrongHello", {"wrong-hello"}, "NOTICE E:4", "(E:4)"),
+    fails("UnplugAtHello", {"unplug=hello"}, "NOTICE E:4", "(E:4)", DeviceState::Unplugged),
+    unpluggedAt("UnplugWhileSearching", 6, "...Searching for the Yardmark...", "NOTICE E:4",
+                "(E:4)"),
+    unpluggedAt("UnplugBeforeCommandMode", 6, "...Turning On Command Mode...", "NOTICE E:5",
+                "Command Mode Not Set : "),
+};
+
+const std::vector<MatrixRow> kCommandRows = {
+    fails("ShortDeviceRecord", {"short-record"}, "NOTICE E:6", "(E:6)", DeviceState::Off),
+    fails("NoEchoToRecord", {"no-echo=KV7-1"}, "NOTICE E:6", "(E:6)", DeviceState::Off),
+    fails("BadEchoToRecord", {"bad-echo=KV7-1"}, "NOTICE E:6", "(E:6)", DeviceState::Off),
+    fails("UnplugAtRecord", {"unplug=KV7-1"}, "NOTICE E:6", "(E:6)", DeviceState::Unplugged),
+    infoEnding(withDevice(fails("LowBattery", {}, "NOTICE E:7", "Battery Level is below 30  (E:7)",
+                                DeviceState::Off),
+                          [](sim::YardmarkOptions& o) { o.battery = "010"; })),
+    infoEnding(withDevice(fails("OldApplication", {}, "NOTICE E:9",
+                                "Application Version is out of date  (E:9)", DeviceState::Off),
+                          [](sim::YardmarkOptions& o) { o.appVersion = "1.100"; })),
+    fails("GpsVersionNotP", {"gps-not-P"}, "NOTICE E:11", "(E:11)", DeviceState::Off),
+    fails("NoEchoToGpsVersion", {"no-echo=KV7-G"}, "NOTICE E:11", "(E:11)", DeviceState::Off),
+    fails("BadEchoToGpsVersion", {"bad-echo=KV7-G"}, "NOTICE E:11", "(E:11)", DeviceState::Off),
+    fails("UnplugAtGpsVersion", {"unplug=KV7-G"}, "NOTICE E:12", "(E:12)",
+          DeviceState::Unplugged),
+    verified("GpsReadableOnlyAfterReset", {"gps-unreadable-until-reset"}),
+    infoEnding(withDevice(fails("GpsAlreadyCurrent", {}, "NOTICE E:13",
+                                "GPS Does NOT Need Update: $PASHR,VER,GPS,2.0.00  (E:13)",
+                                DeviceState::Off),
+                          [](sim::YardmarkOptions& o) { o.gpsVersion = kNewGps; })),
+    fails("ResetRefused", {"gps-unreadable-until-reset", "reset-refused"}, "NOTICE E:12",
+          "(E:12)", DeviceState::Off),
+    fails("BadEchoToReset", {"gps-unreadable-until-reset", "bad-echo=KV7-i"}, "NOTICE E:12",
+          "(E:12)", DeviceState::Off),
+    fails("UnplugAtReset", {"gps-unreadable-until-reset", "unplug=KV7-i"}, "NOTICE E:12",
+          "(E:12)", DeviceState::Unplugged),
+    verified("ChatterAfterReset", {"gps-unreadable-until-reset", "reset-chatter"}),
+    fails("PassthroughRefused", {"passthrough-refused"}, "NOTICE E:15", "(E:15)",
+          DeviceState::Off),
+    fails("BadEchoToPassthrough", {"bad-echo=KV7-g"}, "NOTICE E:15", "(E:15)"),
+    fails("UnplugAtPassthrough", {"unplug=KV7-g"}, "NOTICE E:15", "(E:15)",
+          DeviceState::Unplugged),
+    // The update command is already on its way when the line dies; raising the line fails.
+    fails("UnplugAtAllOffCommand", {"unplug=allof"}, "NOTICE E:18", "(E:18)",
+          DeviceState::Unplugged),
+    fails("UnplugAtUpdateCommand", {"unplug=update"}, "NOTICE E:18", "(E:18)",
+          DeviceState::Unplugged),
+};
+
+const std::vector<MatrixRow> kVerificationRows = {
+    arranged(fails("NoPowerCycle", {}, "NOTICE E:21", "(E:21)", DeviceState::Done),
+             [](WizardRig& w) { w.powerCycle = [] {}; }),
+    arranged(fails("UnplugDuringPowerCycle", {}, "NOTICE E:21", "(E:21)", DeviceState::Unplugged),
+             [](WizardRig& w) { w.powerCycle = [&w] { w.rig.device->unplug(); }; }),
+    unpluggedAt("UnplugAtVerifyReset", 10, "...Resetting the GPS...", "NOTICE E:22", "(E:22)"),
+    unpluggedAt("UnplugAtVerifyRead", 10, "...Reading the GPS Version...", "NOTICE E:23",
+                "(E:23)"),
+    withDevice(fails("WrongVersionAfterUpdate", {}, "NOTICE E:24",
+                     "GPS Version is NOT Correct $PASHR,VER,GPS,2.0.01  (E:24)", DeviceState::Off),
+               [](sim::YardmarkOptions& o) { o.newGpsVersion = "$PASHR,VER,GPS,2.0.01"; }),
+    verified("NoEchoToShutDown", {"no-echo=KV7-9"}, DeviceState::Command),
+    arranged(verified("UnplugAtShutDown", {}, DeviceState::Unplugged),
+             [](WizardRig& w) { w.unplugAt(10, "...Shutting down Yardmark..."); }),
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, DeviceFaultMatrix, ::testing::ValuesIn(kFileRows),
+                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Discovery, DeviceFaultMatrix, ::testing::ValuesIn(kDiscoveryRows),
+                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Commands, DeviceFaultMatrix, ::testing::ValuesIn(kCommandRows),
+                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Verification, DeviceFaultMatrix, ::testing::ValuesIn(kVerificationRows),
+                         MatrixRowName());
+
+} // namespace
+} // namespace quillon::testing

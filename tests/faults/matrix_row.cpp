@@ -1,0 +1,61 @@
+#include "tests/faults/matrix_row.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+namespace quillon::testing {
+
+namespace {
+
+std::string logText(const RunOutcome& outcome) {
+  std::string text;
+  for (const auto& line : outcome.log)
+    text += "\n  " + line.kind + ": " + line.message;
+  return text;
+}
+
+} // namespace
+
+void RunMatrixRow(const MatrixRow& row) {
+  const auto start = std::chrono::steady_clock::now();
+  sim::YardmarkOptions options;
+  options.faults = row.faults;
+  if (row.device)
+    row.device(options);
+  WizardRig wizard(options);
+  if (row.arrange)
+    row.arrange(wizard);
+  const RunOutcome outcome = wizard.run(row.descriptive);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  std::printf("FAULT-ROW %s %.2f s\n", row.name.c_str(), took.count());
+  const std::string story = ::testing::PrintToString(wizard.rig.events.events);
+
+  EXPECT_LT(took.count(), row.boundSeconds) << "the row must end within its bound";
+  if (row.notice.empty()) {
+    EXPECT_TRUE(outcome.noticeCaptions.empty()) << story;
+    EXPECT_EQ(outcome.shownSteps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) << story;
+    EXPECT_TRUE(wizard.flashHolds(wizard.rig.firmware)) << "flash differs from the firmware file";
+  } else {
+    // With F9 the golfer first sees the reminder that Descriptive Logging is on.
+    const std::vector<std::string> expected =
+        row.descriptive ? std::vector<std::string>{"NOTICE", row.notice}
+                        : std::vector<std::string>{row.notice};
+    EXPECT_EQ(outcome.noticeCaptions, expected) << story;
+    EXPECT_FALSE(outcome.reachedFinish()) << "a failed update must not end on the Finish page";
+    if (!row.logKind.empty()) {
+      EXPECT_TRUE(outcome.logHas(row.logKind, row.logText))
+          << "no " << row.logKind << " line holding \"" << row.logText << "\" in "
+          << logText(outcome);
+    }
+  }
+  if (row.deviceAfter) {
+    EXPECT_EQ(wizard.rig.device->state(), *row.deviceAfter);
+  }
+  if (row.linkAfter) {
+    EXPECT_EQ(wizard.rig.link.mode, *row.linkAfter);
+  }
+}
+
+} // namespace quillon::testing

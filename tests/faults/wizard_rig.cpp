@@ -1,0 +1,110 @@
+#include "tests/faults/wizard_rig.h"
+
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "pages/QuillonDlg.h"
+#include "pages/Step3Update.h"
+#include "tests/loader/wire_image.h"
+
+namespace quillon::testing {
+namespace {
+
+constexpr const char* kUploadStatus = "..Updating Firmware..";
+
+std::string captionOf(const std::string& event) {
+  for (const std::string prefix : {"notice ", "dialog notice "})
+    if (event.starts_with(prefix))
+      return event.substr(prefix.size(), event.find(" | ") - prefix.size());
+  return {};
+}
+
+} // namespace
+
+bool RunOutcome::reachedFinish() const {
+  return std::find(shownSteps.begin(), shownSteps.end(), 11) != shownSteps.end();
+}
+
+bool RunOutcome::logHas(const std::string& kind, const std::string& text) const {
+  return std::any_of(log.begin(), log.end(), [&](const LogLine& line) {
+    return line.kind == kind && line.message.find(text) != std::string::npos;
+  });
+}
+
+WizardRig::WizardRig(sim::YardmarkOptions options, int firmwareRecords)
+    : rig(std::move(options), firmwareRecords) {
+  writeOrbfix("Release 4", rig.firmware.string());
+  runner.onPump = [this] { onPump(); };
+}
+
+std::filesystem::path WizardRig::orbfixPath() const {
+  return rig.capture.directory() / "Orbfix.dat";
+}
+
+void WizardRig::writeOrbfix(const std::string& releaseTag, const std::string& firmwarePath) {
+  rig.capture.writeFile("Orbfix.dat", releaseTag + "\r\n1.2\r\n" + firmwarePath + "\r\n" +
+                                          kNewGps + "\r\n30\r\n");
+}
+
+void WizardRig::replaceDevice(sim::YardmarkOptions options) {
+  rig.device->stop();
+  options.timeScale = PacedClock::kScale;
+  rig.device = std::make_unique<sim::VirtualYardmark>(std::move(options));
+  ASSERT_TRUE(rig.device->start()) << rig.device->error();
+  rig.link.setCandidatePorts({rig.device->slavePath()});
+}
+
+void WizardRig::unplugAt(int step, std::string status) {
+  unplugStep_ = step;
+  unplugStatus_ = std::move(status);
+}
+
+void WizardRig::onPump() {
+  const auto now = std::chrono::steady_clock::now();
+  const std::string& status = runner.lastView->statusLine();
+  // The page's waits move virtual time; the upload has none, while the Yardmark keeps its own
+  // (scaled) time. Let the page's clock follow the device there, so that the loader's and the
+  // page's time-outs see the time the device took.
+  if (status == kUploadStatus && lastPump_.time_since_epoch().count() != 0) {
+    const std::chrono::duration<double, std::milli> real = now - lastPump_;
+    rig.time.advanceMs(static_cast<std::int64_t>(real.count() / PacedClock::kScale));
+  }
+  lastPump_ = now;
+  if (unplugStep_ != 0 && !runner.shownSteps.empty() && runner.shownSteps.back() == unplugStep_ &&
+      status == unplugStatus_) {
+    unplugStep_ = 0;
+    rig.device->unplug();
+  }
+}
+
+RunOutcome WizardRig::run(bool descriptive) {
+  const auto forward = [] { return press({PageInput::Forward}); };
+  runner.answers = {
+      press({PageInput::Forward}, descriptive ? std::vector<int>{kVirtualKeyF9} : std::vector<int>{}),
+      forward(), forward(), forward(), forward(), runIt(), forward(),
+      Answer{std::vector<PageInput>{PageInput::Forward}, {}, [this] { powerCycle(); }},
+      forward(), runIt(), forward()};
+  WizardDriver driver(dialog, runner, rig.link, rig.pageClock,
+                      {orbfixPath().string(), logDirectory.string()});
+  driver.run();
+
+  RunOutcome outcome;
+  outcome.shownSteps = runner.shownSteps;
+  for (const auto& event : rig.events.events)
+    if (std::string caption = captionOf(event); !caption.empty())
+      outcome.noticeCaptions.push_back(std::move(caption));
+  outcome.log = rig.capture.lines();
+  return outcome;
+}
+
+bool WizardRig::flashHolds(const std::filesystem::path& firmware) const {
+  const std::filesystem::path dump = rig.capture.directory() / "flash-dump.s3";
+  if (!rig.device->writeFlashDump(dump.string()))
+    return false;
+  const auto held = test::SrecCatBinary(dump.string(), Step3Update::kFlashStart);
+  const auto wanted = test::SrecCatBinary(firmware.string(), Step3Update::kFlashStart);
+  return !wanted.empty() && held == wanted;
+}
+
+} // namespace quillon::testing

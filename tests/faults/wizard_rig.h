@@ -1,0 +1,58 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/pages/device_rig.h"
+
+namespace quillon::testing {
+
+// What a golfer saw and what the program wrote, after one whole run of the wizard.
+struct RunOutcome {
+  std::vector<int> shownSteps;
+  std::vector<std::string> noticeCaptions; // every message box, page or main dialog, in order
+  std::vector<LogLine> log;
+  bool reachedFinish() const; // step 11 is shown only after a verified update
+  bool logHas(const std::string& kind, const std::string& text) const;
+};
+
+// The whole wizard (driver, scripted user on the plain pages, the two real device pages) on
+// a virtual Yardmark behind a pseudo-terminal. The golfer answers every plain page forward,
+// and between steps 7 and 8 switches the Yardmark off and on.
+class WizardRig {
+public:
+  explicit WizardRig(sim::YardmarkOptions options = {}, int firmwareRecords = 250);
+
+  std::filesystem::path orbfixPath() const;
+  void writeOrbfix(const std::string& releaseTag, const std::string& firmwarePath);
+  // Puts another Yardmark on the line (a different firmware file, say), found like the first.
+  void replaceDevice(sim::YardmarkOptions options);
+  // Pulls the cable when `step` shows `status` for the first time.
+  void unplugAt(int step, std::string status);
+
+  // Runs the wizard; `descriptive` presses F9 on step 1 so that Info lines reach the log.
+  RunOutcome run(bool descriptive);
+
+  // The device's flash against srec_cat's conversion of `firmware`, both read to binary.
+  bool flashHolds(const std::filesystem::path& firmware) const;
+
+  DeviceRig rig;
+  // Where the driver writes Orbfix.log; run() reads it back from here.
+  std::filesystem::path logDirectory = rig.capture.directory();
+  RecordingDialog dialog{rig.events};
+  ScriptedRunner runner{rig.events};
+  // What the golfer does between steps 7 and 8.
+  std::function<void()> powerCycle = [this] { rig.powerCycle(); };
+
+private:
+  void onPump();
+
+  std::chrono::steady_clock::time_point lastPump_;
+  int unplugStep_ = 0;
+  std::string unplugStatus_;
+};
+
+} // namespace quillon::testing
