@@ -93,7 +93,8 @@ void CommandProtocol::sendText(std::string_view text) {
 void CommandProtocol::sendLater(std::chrono::milliseconds delay, std::vector<std::uint8_t> reply) {
   if (reply.empty())
     return;
-  port_.after(delay, [this, reply = std::move(reply)] { port_.send(reply); });
+  port_.at(port_.now() + port_.scaled(delay) + kHostEchoReadAllowance,
+           [this, reply = std::move(reply)] { port_.send(reply); });
 }
 
 std::vector<std::uint8_t> CommandProtocol::deviceRecord() const {

@@ -33,6 +33,11 @@ constexpr int kCommandBaud = 115200;
 // the echo read.
 constexpr std::chrono::milliseconds kDeviceRecordDelay{1500};
 constexpr std::chrono::milliseconds kGpsVersionDelay{2500};
+// Added to those delays unscaled: the host's echo read ends one inter-byte gap (25 ms of real
+// time, which no time scale shortens) after the echo, later still on a busy machine. A device
+// run faster than real time must not answer before that read is over, or the read takes the
+// first bytes of the data reply.
+constexpr std::chrono::milliseconds kHostEchoReadAllowance{100};
 } // namespace device_wire
 
 // The GPS chip behind passthrough: it takes its two commands at 4800 baud only.
