@@ -22,7 +22,10 @@ int QtPageRunner::run(ProgressPage& page) {
   if (!dialogTemplate)
     return modal::kNotCreated;
   ProgressPageWindow window(*dialogTemplate, page.layout(), parent_);
-  page.run(window);
+  if (progressRun_)
+    progressRun_(page, window);
+  else
+    page.run(window);
   window.hide();
   // The dialog's result is what its first end request said; a page that never asked to end
   // has not succeeded.
