@@ -1,0 +1,14 @@
+#include "app/quillon_app.h"
+
+#include <QCoreApplication>
+
+namespace quillon {
+
+void QuillonApp::run(const WizardSettings& settings, PageRunner* runner) {
+  dialog_.addAboutCommand(QCoreApplication::translate("QuillonDlg", "&About Quillon..."));
+  dialog_.prepareControls();
+  WizardDriver driver(dialog_, runner ? *runner : runner_, link(), clock_, settings);
+  driver.run();
+}
+
+} // namespace quillon
