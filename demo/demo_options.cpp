@@ -1,0 +1,108 @@
+#include "demo/demo_options.h"
+
+#include <charconv>
+#include <functional>
+#include <map>
+
+#include "demo/answer_script.h"
+
+namespace quillon::demo {
+namespace {
+
+using Setter = std::function<bool(DemoOptions&, const std::string&)>;
+
+bool ParseScale(const std::string& text, double& value) {
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end && value > 0.0;
+}
+
+const std::map<std::string, Setter>& ValueOptions() {
+  static const std::map<std::string, Setter> options = {
+      {"--time-scale",
+       [](DemoOptions& o, const std::string& v) { return ParseScale(v, o.timeScale); }},
+      {"--screenshots",
+       [](DemoOptions& o, const std::string& v) { o.screenshotDir = v; return !v.empty(); }},
+      {"--workdir", [](DemoOptions& o, const std::string& v) { o.workDir = v; return !v.empty(); }},
+      {"--port", [](DemoOptions& o, const std::string& v) { o.portPath = v; return !v.empty(); }},
+      {"--answers",
+       [](DemoOptions& o, const std::string& v) {
+         o.answers = v;
+         return AnswerScript::Parse(v).has_value();
+       }},
+      {"--sim-option",
+       [](DemoOptions& o, const std::string& v) {
+         o.simOptions.push_back(v);
+         return !v.empty();
+       }},
+  };
+  return options;
+}
+
+} // namespace
+
+std::string ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& options) {
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string name = arguments[i];
+    std::string value;
+    bool hasValue = false;
+    if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name.resize(equals);
+      hasValue = true;
+    }
+    if (name == "--help" || name == "-h" || name == "--headless") {
+      if (hasValue)
+        return name + " takes no value";
+      (name == "--headless" ? options.headless : options.help) = true;
+      continue;
+    }
+    const auto option = ValueOptions().find(name);
+    if (option == ValueOptions().end())
+      return "unknown option " + arguments[i];
+    if (!hasValue) {
+      if (i + 1 >= arguments.size())
+        return name + " needs a value";
+      value = arguments[++i];
+    }
+    if (!option->second(options, value))
+      return "bad value for " + name + ": \"" + value + "\"";
+  }
+  if (!options.portPath.empty() && !options.simOptions.empty())
+    return "--sim-option needs the virtual Yardmark, which --port replaces";
+  return "";
+}
+
+std::string DemoUsage() {
+  return "Usage: quillon-demo [options]\n"
+         "\n"
+         "Runs the Quillon firmware update wizard against the virtual Yardmark: a working folder\n"
+         "with Orbfix.dat and the sample GPS firmware, the virtual device on a pseudo-terminal,\n"
+         "and the wizard's pages. With a display the pages and a window of the virtual Yardmark\n"
+         "open and you are the golfer (switch the device off at step 7 and on at step 8 with its\n"
+         "power key). Without one, or with --headless, a scripted golfer answers every page and\n"
+         "the run is printed.\n"
+         "\n"
+         "Options:\n"
+         "  --headless             no windows on screen; a scripted golfer answers the pages\n"
+         "  --time-scale F         multiply every wait of the wizard and the device by F\n"
+         "                         (default 1; 0.1 runs ten times as fast)\n"
+         "  --screenshots DIR      write a PNG of every page and every notice into DIR\n"
+         "  --workdir DIR          use DIR's Orbfix.dat and firmware when present, else write\n"
+         "                         them there; Orbfix.log and the flash dump stay there\n"
+         "  --port PATH            no virtual Yardmark: talk to the device on PATH\n"
+         "  --answers LIST         the scripted golfer's answers, per step, in order, e.g.\n"
+         "                         \"step5=no,no,yes;step1=no\" (yes, no, next, cancel,\n"
+         "                         previous, finish); every other answer is the forward one\n"
+         "  --sim-option OPT       pass OPT to the virtual Yardmark (repeatable), e.g.\n"
+         "                         --sim-option=--battery=010 --sim-option=--fault=fail=3\n"
+         "  --help                 show this text\n"
+         "\n"
+         "Exit status:\n"
+         "  0  step 10 verified the new GPS version\n"
+         "  1  the wizard ended without verifying it (a notice, a cancel, another version)\n"
+         "  2  the command line made no sense\n"
+         "  3  the working folder or the virtual Yardmark could not be set up\n";
+}
+
+} // namespace quillon::demo

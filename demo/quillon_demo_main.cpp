@@ -1,0 +1,148 @@
+// quillon-demo: the wizard wired to the virtual Yardmark, the program's embedded default.
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/quillon_app.h"
+#include "demo/answer_script.h"
+#include "demo/demo_options.h"
+#include "demo/demo_runner.h"
+#include "demo/device_process.h"
+#include "demo/run_printer.h"
+#include "demo/screenshots.h"
+#include "demo/scripted_golfer.h"
+#include "demo/window_watcher.h"
+#include "demo/work_folder.h"
+#include "link/clock.h"
+#include "sim/virtual_yardmark.h"
+
+namespace {
+
+using quillon::demo::DemoExit;
+
+int ExitWith(DemoExit code) { return static_cast<int>(code); }
+
+bool HasDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 && *x11) || (wayland && *wayland);
+}
+
+// The offscreen platform says, for every page, that it cannot raise windows or pass size
+// hints; that is what offscreen means, and the run's own lines matter more.
+void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.startsWith(QStringLiteral("This plugin does not support")))
+    return;
+  std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << std::endl;
+}
+
+// The device programs are built beside the demo, or where the build put them.
+QString DeviceProgram(const char* name, const char* builtPath) {
+  const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+  return QFileInfo(beside).isExecutable() ? beside : QString::fromUtf8(builtPath);
+}
+
+QStringList DeviceArguments(const quillon::demo::DemoOptions& options,
+                            const quillon::demo::WorkFolder& folder) {
+  QStringList arguments{QStringLiteral("--link=") + folder.file("yardmark"),
+                        QStringLiteral("--flash-dump=") +
+                            folder.file(quillon::demo::WorkFolder::kFlashDump),
+                        QStringLiteral("--time-scale=") + QString::number(options.timeScale)};
+  if (!folder.firmwarePath.isEmpty())
+    arguments << QStringLiteral("--firmware=") + folder.firmwarePath;
+  // The caller's own options come last, so they win over the demo's.
+  for (const auto& option : options.simOptions)
+    arguments << QString::fromStdString(option);
+  return arguments;
+}
+
+QString Absolute(const std::string& path) {
+  return path.empty() ? QString() : QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  quillon::demo::DemoOptions options;
+  if (const auto problem =
+          quillon::demo::ParseDemoOptions(std::vector<std::string>(argv + 1, argv + argc), options);
+      !problem.empty()) {
+    std::cerr << "quillon-demo: " << problem << "\nTry quillon-demo --help\n";
+    return ExitWith(DemoExit::BadUsage);
+  }
+  if (options.help) {
+    std::cout << quillon::demo::DemoUsage();
+    return ExitWith(DemoExit::Verified);
+  }
+  const bool headless = options.headless || !HasDisplay();
+  if (headless) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietOffscreen);
+  }
+  QApplication application(argc, argv);
+
+  quillon::demo::RunPrinter printer(std::cout);
+  const QString screenshotDir = Absolute(options.screenshotDir);
+  if (!screenshotDir.isEmpty() && !QDir().mkpath(screenshotDir)) {
+    std::cerr << "quillon-demo: cannot create " << screenshotDir.toStdString() << "\n";
+    return ExitWith(DemoExit::NoSetUp);
+  }
+  const QString portPath = Absolute(options.portPath);
+  const auto folder = quillon::demo::WorkFolder::Prepare(
+      Absolute(options.workDir),
+      QString::fromStdString(quillon::sim::YardmarkOptions{}.newGpsVersion));
+  if (!folder.error.isEmpty()) {
+    std::cerr << "quillon-demo: " << folder.error.toStdString() << "\n";
+    return ExitWith(DemoExit::NoSetUp);
+  }
+  printer.line("working folder: " + folder.path.toStdString());
+
+  std::optional<quillon::demo::DeviceProcess> device;
+  QString line = portPath;
+  if (portPath.isEmpty()) {
+    device.emplace();
+    const QString program = headless ? DeviceProgram("yardmark-sim", QUILLON_YARDMARK_SIM)
+                                     : DeviceProgram("yardmark-window", QUILLON_YARDMARK_WINDOW);
+    if (!device->start(program, DeviceArguments(options, folder))) {
+      std::cerr << "quillon-demo: " << device->error().toStdString() << "\n";
+      return ExitWith(DemoExit::NoSetUp);
+    }
+    line = device->slavePath();
+    printer.line("virtual Yardmark on " + line.toStdString());
+  }
+
+  // Orbfix.dat is looked up in the current directory, as the program does.
+  QDir::setCurrent(folder.path);
+  quillon::SystemClock clock(options.timeScale);
+  quillon::QuillonApp app(clock);
+  app.link().setCandidatePorts({line.toStdString()});
+
+  quillon::demo::Screenshots shots(screenshotDir.toStdString());
+  std::optional<quillon::demo::ScriptedGolfer> golfer;
+  if (headless)
+    golfer.emplace(*quillon::demo::AnswerScript::Parse(options.answers),
+                   device ? &*device : nullptr, printer);
+  quillon::demo::WindowWatcher watcher(printer, shots, golfer ? &*golfer : nullptr);
+  application.installEventFilter(&watcher);
+  quillon::demo::DemoRunner runner(app.pageRunner(), watcher, printer, shots);
+  app.run({quillon::demo::WorkFolder::kOrbfix, folder.path.toStdString()}, &runner);
+  application.removeEventFilter(&watcher);
+
+  if (device) {
+    printer.line("device: " + device->status().toStdString());
+    if (device->quit())
+      printer.line("flash dump: " + folder.file(quillon::demo::WorkFolder::kFlashDump).toStdString());
+    else
+      printer.line("the virtual Yardmark did not stop cleanly");
+  }
+  printer.line("log: " + folder.file(quillon::demo::WorkFolder::kLog).toStdString());
+  printer.line(runner.verified() ? "verified: the Yardmark reports the new GPS version"
+                                 : "not verified: the update was not confirmed");
+  return ExitWith(runner.verified() ? DemoExit::Verified : DemoExit::NotVerified);
+}
