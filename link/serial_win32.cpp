@@ -232,10 +232,11 @@ std::size_t Win32SerialPort::awaitRead(OverlappedTransfer& transfer, std::size_t
     }
     if (waited != WAIT_TIMEOUT || SteadyClock::now() >= giveUpAt) {
       // The wait itself failed, or the driver kept the read far past its own time-out. This
-      // cancel is ours, so its ERROR_OPERATION_ABORTED says nothing about the adapter.
+      // cancel is ours, so its ERROR_OPERATION_ABORTED says nothing about the adapter; the
+      // bytes that arrived before it are in the buffer all the same and are not thrown away.
       done = CancelAndAwait(handle_, transfer);
       if (done.error == ERROR_OPERATION_ABORTED)
-        return 0;
+        return done.count;
       break;
     }
   }

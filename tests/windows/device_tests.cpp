@@ -19,6 +19,8 @@ namespace {
 // The GPS chip's flash, as the wizard hands it to the flash loader.
 constexpr std::uint32_t kFlashStart = 0x2D000000;
 constexpr std::uint32_t kFlashEnd = 0xFFFFFFFF;
+// Ample time for the device's answer to a hello to arrive.
+constexpr int kAnswerTimeMs = 200;
 // The firmware load page's pause after each device step.
 constexpr int kAfterStepMs = 2000;
 // Far more than an upload of the test firmware takes; the loader itself never gives up.
@@ -42,6 +44,22 @@ void DiscoveryFindsTheDeviceOnItsPort(Session& s, Checks& checks) {
   WCHECK_EQ(static_cast<int>(s.link.mode), static_cast<int>(ModeCommand));
   WCHECK(s.link.portFound);
   WCHECK(s.link.port != nullptr);
+}
+
+// The device answers every hello. A receive purge must throw its answer away; without one
+// the answer is there to read.
+void ReceivePurgeDropsWaitingBytes(Session& s, Checks& checks) {
+  SystemClock realTime; // the answer needs real time to cross the line
+  std::uint8_t reply[9] = {};
+  WCHECK_EQ(s.link.SendText("SA-28"), KV7SUCCESS);
+  realTime.sleepMs(kAnswerTimeMs);
+  WCHECK_EQ(s.link.PurgeReceive(), KV7SUCCESS);
+  WCHECK_EQ(s.link.ReadBytes(reply, sizeof reply), std::size_t{0});
+
+  WCHECK_EQ(s.link.SendText("SA-28"), KV7SUCCESS);
+  realTime.sleepMs(kAnswerTimeMs);
+  WCHECK(s.link.ReadBytes(reply, sizeof reply) >= 5);
+  WCHECK_EQ(std::string(reinterpret_cast<const char*>(reply), 5), std::string("SA-77"));
 }
 
 void ReadDeviceInfo(Session& s, Checks& checks) {
@@ -127,6 +145,7 @@ std::vector<TestCase> UpdateTests(const TestSettings& settings) {
   const auto s = std::make_shared<Session>(settings);
   return {
       {"DiscoveryFindsTheDeviceOnItsPort", InSession(s, DiscoveryFindsTheDeviceOnItsPort)},
+      {"ReceivePurgeDropsWaitingBytes", InSession(s, ReceivePurgeDropsWaitingBytes)},
       {"ReadDeviceInfo", InSession(s, ReadDeviceInfo)},
       {"ReadGpsVersionBeforeTheUpdate", InSession(s, ReadGpsVersionBeforeTheUpdate)},
       {"ResetGps", InSession(s, ResetGps)},
