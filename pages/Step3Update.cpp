@@ -4,12 +4,14 @@
 #include "gpsload/uploader.h"
 #include "link/device_link.h"
 #include "log/update_log.h"
+#include "pages/device_step.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
 #include "pages/update_failures.h"
 #include "pages/update_rules.h"
 #include "pages/upload_watchdog.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,10 +22,6 @@ namespace {
 using namespace update;
 
 constexpr int kRowCount = 7;
-constexpr int kBeforeStepMs = 1000;
-constexpr int kAfterStepMs = 2000;
-// Room for every text the link copies out (the longest, the GPS version, is 49 characters).
-constexpr int kDeviceTextSize = 64;
 // What the image says of a file that does not begin with an S0 record.
 constexpr std::string_view kNotSRecordsRefusal = "not an S-record file";
 
@@ -58,7 +56,7 @@ private:
   void failWithStatus(const Failure& failure) { fail(failure, statusText()); }
   void endNow();
   std::string statusText() const;
-  void wait(int ms) { clock_.sleepMs(ms); }
+  void wait(std::chrono::milliseconds pause) { clock_.sleepMs(static_cast<int>(pause.count())); }
   void working(int row, std::string_view status) {
     frame_.setRow(row, ProgressFrame::kWorking);
     frame_.SetStatus(status);
@@ -94,7 +92,7 @@ int UpdateSequence::run() {
 bool UpdateSequence::checkFirmwareFile() {
   QLOG_INFO("     Verifying Hex File");
   working(kFileRow, "...Searching for the Firmware File...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   QLOG_DEVINFO("     ..Creating binFile");
   image_ = std::make_unique<BinFile>(page_.firmwarePath);
   if (image_->binFileOk() == 0) {
@@ -119,7 +117,7 @@ bool UpdateSequence::checkFirmwareFile() {
   imageSize_ = image_->size();
   frame_.setRow(kFileRow, ProgressFrame::kDone);
   frame_.SetStatus("..Firmware file found...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   QLOG_INFO("     Starting Update");
   return true;
 }
@@ -130,7 +128,7 @@ void UpdateSequence::endWithMissingFile() {
       "\" in the same location as this program and try again";
   presentFailure(frame_,
                  {"NOTICE E:3", message, kFileRow, "..Firmware file NOT found...", kRowShowNotice});
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   frame_.endWith(modal::kCancel);
 }
 
@@ -170,50 +168,50 @@ void UpdateSequence::runState() {
 void UpdateSequence::findDevice() {
   QLOG_INFO("     Finding the Yardmark...");
   working(kLocateRow, "...Searching for the Yardmark...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   if (link_.FindDevice() != KV7SUCCESS)
     return failWithStatus(kNotFound);
   QLOG_INFO("     KV7 Found");
   frame_.setRow(kLocateRow, ProgressFrame::kDone);
   frame_.SetStatus("...Yardmark Found...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPCMDMODE;
 }
 
 void UpdateSequence::enterCommandMode() {
   QLOG_INFO("     Turning On Command Mode...");
   working(kBatteryRow, "...Turning On Command Mode...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   if (link_.EnterCommandMode() != KV7SUCCESS)
     return failWithStatus(kCommandModeNotSet);
   QLOG_INFO("     Command Mode Set");
   frame_.SetStatus("...Command Mode Set...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPREADBATT;
 }
 
 void UpdateSequence::readBattery() {
   QLOG_INFO("     Checking the Battery Level...");
   working(kBatteryRow, "...Checking the Battery Level...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   if (link_.ReadDeviceInfo() != KV7SUCCESS)
     return failWithStatus(kBatteryNotRead);
   QLOG_INFO("     Battery Level Read");
   frame_.SetStatus("...Battery Level Read...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPCHECKBATT;
 }
 
 void UpdateSequence::checkBattery() {
   QLOG_INFO("     Verifying Battery Level...");
   frame_.SetStatus("...Verifying Battery Level...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   char level[kDeviceTextSize] = {};
   link_.GetBatteryLevel(level);
   QLOG_INFO("     Battery Level acquired");
   frame_.setRow(kBatteryRow, ProgressFrame::kDone);
   frame_.SetStatus("...Battery Verified...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   if (DeviceLink::TextToInt(level) < page_.minBatteryLevel)
     return fail(kBatteryLow, {});
   QLOG_INFO("     Battery Level is ok");
@@ -224,14 +222,14 @@ void UpdateSequence::checkApplication() {
   QLOG_INFO("     Verifying Application...");
   frame_.SetStatus("...Verifying Application...");
   frame_.setRow(kApplicationRow, ProgressFrame::kWorking);
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   char version[kDeviceTextSize] = {};
   if (link_.GetApplicationVersion(version) != KV7SUCCESS)
     return failWithStatus(kApplicationNotAcquired);
   QLOG_INFO("     Application Acquired");
   frame_.setRow(kApplicationRow, ProgressFrame::kDone);
   frame_.SetStatus("...Application Verified...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   if (!applicationVersionAccepted(version, page_.minAppVersion))
     return fail(kApplicationOutOfDate, {});
   QLOG_INFO("     Application Version is ok");
@@ -241,21 +239,21 @@ void UpdateSequence::checkApplication() {
 void UpdateSequence::readGpsVersion() {
   QLOG_INFO("     Reading the GPS Version...");
   working(kGpsVersionRow, "...Reading the GPS Version...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   if (link_.ReadGpsVersion() == KV7SUCCESS) {
     QLOG_INFO("     GPS Version Read");
     frame_.SetStatus("...GPS Version Received...");
-    wait(kAfterStepMs);
+    wait(kAfterDeviceStep);
     state_ = Step3Update::APPCHECKGPSVER;
     return;
   }
   // A GPS chip that is still starting up does not answer: reset it once and ask again.
   QLOG_ERROR("     GPS Version NOT Read on first try : %s", statusText().c_str());
   frame_.SetStatus("...GPS Version NOT Received...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   QLOG_INFO("     Resetting GPS and Retrying...");
   frame_.SetStatus("...Resetting GPS and retrying...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   if (link_.ResetGps() != KV7SUCCESS)
     return failWithStatus(kGpsNotReset);
   QLOG_INFO("     GPS Reset");
@@ -264,14 +262,14 @@ void UpdateSequence::readGpsVersion() {
   QLOG_INFO("    GPS Version Read");
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
   frame_.SetStatus("...GPS Version Received...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPCHECKGPSVER;
 }
 
 void UpdateSequence::checkGpsVersion() {
   QLOG_INFO("     Verifying the GPS Version...");
   frame_.SetStatus("...Verifying the GPS Version...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   char version[kDeviceTextSize] = {};
   if (link_.GetGpsVersion(version) != KV7SUCCESS)
     return failWithStatus(kGpsVersionInvalid);
@@ -280,19 +278,19 @@ void UpdateSequence::checkGpsVersion() {
     return fail(kAlreadyUpToDate, version);
   QLOG_INFO("     GPS Needs Update: %s", version);
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPSTARTPASS;
 }
 
 void UpdateSequence::startPassthrough() {
   QLOG_INFO("     Starting GPS Passthrough...");
   frame_.SetStatus("...Starting GPS Passthrough...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   if (link_.StartGpsPassthrough() != KV7SUCCESS)
     return failWithStatus(kPassthroughNotStarted);
   QLOG_INFO("    GPS Passthrough started");
   working(kInitialiseRow, "...GPS Passthrough Init...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPBAUD4800;
 }
 
@@ -303,7 +301,7 @@ void UpdateSequence::lowerBaud() {
     return failWithStatus(kBaud4800NotSet);
   QLOG_INFO("     Baud Rate set to 4800");
   working(kInitialiseRow, "...Baud Rate Changed...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPINITUPDATE;
 }
 
@@ -314,7 +312,7 @@ void UpdateSequence::prepareGps() {
     return failWithStatus(kGpsUpdateNotInitialised);
   QLOG_INFO("     GPS Update Initialized");
   working(kInitialiseRow, "...GPS Update Initialized...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPBAUD115200;
 }
 
@@ -326,7 +324,7 @@ void UpdateSequence::raiseBaud() {
   QLOG_INFO("     Baud Rate changed to 11500");
   frame_.setRow(kInitialiseRow, ProgressFrame::kDone);
   frame_.SetStatus("...Baud Rate Changed...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPUPLOAD;
 }
 
@@ -358,7 +356,7 @@ void UpdateSequence::upload() {
   frame_.setProgress(100);
   frame_.setRow(kLoadRow, ProgressFrame::kDone);
   frame_.SetStatus("Firmware Update Complete!");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step3Update::APPEXITPASS;
 }
 
@@ -370,7 +368,7 @@ void UpdateSequence::exitPassthrough() {
   } else {
     QLOG_INFO("     GPS Passthrough Exited");
     frame_.SetStatus("...GPS Passthrough Exited...");
-    wait(kAfterStepMs);
+    wait(kAfterDeviceStep);
     sequenceRunning_ = false;
     frame_.endWith(modal::kOk);
   }
@@ -393,21 +391,21 @@ void UpdateSequence::fail(const Failure& failure, std::string_view detail) {
   presentFailure(frame_, failure.step.notice);
   switch (failure.ending) {
   case Ending::ShutDownThenClose:
-    wait(kAfterStepMs);
+    wait(kAfterDeviceStep);
     link_.ShutDown();
     state_ = Step3Update::APPCLOSE;
     break;
   case Ending::Close:
-    wait(kAfterStepMs);
+    wait(kAfterDeviceStep);
     state_ = Step3Update::APPCLOSE;
     break;
   case Ending::ShutDownThenCancel:
     link_.ShutDown();
-    wait(kAfterStepMs);
+    wait(kAfterDeviceStep);
     endNow();
     break;
   case Ending::WaitShutDownCancel:
-    wait(kAfterStepMs);
+    wait(kAfterDeviceStep);
     link_.ShutDown();
     endNow();
     break;

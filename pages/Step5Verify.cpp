@@ -2,11 +2,13 @@
 
 #include "link/device_link.h"
 #include "log/update_log.h"
+#include "pages/device_step.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
 #include "pages/update_rules.h"
 #include "pages/verify_failures.h"
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -16,9 +18,6 @@ namespace {
 using namespace verify;
 
 constexpr int kRowCount = 5;
-constexpr int kBeforeStepMs = 1000;
-constexpr int kAfterStepMs = 2000;
-constexpr int kDeviceTextSize = 64;
 
 class VerifySequence {
 public:
@@ -40,7 +39,7 @@ private:
   void fail(const StepFailure& failure, std::string_view detail);
   void failWithStatus(const StepFailure& failure) { fail(failure, statusText()); }
   std::string statusText() const;
-  void wait(int ms) { clock_.sleepMs(ms); }
+  void wait(std::chrono::milliseconds pause) { clock_.sleepMs(static_cast<int>(pause.count())); }
   void working(int row, std::string_view status) {
     frame_.setRow(row, ProgressFrame::kWorking);
     frame_.SetStatus(status);
@@ -87,14 +86,14 @@ void VerifySequence::enterCommandMode() {
   QLOG_INFO("     Turning On Command Mode...");
   working(kCommandRow, "...Turning On Command Mode...");
   frame_.setProgress(10);
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   if (link_.EnterCommandMode() != KV7SUCCESS)
     return failWithStatus(kCommandModeNotSet);
   QLOG_INFO("     Command Mode Set");
   frame_.setRow(kCommandRow, ProgressFrame::kDone);
   frame_.setProgress(20);
   frame_.SetStatus("...Command Mode Set...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step5Verify::VERRESETGPS;
 }
 
@@ -102,7 +101,7 @@ void VerifySequence::resetGps() {
   QLOG_INFO("     Resetting the GPS...");
   working(kResetRow, "...Resetting the GPS...");
   frame_.setProgress(30);
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   if (link_.ResetGps() != KV7SUCCESS)
     return failWithStatus(kResetFailed);
   QLOG_INFO("     GPS Reset Successful");
@@ -118,14 +117,14 @@ void VerifySequence::readGpsVersion() {
   frame_.setRow(kReadRow, ProgressFrame::kWorking);
   frame_.setProgress(60);
   frame_.SetStatus("...Reading the GPS Version...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   if (link_.ReadGpsVersion() != KV7SUCCESS)
     return failWithStatus(kVersionNotRead);
   QLOG_INFO("     GPS Version Read");
   frame_.setRow(kReadRow, ProgressFrame::kDone);
   frame_.setProgress(70);
   frame_.SetStatus("...GPS Version Received...");
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step5Verify::VERCHECKGPSVER;
 }
 
@@ -133,7 +132,7 @@ void VerifySequence::checkGpsVersion() {
   QLOG_INFO("     Verify GPS Version...");
   working(kCheckRow, "...Verifying the GPS Version...");
   frame_.setProgress(80);
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   char version[kDeviceTextSize] = {};
   if (link_.GetGpsVersion(version) != KV7SUCCESS)
     return failWithStatus(kVersionInvalid);
@@ -148,21 +147,21 @@ void VerifySequence::checkGpsVersion() {
   frame_.setRow(kCheckRow, ProgressFrame::kDone);
   frame_.SetStatus("...GPS Version Verified...");
   frame_.setProgress(90);
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step5Verify::VERSHUTDOWN;
 }
 
 void VerifySequence::shutDown() {
   QLOG_INFO("     Shutting Down KV7...");
   working(kShutDownRow, "...Shutting down Yardmark...");
-  wait(kBeforeStepMs);
+  wait(kBeforeDeviceStep);
   if (link_.ShutDown() == KV7SUCCESS) {
     QLOG_INFO("     KV7 Shutdown Successful");
     QLOG_INFO("     Firwmare Update Succesful");
     frame_.setRow(kShutDownRow, ProgressFrame::kDone);
     frame_.setProgress(100);
     frame_.SetStatus("Firmware Update Successful!");
-    wait(kAfterStepMs);
+    wait(kAfterDeviceStep);
     sequenceRunning_ = false;
   } else {
     // The firmware is verified; only the switch-off failed. The page still ends with OK and
@@ -171,7 +170,7 @@ void VerifySequence::shutDown() {
     QLOG_INFO("     Firmware Update Successful");
     frame_.setRow(kShutDownRow, ProgressFrame::kFail);
     frame_.SetStatus("Firmware Update Successful!");
-    wait(kAfterStepMs);
+    wait(kAfterDeviceStep);
     state_ = Step5Verify::VERERROR;
   }
   frame_.endWith(modal::kOk);
@@ -190,7 +189,7 @@ void VerifySequence::fail(const StepFailure& failure, std::string_view detail) {
   const std::string line = failureLogText(failure, detail);
   QLOG_ERROR("%s", line.c_str());
   presentFailure(frame_, failure.notice);
-  wait(kAfterStepMs);
+  wait(kAfterDeviceStep);
   state_ = Step5Verify::VERERROR;
 }
 

@@ -11,7 +11,7 @@ void PumpingClock::sleepMs(int ms) {
     return;
   }
   while (ms > 0) {
-    const int slice = std::min(ms, kSliceMs);
+    const int slice = std::min(ms, static_cast<int>(kSlice.count()));
     inner_.sleepMs(slice);
     ms -= slice;
     pump_();

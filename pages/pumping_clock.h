@@ -2,6 +2,7 @@
 
 #include "link/clock.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -13,7 +14,7 @@ namespace quillon {
 class PumpingClock final : public Clock {
 public:
   // Short enough that a window manager never sees the window as hung.
-  static constexpr int kSliceMs = 50;
+  static constexpr std::chrono::milliseconds kSlice{50};
 
   explicit PumpingClock(Clock& inner) : inner_(inner) {}
 

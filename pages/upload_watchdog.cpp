@@ -16,7 +16,7 @@ std::string_view UploadWatchdog::stallReason() const {
   }
   if (link_.IsPortGone())
     return "the Yardmark was disconnected";
-  if (clock_.wholeSeconds() - uploader_.lastReplySecond() >= kSilenceLimitSeconds)
+  if (std::chrono::seconds(clock_.wholeSeconds() - uploader_.lastReplySecond()) >= kSilenceLimit)
     return "the GPS boot loader stopped answering";
   return {};
 }

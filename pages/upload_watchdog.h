@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <chrono>
 #include <string_view>
 
 namespace quillon {
@@ -15,7 +15,7 @@ class Clock;
 class UploadWatchdog {
 public:
   // A boot loader that has said nothing for this long is not coming back.
-  static constexpr std::int64_t kSilenceLimitSeconds = 60;
+  static constexpr std::chrono::seconds kSilenceLimit{60};
 
   UploadWatchdog(const Uploader& uploader, const DeviceLink& link, Clock& clock)
       : uploader_(uploader), link_(link), clock_(clock) {}

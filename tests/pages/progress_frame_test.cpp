@@ -92,14 +92,14 @@ TEST(Pumping, LongWaitsAreSlicedAndPumpAfterEachSlice) {
   {
     const PumpingClock::Scope scope(clock, [&pumps] { ++pumps; });
     clock.sleepMs(20000);
-    EXPECT_EQ(pumps, 20000 / PumpingClock::kSliceMs);
+    EXPECT_EQ(pumps, 20000 / PumpingClock::kSlice.count());
     clock.sleepMs(70);
-    EXPECT_EQ(pumps, 20000 / PumpingClock::kSliceMs + 2);
+    EXPECT_EQ(pumps, 20000 / PumpingClock::kSlice.count() + 2);
   }
   EXPECT_EQ(virtualClock.nowMs(), 20070);
   clock.sleepMs(1000);
   clock.pump();
-  EXPECT_EQ(pumps, 20000 / PumpingClock::kSliceMs + 2) << "no pump once the scope has ended";
+  EXPECT_EQ(pumps, 20000 / PumpingClock::kSlice.count() + 2) << "no pump once the scope has ended";
   EXPECT_EQ(virtualClock.nowMs(), 21070);
 }
 
