@@ -1,7 +1,9 @@
 #include "demo/device_screen.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
+
+#include "ui/artwork.h"
+#include "ui/dialog_template.h"
 
 namespace quillon::demo {
 namespace {
@@ -9,7 +11,6 @@ namespace {
 // The size of the wizard's picture of the ready screen.
 constexpr int kScreenWidth = 216;
 constexpr int kScreenHeight = 144;
-constexpr auto kReadyScreen = ":/art/135.svg";
 const QColor kLitScreen(196, 214, 170);
 const QColor kDarkScreen(30, 34, 30);
 const QColor kInk(20, 30, 20);
@@ -57,9 +58,9 @@ void DeviceScreen::paintEvent(QPaintEvent*) {
     return;
   }
   if (state_ == sim::DeviceState::Ready || state_ == sim::DeviceState::Command) {
-    QSvgRenderer ready{QString::fromLatin1(kReadyScreen)};
-    if (ready.isValid()) {
-      ready.render(&painter, QRectF(area));
+    const QPixmap ready = LoadArtwork(art::kReadyScreen, devicePixelRatioF());
+    if (!ready.isNull()) {
+      painter.drawPixmap(area, ready);
       return;
     }
   }
