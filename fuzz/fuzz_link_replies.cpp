@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -142,7 +141,6 @@ private:
 };
 
 std::int32_t textToIntOracle(const std::string& text) {
-  errno = 0;
   const long long value = std::strtoll(text.c_str(), nullptr, 10);
   return static_cast<std::int32_t>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
 }
@@ -225,8 +223,14 @@ void checkOperation(DeviceLink& link, LinkOp op, quillon::fuzz::ReplayScript& sc
   const Texts expected = ok ? expectedTexts(op, textsBefore, script.lastRead()) : textsBefore;
   QUILLON_FUZZ_CHECK(texts == expected,
                      (std::string(opName(op)) + " left texts other than the device sent").c_str());
-  if (ok && op == LinkOp::ReadGpsVersion)
-    QUILLON_FUZZ_CHECK(texts.gpsVersion.rfind("$P", 0) == 0, "a GPS version without $P kept");
+  // A data reply is taken only whole: 39 bytes of device record, 21 of GPS version.
+  if (ok && op == LinkOp::ReadDeviceInfo)
+    QUILLON_FUZZ_CHECK(script.lastRead().size() == 39, "a short device record was taken");
+  if (ok && op == LinkOp::ReadGpsVersion) {
+    const std::vector<std::uint8_t>& reply = script.lastRead();
+    QUILLON_FUZZ_CHECK(reply.size() == 21 && reply[0] == '$' && reply[1] == 'P',
+                       "a GPS version reply that is short or lacks $P was taken");
+  }
 
   const bool scan = op == LinkOp::FindDevice;
   QUILLON_FUZZ_CHECK(clock.nowMs() - startMs <= (scan ? kFindDeviceMaxMs : kCommandMaxMs),

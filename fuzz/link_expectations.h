@@ -3,9 +3,6 @@
 #include "gpsload/status_codes.h"
 #include "link/device_link.h"
 
-#include <initializer_list>
-#include <string>
-
 namespace quillon::fuzz {
 
 // The device link operations a run can call, and what each is allowed to answer.

@@ -84,6 +84,10 @@ def link_seeds():
           link_input([FIND, DEVICE_INFO, GPS_VERSION], [],
                      [packet(b"SA-77\x00"), packet(b"KV7-2\x00"), packet(b"KV7-G\x00"),
                       packet(b"$G" + version[2:])]))
+    write("fuzz_link_replies", "short_replies",
+          link_input([FIND, DEVICE_INFO, GPS_VERSION], [],
+                     [packet(b"SA-77\x00"), packet(b"KV7-1\x00"), packet(record_39[:38]),
+                      packet(b"KV7-G\x00"), packet(version[:20])]))
     write("fuzz_link_replies", "write_failures",
           link_input([FIND, START_PASSTHROUGH, ENTER], [0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 3],
                      [packet(b"SA-77\x00"), packet(b"KV7-g\x00")]))
