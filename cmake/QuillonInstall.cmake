@@ -69,6 +69,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/notices
               ${PROJECT_SOURCE_DIR}/docs/virtual-yardmark.md
         DESTINATION ${QUILLON_DOC_DIR})
 
+# Installing (and so packaging) builds nothing by itself: scripts/package builds the programs
+# the packages hold, without the whole test suite.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 # Packages: scripts/package builds them, scripts/check-package proves the .deb.
 set(CPACK_PACKAGE_NAME quillon)
 set(CPACK_PACKAGE_VENDOR "Tolvane")
