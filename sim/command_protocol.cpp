@@ -93,8 +93,9 @@ void CommandProtocol::sendText(std::string_view text) {
 void CommandProtocol::sendLater(std::chrono::milliseconds delay, std::vector<std::uint8_t> reply) {
   if (reply.empty())
     return;
-  port_.at(port_.now() + port_.scaled(delay) + kHostEchoReadAllowance,
-           [this, reply = std::move(reply)] { port_.send(reply); });
+  const SimDuration due = std::max(port_.scaled(delay), port_.scaled(kHostEchoPause) +
+                                                          SimDuration(kHostEchoReadAllowance));
+  port_.at(port_.now() + due, [this, reply = std::move(reply)] { port_.send(reply); });
 }
 
 std::vector<std::uint8_t> CommandProtocol::deviceRecord() const {

@@ -33,10 +33,12 @@ constexpr int kCommandBaud = 115200;
 // the echo read.
 constexpr std::chrono::milliseconds kDeviceRecordDelay{1500};
 constexpr std::chrono::milliseconds kGpsVersionDelay{2500};
-// Added to those delays unscaled: the host's echo read ends one inter-byte gap (25 ms of real
-// time, which no time scale shortens) after the echo, later still on a busy machine. A device
-// run faster than real time must not answer before that read is over, or the read takes the
-// first bytes of the data reply.
+// A device run faster than real time still answers no earlier than this after the command:
+// the host's echo read begins after its echo pause (scaled with everything else) and ends one
+// inter-byte gap after the echo (25 ms of real time, which no time scale shortens), later on
+// a busy machine. Answering before that read is over would hand it the reply's first bytes.
+// At real time the delays above are far longer, so this never applies there.
+constexpr std::chrono::milliseconds kHostEchoPause{1000};
 constexpr std::chrono::milliseconds kHostEchoReadAllowance{100};
 } // namespace device_wire
 
