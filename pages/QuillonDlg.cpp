@@ -140,7 +140,7 @@ std::optional<OrbfixValues> readOrbfix(const std::string& path) {
   QLOG_INFO("Attempting to open Orbfix.dat file...");
   std::ifstream file(path);
   if (!file.is_open()) {
-    QLOG_INFO("Orbfix.dat file NOT opened (E:2)");
+    QLOG_ERROR("Orbfix.dat file NOT opened (E:2)");
     return std::nullopt;
   }
   QLOG_INFO("Orbfix.dat file opened");
@@ -183,7 +183,7 @@ bool WizardDriver::run() {
   } else {
     QLOG_INFO("Verifying most recent uploader is being used...");
     if (values->releaseTag != kReleaseTag) {
-      QLOG_INFO("..Not Verified, update necessary");
+      QLOG_ERROR("..Not Verified, update necessary");
       dialog_.showNotice("NOTICE E-1", "There is an update for this program.  Please download "
                                        "the latest version from the Tolvane website.");
     } else {

@@ -73,7 +73,11 @@ protected:
 TEST_F(Driver, MissingOrbfixEndsBeforeAnyPage) {
   run();
   EXPECT_EQ(events.events, (Events{kE2, "dialog end 2"}));
-  EXPECT_TRUE(capture.lines().empty()) << "only Info lines, and the level is errors only";
+  // The golfer was told, so the log must say why even at the default level.
+  const auto lines = capture.lines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].kind, "Error");
+  EXPECT_EQ(lines[0].message, "Orbfix.dat file NOT opened (E:2)");
 }
 
 TEST_F(Driver, ReleaseTagMustMatchExactly) {
@@ -83,6 +87,10 @@ TEST_F(Driver, ReleaseTagMustMatchExactly) {
     writeOrbfix(tag);
     run();
     EXPECT_EQ(events.events, (Events{kE1, "dialog end 2"})) << "tag: " << tag;
+    const auto lines = capture.lines();
+    ASSERT_FALSE(lines.empty()) << "tag: " << tag;
+    EXPECT_EQ(lines.back().kind, "Error");
+    EXPECT_EQ(lines.back().message, "..Not Verified, update necessary");
   }
 }
 

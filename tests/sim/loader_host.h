@@ -15,8 +15,11 @@ inline std::vector<std::uint8_t> FrameOf(const std::vector<std::uint8_t>& payloa
   std::uint16_t sum = 0;
   for (std::size_t i = 0; i < words; ++i)
     sum = static_cast<std::uint16_t>(sum ^ ((payload[2 * i] << 8) | payload[2 * i + 1]));
-  std::vector<std::uint8_t> frame = {0x5B, static_cast<std::uint8_t>(words >> 8),
-                                     static_cast<std::uint8_t>(words)};
+  std::vector<std::uint8_t> frame;
+  frame.reserve(payload.size() + 6);
+  frame.push_back(0x5B);
+  frame.push_back(static_cast<std::uint8_t>(words >> 8));
+  frame.push_back(static_cast<std::uint8_t>(words));
   frame.insert(frame.end(), payload.begin(), payload.end());
   frame.push_back(static_cast<std::uint8_t>(sum >> 8));
   frame.push_back(static_cast<std::uint8_t>(sum));
