@@ -11,8 +11,6 @@
 namespace quillon::testing {
 namespace {
 
-constexpr const char* kUploadStatus = "..Updating Firmware..";
-
 std::string captionOf(const std::string& event) {
   for (const std::string prefix : {"notice ", "dialog notice "})
     if (event.starts_with(prefix))
@@ -61,16 +59,7 @@ void WizardRig::unplugAt(int step, std::string status) {
 }
 
 void WizardRig::onPump() {
-  const auto now = std::chrono::steady_clock::now();
   const std::string& status = runner.lastView->statusLine();
-  // The page's waits move virtual time; the upload has none, while the Yardmark keeps its own
-  // (scaled) time. Let the page's clock follow the device there, so that the loader's and the
-  // page's time-outs see the time the device took.
-  if (status == kUploadStatus && lastPump_.time_since_epoch().count() != 0) {
-    const std::chrono::duration<double, std::milli> real = now - lastPump_;
-    rig.time.advanceMs(static_cast<std::int64_t>(real.count() / PacedClock::kScale));
-  }
-  lastPump_ = now;
   if (unplugStep_ != 0 && !runner.shownSteps.empty() && runner.shownSteps.back() == unplugStep_ &&
       status == unplugStatus_) {
     unplugStep_ = 0;

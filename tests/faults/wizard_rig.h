@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -50,7 +49,6 @@ public:
 private:
   void onPump();
 
-  std::chrono::steady_clock::time_point lastPump_;
   int unplugStep_ = 0;
   std::string unplugStatus_;
 };

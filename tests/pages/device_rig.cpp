@@ -37,8 +37,18 @@ std::filesystem::path writeFirmware(const std::filesystem::path& directory, int 
 
 void PacedClock::sleepMs(int ms) {
   time.sleepMs(ms);
-  if (ms > 0)
-    std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms * kScale));
+  if (ms <= 0)
+    return;
+  // What the pause really took, oversleep included, is already in the virtual time.
+  const auto start = Steady::now();
+  std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms * kScale));
+  slept_ += Steady::now() - start;
+}
+
+std::int64_t PacedClock::wholeSeconds() {
+  const std::chrono::duration<double, std::milli> working = Steady::now() - origin_ - slept_;
+  const auto workingMs = static_cast<std::int64_t>(working.count() / kScale);
+  return (time.nowMs() + workingMs) / 1000;
 }
 
 DeviceRig::DeviceRig(sim::YardmarkOptions options, int firmwareRecords) {

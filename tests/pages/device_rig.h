@@ -9,6 +9,8 @@
 #include "sim/virtual_yardmark.h"
 #include "tests/link/faulty_port.h"
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -29,12 +31,21 @@ std::filesystem::path writeFirmware(const std::filesystem::path& directory, int 
 // page would, for example, raise the line to 115200 baud before the device had read the
 // passthrough commands it sent at 4800. The link's own waits stay purely virtual: its reads
 // are bounded in real time already.
+// The flash loader never pauses: it reads until a time-out has passed. The real time spent
+// outside the pauses therefore counts too, at the device's scale, so that a reply lost on the
+// line ends in the loader's resend (and a dead boot loader in the page's watchdog) as in the
+// program, instead of in a wait that never ends.
 class PacedClock final : public Clock {
 public:
   static constexpr double kScale = 0.05;
   void sleepMs(int ms) override;
-  std::int64_t wholeSeconds() override { return time.wholeSeconds(); }
+  std::int64_t wholeSeconds() override;
   VirtualClock time;
+
+private:
+  using Steady = std::chrono::steady_clock;
+  Steady::time_point origin_ = Steady::now();
+  Steady::duration slept_{};
 };
 
 // Device pages on a virtual Yardmark over a pseudo-terminal. Time is virtual: the page's waits
