@@ -32,6 +32,13 @@ struct MatrixRow {
   // Press F9 on step 1 so that Info lines (E:7, E:9, E:13) reach the log.
   bool descriptive = false;
   double boundSeconds = 30.0;
+  // A second honest ending, for a fault that strikes while the host is still writing: which
+  // of the two the golfer sees depends on how far the host's writes got.
+  struct Ending {
+    std::string notice;
+    std::string logText;
+  };
+  std::optional<Ending> orEnding;
 };
 
 // Runs the row's whole wizard and checks its ending, state and time; prints one line,
