@@ -39,7 +39,8 @@ void PacedClock::sleepMs(int ms) {
   time.sleepMs(ms);
   if (ms <= 0)
     return;
-  // What the pause really took, oversleep included, is already in the virtual time.
+  // The pause counts once, at its virtual length: its real duration, oversleep included, is
+  // kept out of the working time.
   const auto start = Steady::now();
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms * kScale));
   slept_ += Steady::now() - start;
