@@ -163,6 +163,11 @@ void BootLoader::singleByte(std::uint8_t byte) {
 }
 
 void BootLoader::frameArrived(Frame frame) {
+  // As after a brown-out: the frame is lost and the loader greets the host again.
+  if (faults_.takeOnce("restart", framesArrived_)) {
+    enter(LoaderState::Hello);
+    return;
+  }
   switch (state_) {
   case LoaderState::AwaitErase:
     eraseFrame(frame);
@@ -197,7 +202,7 @@ void BootLoader::eraseFrame(const Frame& frame) {
   }
   const std::uint32_t first = BigEndian32(frame.payload, 0);
   const std::uint32_t last = BigEndian32(frame.payload, 4);
-  if (first > last || faults_.takeOnce("bad-cmd", "")) {
+  if (first > last || faults_.takeOnce("bad-cmd", "") || faults_.has("refuse-erase")) {
     reply(Reply::BadCommand);
     enter(LoaderState::Hello);
     return;

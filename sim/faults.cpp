@@ -101,10 +101,13 @@ const std::vector<FaultRow>& FaultTable() {
        "two debug words report 1980 bytes before record N; N is not kept"},
       {"bad-type", FaultArgument::None, "the handshake is answered with bad type"},
       {"bad-cmd", FaultArgument::None, "the erase frame is answered with bad command, once"},
+      {"refuse-erase", FaultArgument::None, "every erase frame is answered with bad command"},
       {"silent-at", FaultArgument::StateSeconds,
        "the boot loader stalls for SECONDS when it first reaches STATE"},
       {"corrupt", FaultArgument::Number,
        "frame N arrives with a corrupted byte (the erase frame is frame 1)"},
+      {"restart", FaultArgument::Number,
+       "the boot loader starts over, without a word, on frame N (the erase frame is frame 1)"},
   };
   return table;
 }

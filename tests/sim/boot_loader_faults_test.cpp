@@ -115,6 +115,22 @@ TEST(BootLoaderFaults, CorruptedEraseFrameIsAskedForAgain) {
   EXPECT_EQ(Erase(*l.host, kFlashStart, 0xFFFFFFFF), 16);
 }
 
+TEST(BootLoaderFaults, RestartLosesTheFrameAndGreetsTheHostAgain) {
+  FaultyLoader l({"restart=2"}); // frame 1 is the erase frame
+  l.toRecords();
+  l.host->send(RecordFrame(kFlashStart, kData));
+  // No answer to the frame: the next byte is a hello, and frames go unheard until the host
+  // shakes hands again.
+  EXPECT_EQ(l.host->read(1, 300ms), std::vector<std::uint8_t>{kHello});
+  l.host->send(RecordFrame(kFlashStart, kData));
+  EXPECT_FALSE(l.host->waitFor(kOk, 100ms));
+  EXPECT_TRUE(l.device.flashEquals({}));
+  Handshake(*l.host);
+  ASSERT_EQ(Erase(*l.host, kFlashStart, 0xFFFFFFFF), 16);
+  EXPECT_EQ(SendRecord(*l.host, kFlashStart, kData), kAcceptedAndProgrammed);
+  EXPECT_TRUE(l.device.flashEquals({{kFlashStart, kData}}));
+}
+
 TEST(BootLoaderFaults, UnplugDuringTheTransfer) {
   FaultyLoader l({"unplug=record:2"});
   l.toRecords();

@@ -130,11 +130,13 @@ TEST(DeviceCommandFaults, StartRefusesWhatValidateRefuses) {
 
 TEST(DeviceCommandFaults, HelpNamesEveryFault) {
   const std::string help = VirtualYardmark::FaultHelp();
+  // clang-format off
   for (const char* name :
        {"silent", "wrong-hello", "no-echo=CMD", "bad-echo=CMD", "short-record", "gps-not-P",
         "gps-unreadable-until-reset", "reset-refused", "passthrough-refused", "unplug=STEP",
         "resend=N", "fail=N", "reset=N", "debug1=N", "debug2=N", "bad-type", "bad-cmd",
-        "silent-at=STATE:SECONDS", "corrupt=N"})
+        "refuse-erase", "silent-at=STATE:SECONDS", "corrupt=N", "restart=N"})
+    // clang-format on
     EXPECT_NE(help.find(name), std::string::npos) << name;
 }
 
