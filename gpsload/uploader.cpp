@@ -173,6 +173,15 @@ bool Uploader::stepEraseAddress(int byte) {
     trace("ERASING - sector erased");
     state_ = Erasing;
     return false;
+  case Reply::Hello:
+    // The boot loader says hello only once it is back at its start, as it is after refusing
+    // the erase frame. Its bad command comes right after the frame, so the purge that
+    // follows the frame can take it away; unanswered, the loader would wait for our handshake
+    // and we for its erase, for ever. Answer it as in ERASE CMD.
+    trace("ERASE ADR - hello");
+    sendByte(Command::HelloAnswer);
+    state_ = Hand;
+    return true;
   case Reply::BadCommand:
     trace("ERASE ADR - bad");
     state_ = NoConnect;
@@ -211,6 +220,8 @@ bool Uploader::stepErasing(int byte) {
   case Reply::SectorErased:
     trace("ERASING - sector erased");
     return false;
+  case Reply::Hello:
+    return startOver("ERASING - hello");
   case Reply::Nothing:
     return false;
   default:
@@ -227,12 +238,24 @@ bool Uploader::stepWaitCold(int byte) {
     trace(reply == Reply::Ok ? "WAIT COLD - OK" : "WAIT COLD - rec wait");
     state_ = SendRec;
     return true;
+  case Reply::Hello:
+    return startOver("WAIT COLD - hello");
   case Reply::Nothing:
     return false;
   default:
     traceValue("WAIT COLD - error ", byte, 4);
     return false;
   }
+}
+
+bool Uploader::startOver(std::string_view traceText) {
+  // The boot loader says hello only from its start: it restarted (a brown-out, or a fail whose
+  // byte the purge after a frame took away) and has lost the erase and the records. Nothing
+  // else would move it on, so start over as after a fail: RESET, the handshake, the erase and
+  // every record again.
+  trace(traceText);
+  state_ = Fail;
+  return false;
 }
 
 bool Uploader::stepSendEnd(int byte) {

@@ -82,6 +82,8 @@ private:
   bool stepSendEnd(int byte);
   bool stepDebugHigh(int byte);
   bool stepDebugLow(int byte);
+  // A hello while the erase or the records are under way: the boot loader has started over.
+  bool startOver(std::string_view traceText);
 
   // The image offset of an address: its distance from the image's first data address, 0 for
   // anything at or before it.

@@ -107,6 +107,8 @@ bool Uploader::stepWaitRecord(int byte) {
     savedState_ = WaitRec;
     state_ = Debug1;
     return false;
+  case Reply::Hello:
+    return startOver("WAIT REC - hello");
   case Reply::Reset:
     trace("WAIT REC - reset");
     currentAddress_ = startAddress_;
@@ -141,6 +143,8 @@ bool Uploader::stepProgram(int byte) {
     trace("PROG - fail");
     state_ = Fail;
     return false;
+  case Reply::Hello:
+    return startOver("PROG - hello");
   case Reply::Debug:
     trace("PROG - debug");
     savedState_ = Prog;
