@@ -335,7 +335,7 @@ void UpdateSequence::upload() {
   uploader_ = std::make_unique<Uploader>(*image_, link_, false, Step3Update::kFlashStart,
                                          Step3Update::kFlashEnd, clock_);
   QLOG_DEVINFO("     ...Starting the Uploader Loop");
-  const UploadWatchdog watchdog(*uploader_, link_, clock_);
+  UploadWatchdog watchdog(*uploader_, link_, clock_);
   for (;;) {
     const bool stepAgain = uploader_->Step();
     clock_.pump();

@@ -5,7 +5,20 @@
 
 namespace quillon {
 
-std::string_view UploadWatchdog::stallReason() const {
+UploadWatchdog::UploadWatchdog(const Uploader& uploader, const DeviceLink& link, Clock& clock)
+    : uploader_(uploader), link_(link), clock_(clock), seenBytes_(uploader.bytesSent()),
+      lastMoveSecond_(clock.wholeSeconds()) {}
+
+bool UploadWatchdog::moved() {
+  const std::uint32_t bytes = uploader_.bytesSent();
+  // A record taken moves the count, and so does a restart; an erase may take long with only
+  // sector-erased bytes to show for it, and is left to the silence limit.
+  const bool moved = bytes != seenBytes_ || uploader_.state() == Uploader::Erasing;
+  seenBytes_ = bytes;
+  return moved;
+}
+
+std::string_view UploadWatchdog::stallReason() {
   switch (uploader_.state()) {
   case Uploader::Inactive:
     return "the Yardmark was not connected when the upload began";
@@ -16,8 +29,13 @@ std::string_view UploadWatchdog::stallReason() const {
   }
   if (link_.IsPortGone())
     return "the Yardmark was disconnected";
-  if (std::chrono::seconds(clock_.wholeSeconds() - uploader_.lastReplySecond()) >= kSilenceLimit)
+  const std::int64_t now = clock_.wholeSeconds();
+  if (std::chrono::seconds(now - uploader_.lastReplySecond()) >= kSilenceLimit)
     return "the GPS boot loader stopped answering";
+  if (moved())
+    lastMoveSecond_ = now;
+  else if (std::chrono::seconds(now - lastMoveSecond_) >= kStandstillLimit)
+    return "the GPS boot loader answered but took no firmware for a minute";
   return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string_view>
 
 namespace quillon {
@@ -16,17 +17,24 @@ class UploadWatchdog {
 public:
   // A boot loader that has said nothing for this long is not coming back.
   static constexpr std::chrono::seconds kSilenceLimit{60};
+  // A boot loader that keeps talking (hellos, resend requests, refusals, noise) but has neither
+  // begun an erase nor taken a record for this long is going nowhere either.
+  static constexpr std::chrono::seconds kStandstillLimit{60};
 
-  UploadWatchdog(const Uploader& uploader, const DeviceLink& link, Clock& clock)
-      : uploader_(uploader), link_(link), clock_(clock) {}
+  UploadWatchdog(const Uploader& uploader, const DeviceLink& link, Clock& clock);
 
-  // Why the upload cannot finish, for the log; empty while it still can.
-  std::string_view stallReason() const;
+  // Why the upload cannot finish, for the log; empty while it still can. Called after every
+  // step, it also notes whether the upload has moved since the last call.
+  std::string_view stallReason();
 
 private:
+  bool moved();
+
   const Uploader& uploader_;
   const DeviceLink& link_;
   Clock& clock_;
+  std::uint32_t seenBytes_;
+  std::int64_t lastMoveSecond_;
 };
 
 } // namespace quillon

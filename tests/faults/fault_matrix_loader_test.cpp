@@ -1,9 +1,9 @@
 // The fault matrix, second half: every fault of the GPS chip's boot loader, from its hello to
 // the end frame. Most of them the loader must ride out, ending in a verified update; the rest
 // must end with notice E:25 (or E:19) instead of a frozen bar.
-#include <gtest/gtest.h>
-
 #include "tests/faults/matrix_row.h"
+
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 namespace {
@@ -12,7 +12,9 @@ using sim::DeviceState;
 
 class LoaderFaultMatrix : public ::testing::TestWithParam<MatrixRow> {};
 
-TEST_P(LoaderFaultMatrix, EndsVerifiedOrWithE25) { RunMatrixRow(GetParam()); }
+TEST_P(LoaderFaultMatrix, EndsVerifiedOrWithE25) {
+  RunMatrixRow(GetParam());
+}
 
 MatrixRow ridesOut(std::string name, std::string fault) {
   MatrixRow row;
@@ -49,6 +51,11 @@ const std::vector<MatrixRow> kHandshakeRows = {
     ridesOut("CorruptEraseFrame", "corrupt=1"),
     ridesOut("StallBeforeErase", "silent-at=erase:5"),
     ridesOut("StallWhileErasing", "silent-at=erasing:5"),
+    ridesOut("EraseFrameLostToARestart", "restart=1"),
+    givesUp("EraseAlwaysRefused", "refuse-erase",
+            "GPS Firmware NOT loaded : the GPS boot loader answered but took no firmware for a "
+            "minute  (E:25)",
+            DeviceState::BootLoader),
     givesUp("UnplugAtErase", "unplug=erase",
             "GPS Firmware NOT loaded : the Yardmark was disconnected  (E:25)",
             DeviceState::Unplugged),
@@ -66,6 +73,7 @@ const std::vector<MatrixRow> kRecordRows = {
     givesUp("LoaderSilentForGood", "silent-at=record:1000",
             "GPS Firmware NOT loaded : the GPS boot loader stopped answering  (E:25)",
             DeviceState::Flashing),
+    ridesOut("LoaderRestartsMidUpload", "restart=4"),
     givesUp("UnplugMidUpload", "unplug=record:3",
             "GPS Firmware NOT loaded : the Yardmark was disconnected  (E:25)",
             DeviceState::Unplugged),
@@ -73,8 +81,8 @@ const std::vector<MatrixRow> kRecordRows = {
 
 const std::vector<MatrixRow> kEndRows = {
     ridesOut("EndFrameUnanswered", "silent-at=end:5"),
-    givesUp("UnplugAtEndFrame", "unplug=end", "GPS Passthrough NOT exited : ",
-            DeviceState::Unplugged, "NOTICE E:19"),
+    givesUp("UnplugAtEndFrame", "unplug=end",
+            "GPS Passthrough NOT exited : ", DeviceState::Unplugged, "NOTICE E:19"),
 };
 
 INSTANTIATE_TEST_SUITE_P(Handshake, LoaderFaultMatrix, ::testing::ValuesIn(kHandshakeRows),

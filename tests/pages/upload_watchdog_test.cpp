@@ -19,7 +19,7 @@ TEST(UploadWatchdog, AnUploaderCreatedWithoutADeviceCanNeverFinish) {
   DeviceLink link(clock); // never found a device
   Uploader uploader(image, link, false, 0x2D000000, 0xFFFFFFFF, clock);
   EXPECT_FALSE(uploader.Step());
-  const UploadWatchdog watchdog(uploader, link, clock);
+  UploadWatchdog watchdog(uploader, link, clock);
   EXPECT_EQ(watchdog.stallReason(), "the Yardmark was not connected when the upload began");
 }
 
