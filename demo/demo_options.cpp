@@ -1,10 +1,11 @@
 #include "demo/demo_options.h"
 
+#include "demo/answer_script.h"
+#include "sim/command_line.h"
+
 #include <charconv>
 #include <functional>
 #include <map>
-
-#include "demo/answer_script.h"
 
 namespace quillon::demo {
 namespace {
@@ -39,35 +40,21 @@ const std::map<std::string, Setter>& ValueOptions() {
   return options;
 }
 
+const std::map<std::string, std::function<void(DemoOptions&)>>& Flags() {
+  static const std::map<std::string, std::function<void(DemoOptions&)>> flags = {
+      {"--help", [](DemoOptions& o) { o.help = true; }},
+      {"-h", [](DemoOptions& o) { o.help = true; }},
+      {"--headless", [](DemoOptions& o) { o.headless = true; }},
+  };
+  return flags;
+}
+
 } // namespace
 
 std::string ParseDemoOptions(const std::vector<std::string>& arguments, DemoOptions& options) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string name = arguments[i];
-    std::string value;
-    bool hasValue = false;
-    if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name.resize(equals);
-      hasValue = true;
-    }
-    if (name == "--help" || name == "-h" || name == "--headless") {
-      if (hasValue)
-        return name + " takes no value";
-      (name == "--headless" ? options.headless : options.help) = true;
-      continue;
-    }
-    const auto option = ValueOptions().find(name);
-    if (option == ValueOptions().end())
-      return "unknown option " + arguments[i];
-    if (!hasValue) {
-      if (i + 1 >= arguments.size())
-        return name + " needs a value";
-      value = arguments[++i];
-    }
-    if (!option->second(options, value))
-      return "bad value for " + name + ": \"" + value + "\"";
-  }
+  if (std::string complaint = sim::ReadCommandLine(arguments, Flags(), ValueOptions(), options);
+      !complaint.empty())
+    return complaint;
   if (!options.portPath.empty() && !options.simOptions.empty())
     return "--sim-option needs the virtual Yardmark, which --port replaces";
   return "";

@@ -1,5 +1,7 @@
 #include "sim/cli_options.h"
 
+#include "sim/command_line.h"
+
 #include <charconv>
 #include <functional>
 #include <map>
@@ -88,43 +90,22 @@ const std::map<std::string, Setter>& ValueOptions() {
   return options;
 }
 
+const std::map<std::string, std::function<void(CliOptions&)>>& Flags() {
+  static const std::map<std::string, std::function<void(CliOptions&)>> flags = {
+      {"--help", [](CliOptions& o) { o.help = true; }},
+      {"-h", [](CliOptions& o) { o.help = true; }},
+      {"--pace", [](CliOptions& o) { o.device.pace = true; }},
+      {"--powered-off", [](CliOptions& o) { o.device.poweredOn = false; }},
+  };
+  return flags;
+}
+
 } // namespace
 
 std::string ParseCommandLine(const std::vector<std::string>& arguments, CliOptions& options) {
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string name = arguments[i];
-    std::string value;
-    bool hasValue = false;
-    if (const auto equals = name.find('=');
-        name.rfind("--", 0) == 0 && equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name = name.substr(0, equals);
-      hasValue = true;
-    }
-    if (name == "--help" || name == "-h") {
-      options.help = true;
-      continue;
-    }
-    if (name == "--pace" || name == "--powered-off") {
-      if (hasValue)
-        return name + " takes no value";
-      if (name == "--pace")
-        options.device.pace = true;
-      else
-        options.device.poweredOn = false;
-      continue;
-    }
-    const auto option = ValueOptions().find(name);
-    if (option == ValueOptions().end())
-      return "unknown option " + arguments[i];
-    if (!hasValue) {
-      if (i + 1 >= arguments.size())
-        return name + " needs a value";
-      value = arguments[++i];
-    }
-    if (!option->second(options, value))
-      return "bad value for " + name + ": \"" + value + "\"";
-  }
+  if (std::string complaint = ReadCommandLine(arguments, Flags(), ValueOptions(), options);
+      !complaint.empty())
+    return complaint;
   if (options.help)
     return "";
   if (options.linkPath.empty() == options.portPath.empty())

@@ -1,3 +1,4 @@
+#include "sim/cli_options.h"
 #include "tests/sim/loader_host.h"
 
 #include <csignal>
@@ -202,6 +203,33 @@ TEST(SimProgram, BadOptionsExitWithTwo) {
     SimProcess sim(arguments);
     EXPECT_EQ(sim.waitExit(), 2) << arguments[0];
     EXPECT_EQ(sim.readLine(200ms), "") << "nothing on standard output";
+  }
+}
+
+TEST(SimOptions, BothValueFormsAndFlags) {
+  CliOptions options;
+  EXPECT_EQ(ParseCommandLine({"--link=/tmp/ym", "--battery", "042", "--pace", "--powered-off",
+                              "--fault=fail=3", "--fault", "bad-cmd"},
+                             options),
+            "");
+  EXPECT_EQ(options.linkPath, "/tmp/ym");
+  EXPECT_EQ(options.device.battery, "042");
+  EXPECT_TRUE(options.device.pace);
+  EXPECT_FALSE(options.device.poweredOn);
+  EXPECT_EQ(options.device.faults, (std::vector<std::string>{"fail=3", "bad-cmd"}));
+}
+
+TEST(SimOptions, ComplaintsNameTheOption) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--link"}, "--link needs a value"},
+      {{"--pace=yes"}, "--pace takes no value"},
+      {{"--link=/tmp/ym", "--wobble"}, "unknown option --wobble"},
+      {{"--link=/tmp/ym", "--erase-pace=-5"}, "bad value for --erase-pace: \"-5\""},
+      {{"--link", "/tmp/ym", "--port", "/dev/ttyS0"}, "give either --link PATH or --port DEVICE"},
+  };
+  for (const auto& [arguments, complaint] : cases) {
+    CliOptions options;
+    EXPECT_EQ(ParseCommandLine(arguments, options), complaint) << arguments.back();
   }
 }
 
