@@ -1,5 +1,6 @@
 #include "device_rig.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -41,15 +42,22 @@ void PacedClock::sleepMs(int ms) {
     return;
   // The pause counts once, at its virtual length: its real duration, oversleep included, is
   // kept out of the working time.
-  const auto start = Steady::now();
+  countWorkingTime();
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms * kScale));
-  slept_ += Steady::now() - start;
+  lastLook_ = Steady::now();
 }
 
 std::int64_t PacedClock::wholeSeconds() {
-  const std::chrono::duration<double, std::milli> working = Steady::now() - origin_ - slept_;
-  const auto workingMs = static_cast<std::int64_t>(working.count() / kScale);
+  countWorkingTime();
+  const auto workingMs = static_cast<std::int64_t>(
+      std::chrono::duration<double, std::milli>(working_).count() / kScale);
   return (time.nowMs() + workingMs) / 1000;
+}
+
+void PacedClock::countWorkingTime() {
+  const Steady::time_point now = Steady::now();
+  working_ += std::min<Steady::duration>(now - lastLook_, kLongestCountedGap);
+  lastLook_ = now;
 }
 
 DeviceRig::DeviceRig(sim::YardmarkOptions options, int firmwareRecords) {
