@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <thread>
@@ -22,25 +23,47 @@ public:
 
 // Real time, optionally scaled: a scale of 0.1 makes every pause a tenth as long and every
 // second of the loader's time-outs pass ten times as fast.
+// The loader looks at the clock after every short read. A gap between two looks longer than
+// one second of the device's is this process not getting a processor (a loaded machine, a
+// laptop waking up), not the device keeping silent, and counts as one second: counted in full,
+// a stall would fire the record time-out at once, and the resend would race the device's late
+// answer to the first copy, whose second acknowledgement would then pass for the next
+// record's. Pauses count whole.
 class SystemClock final : public Clock {
+  using Steady = std::chrono::steady_clock;
+
 public:
-  explicit SystemClock(double scale = 1.0) : scale_(scale > 0.0 ? scale : 1.0) {}
+  explicit SystemClock(double scale = 1.0)
+      : scale_(scale > 0.0 ? scale : 1.0),
+        longestCountedGap_(
+            std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(scale_))) {}
 
   void sleepMs(int ms) override {
     if (ms <= 0)
       return;
+    const Steady::time_point start = Steady::now();
+    countGap(start);
     std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms * scale_));
+    const Steady::time_point end = Steady::now();
+    elapsed_ += end - start;
+    lastLook_ = end;
   }
 
   std::int64_t wholeSeconds() override {
-    const auto elapsed = std::chrono::steady_clock::now() - origin_;
-    const double seconds = std::chrono::duration<double>(elapsed).count() / scale_;
-    return static_cast<std::int64_t>(seconds);
+    countGap(Steady::now());
+    return static_cast<std::int64_t>(std::chrono::duration<double>(elapsed_).count() / scale_);
   }
 
 private:
+  void countGap(Steady::time_point now) {
+    elapsed_ += std::min(now - lastLook_, longestCountedGap_);
+    lastLook_ = now;
+  }
+
   double scale_;
-  std::chrono::steady_clock::time_point origin_ = std::chrono::steady_clock::now();
+  Steady::duration longestCountedGap_;
+  Steady::time_point lastLook_ = Steady::now();
+  Steady::duration elapsed_{};
 };
 
 // Time that moves only when someone waits: tests see every pause recorded and pay none of it.
