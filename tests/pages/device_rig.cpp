@@ -56,7 +56,8 @@ std::int64_t PacedClock::wholeSeconds() {
 
 void PacedClock::countWorkingTime() {
   const Steady::time_point now = Steady::now();
-  working_ += std::min<Steady::duration>(now - lastLook_, kLongestCountedGap);
+  working_ += std::min(now - lastLook_,
+                       std::chrono::duration_cast<Steady::duration>(kLongestCountedGap));
   lastLook_ = now;
 }
 

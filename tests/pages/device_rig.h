@@ -42,7 +42,8 @@ std::filesystem::path writeFirmware(const std::filesystem::path& directory, int 
 class PacedClock final : public Clock {
 public:
   static constexpr double kScale = 0.05;
-  static constexpr std::chrono::milliseconds kLongestCountedGap{50};
+  // One device second, in real time.
+  static constexpr std::chrono::duration<double> kLongestCountedGap{kScale};
   void sleepMs(int ms) override;
   std::int64_t wholeSeconds() override;
   VirtualClock time;
