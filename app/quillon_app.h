@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/quillon_dlg_window.h"
-#include "link/clock.h"
+#include "base/clock.h"
 #include "pages/QuillonDlg.h"
 #include "pages/pumping_clock.h"
 #include "ui/qt_page_runner.h"

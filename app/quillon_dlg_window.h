@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/device_link.h"
 #include "link/serial_port.h"
 #include "pages/page_view.h"

@@ -4,7 +4,7 @@
 #include <QApplication>
 
 #include "app/quillon_app.h"
-#include "link/clock.h"
+#include "base/clock.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include "app/quillon_app.h"
+#include "base/clock.h"
 #include "demo/answer_script.h"
 #include "demo/demo_options.h"
 #include "demo/demo_runner.h"
@@ -19,7 +20,6 @@
 #include "demo/scripted_golfer.h"
 #include "demo/window_watcher.h"
 #include "demo/work_folder.h"
-#include "link/clock.h"
 #include "sim/virtual_yardmark.h"
 
 namespace {

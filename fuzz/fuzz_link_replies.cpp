@@ -4,11 +4,11 @@
 // link keeps must stay terminated inside their fields and hold what the device sent, and no
 // operation may wait longer than its fixed pauses and polls add up to.
 
+#include "base/clock.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/input_reader.h"
 #include "fuzz/link_expectations.h"
 #include "fuzz/replay_serial_port.h"
-#include "link/clock.h"
 #include "link/device_link.h"
 
 #include <algorithm>

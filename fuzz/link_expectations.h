@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gpsload/status_codes.h"
+#include "base/status_codes.h"
 #include "link/device_link.h"
 
 namespace quillon::fuzz {

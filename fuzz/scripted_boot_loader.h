@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gpsload/loader_link.h"
-#include "link/clock.h"
+#include "base/clock.h"
+#include "base/loader_link.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/clock.h"
+#include "base/loader_link.h"
 #include "gpsload/bin_file.h"
 #include "gpsload/loader_frame.h"
-#include "gpsload/loader_link.h"
 #include "gpsload/loader_protocol.h"
-#include "link/clock.h"
 
 #include <array>
 #include <chrono>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gpsload/loader_link.h"
-#include "gpsload/status_codes.h"
-#include "link/clock.h"
+#include "base/clock.h"
+#include "base/loader_link.h"
+#include "base/status_codes.h"
 #include "link/serial_port.h"
 
 #include <array>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gpsload/status_codes.h"
+#include "base/status_codes.h"
 
 namespace quillon {
 

@@ -3,9 +3,9 @@
 // see how close the transfer comes to the line's limit, and once without pacing to see what
 // the host itself spends per frame.
 
+#include "base/clock.h"
 #include "gpsload/bin_file.h"
 #include "gpsload/uploader.h"
-#include "link/clock.h"
 #include "link/device_link.h"
 #include "sim/flash_model.h"
 #include "sim/srecord_file.h"

@@ -15,7 +15,7 @@
 #include "app/about_box.h"
 #include "app/file_filter.h"
 #include "app/quillon_dlg_window.h"
-#include "link/clock.h"
+#include "base/clock.h"
 #include "modal_watch.h"
 #include "pages/modal_result.h"
 

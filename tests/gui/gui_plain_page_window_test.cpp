@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/quillon_dlg_window.h"
-#include "link/clock.h"
+#include "base/clock.h"
 #include "log/update_log.h"
 #include "modal_watch.h"
 #include "pages/Step1Intro.h"

@@ -13,7 +13,7 @@
 #include <QTimer>
 
 #include "app/quillon_dlg_window.h"
-#include "link/clock.h"
+#include "base/clock.h"
 #include "modal_watch.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"

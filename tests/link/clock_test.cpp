@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/clock.h"
+#include "base/clock.h"
 
 namespace quillon {
 namespace {

@@ -1,7 +1,7 @@
 // The whole command side of the link against the virtual Yardmark on a pseudo-terminal: a
 // peer written independently of the link, with its faults asked for by name.
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/device_link.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/link/pty_peer.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/device_link.h"
 #include "tests/link/pty_peer.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/clock.h"
 #include "gpsload/bin_file.h"
 #include "gpsload/uploader.h"
-#include "link/clock.h"
 #include "tests/loader/scripted_loader_link.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gpsload/loader_link.h"
+#include "base/loader_link.h"
 
 #include <deque>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "pages/page_view.h"
 #include "pages/wizard_page.h"
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "base/clock.h"
 #include "gpsload/bin_file.h"
 #include "gpsload/uploader.h"
-#include "link/clock.h"
 #include "link/device_link.h"
 #include "tests/windows/suites.h"
 

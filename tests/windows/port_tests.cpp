@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/device_link.h"
 #include "link/serial_port.h"
 #include "tests/windows/suites.h"

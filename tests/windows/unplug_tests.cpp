@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "link/clock.h"
+#include "base/clock.h"
 #include "link/device_link.h"
 #include "tests/windows/suites.h"
 

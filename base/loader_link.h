@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/status_codes.h"
+
 #include <cstddef>
 #include <cstdint>
-
-#include "gpsload/status_codes.h"
 
 namespace quillon {
 

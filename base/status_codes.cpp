@@ -1,4 +1,4 @@
-#include "gpsload/status_codes.h"
+#include "base/status_codes.h"
 
 #include <array>
 #include <cstring>
