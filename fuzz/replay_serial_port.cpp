@@ -1,5 +1,7 @@
 #include "fuzz/replay_serial_port.h"
 
+#include "link/device_protocol.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -25,7 +27,7 @@ bool ReplaySerialPort::open(const std::string& path) {
 }
 
 bool ReplaySerialPort::applyLineSettings(int baud) {
-  return (baud == 4800 || baud == 115200) && script_.nextFault() == 0;
+  return device_protocol::IsLineSpeed(baud) && script_.nextFault() == 0;
 }
 
 std::size_t ReplaySerialPort::read(std::uint8_t* buffer, std::size_t n) {

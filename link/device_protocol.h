@@ -54,7 +54,12 @@ inline constexpr char kGpsVersionLead[] = "$P";
 // Discovery: ten passes of one hello per open port.
 inline constexpr int kDiscoveryPasses = 10;
 
+// The line runs at 115200 baud, and at 4800 while commands go through to the GPS chip. No
+// other speed is ever asked of a port.
 inline constexpr int kHighBaud = 115200;
 inline constexpr int kPassthroughBaud = 4800;
+constexpr bool IsLineSpeed(int baud) {
+  return baud == kHighBaud || baud == kPassthroughBaud;
+}
 
 } // namespace quillon::device_protocol

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "base/status_codes.h"
+#include "link/transfer_timeout.h"
+
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "base/status_codes.h"
 
 namespace quillon {
 
@@ -17,21 +19,23 @@ namespace quillon {
 // overlapped I/O on Windows) implement it; DeviceLink turns its answers into status codes.
 class SerialPort {
 public:
-  static constexpr int kReadIntervalMs = 25;
-  static constexpr int kReadTotalMultiplierMs = 15;
-  static constexpr int kReadTotalConstantMs = 15;
-  static constexpr int kWriteTotalMultiplierMs = 15;
-  static constexpr int kWriteTotalConstantMs = 15;
+  static constexpr std::chrono::milliseconds kReadInterval{25};
+  static constexpr TransferTimeout kReadTotal{std::chrono::milliseconds(15),
+                                              std::chrono::milliseconds(15)};
+  static constexpr TransferTimeout kWriteTotal{std::chrono::milliseconds(15),
+                                               std::chrono::milliseconds(15)};
 
   virtual ~SerialPort() = default;
 
   // Opens `path` for exclusive use. False when it does not exist or someone holds it.
   virtual bool open(const std::string& path) = 0;
-  // Reads the line settings the port has now. False when the driver refuses.
+  // Asks the driver for the line settings the port has now; nothing is kept, as the line
+  // settings below replace them whole. False when the driver refuses.
   virtual bool readSettings() = 0;
   // Applies the read and write time-outs above. False when the driver refuses.
   virtual bool applyTimeouts() = 0;
-  // Applies 8N1 raw at `baud` (115200 or 4800). False when the driver refuses.
+  // Applies 8N1 raw at `baud`. False for any speed but the two the device runs at
+  // (device_protocol::IsLineSpeed), and when the driver refuses.
   virtual bool applyLineSettings(int baud) = 0;
   virtual void close() = 0;
   virtual bool isOpen() const = 0;

@@ -5,6 +5,7 @@
 // can stretch a read or a write beyond its bound. A hang-up or an I/O error means the cable
 // was pulled: the port remembers it and answers every later read at once with nothing.
 
+#include "link/device_protocol.h"
 #include "link/serial_port.h"
 
 #include <algorithm>
@@ -21,37 +22,27 @@
 namespace quillon {
 namespace {
 
+namespace dp = device_protocol;
 using SteadyClock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // What poll reports when the other end has gone or the descriptor is no longer usable.
 constexpr short kGoneEvents = POLLHUP | POLLERR | POLLNVAL;
 
-// Milliseconds left until `end`, rounded up so that a poll never gives up before its end time.
-int MsUntil(SteadyClock::time_point end) {
-  const auto left = std::chrono::ceil<milliseconds>(end - SteadyClock::now()).count();
-  return left > 0 ? static_cast<int>(left) : 0;
-}
-
 std::optional<speed_t> SpeedFor(int baud) {
-  switch (baud) {
-  case 4800:
-    return B4800;
-  case 115200:
+  if (baud == dp::kHighBaud)
     return B115200;
-  default:
-    return std::nullopt;
-  }
+  if (baud == dp::kPassthroughBaud)
+    return B4800;
+  return std::nullopt;
 }
 
 // The read and write bounds the link runs with. Until applyTimeouts() is called they are all
 // zero: a read returns what is queued and a write what fits at once.
 struct Timeouts {
   milliseconds readInterval{0};
-  milliseconds readMultiplier{0};
-  milliseconds readConstant{0};
-  milliseconds writeMultiplier{0};
-  milliseconds writeConstant{0};
+  TransferTimeout readTotal;
+  TransferTimeout writeTotal;
 };
 
 class PosixSerialPort final : public SerialPort {
@@ -82,7 +73,6 @@ private:
 
   int fd_ = -1;
   bool gone_ = false;
-  termios current_{};
   Timeouts timeouts_{};
 };
 
@@ -104,17 +94,14 @@ bool PosixSerialPort::open(const std::string& path) {
 }
 
 bool PosixSerialPort::readSettings() {
-  return fd_ >= 0 && ::tcgetattr(fd_, &current_) == 0;
+  termios settings{};
+  return fd_ >= 0 && ::tcgetattr(fd_, &settings) == 0;
 }
 
 bool PosixSerialPort::applyTimeouts() {
   if (fd_ < 0)
     return false;
-  timeouts_.readInterval = milliseconds(kReadIntervalMs);
-  timeouts_.readMultiplier = milliseconds(kReadTotalMultiplierMs);
-  timeouts_.readConstant = milliseconds(kReadTotalConstantMs);
-  timeouts_.writeMultiplier = milliseconds(kWriteTotalMultiplierMs);
-  timeouts_.writeConstant = milliseconds(kWriteTotalConstantMs);
+  timeouts_ = {kReadInterval, kReadTotal, kWriteTotal};
   return true;
 }
 
@@ -142,7 +129,6 @@ bool PosixSerialPort::applyLineSettings(int baud) {
   termios applied{};
   if (::tcgetattr(fd_, &applied) != 0 || ::cfgetospeed(&applied) != *speed)
     return false;
-  current_ = applied;
   // DTR and RTS off. A pseudo-terminal has no modem lines and says so with ENOTTY or EINVAL;
   // any other refusal is a real port that will not do what the device needs.
   const int lines = TIOCM_DTR | TIOCM_RTS;
@@ -160,8 +146,7 @@ void PosixSerialPort::drainOutput() {
   int queued = 0;
   if (::ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0)
     return;
-  const auto end = SteadyClock::now() + timeouts_.writeConstant +
-                   timeouts_.writeMultiplier * static_cast<long>(queued);
+  const auto end = timeouts_.writeTotal.deadlineFor(static_cast<std::size_t>(queued));
   constexpr int kDrainPollMs = 1;
   while (::ioctl(fd_, TIOCOUTQ, &queued) == 0 && queued > 0 && SteadyClock::now() < end)
     ::poll(nullptr, 0, kDrainPollMs);
@@ -181,9 +166,7 @@ void PosixSerialPort::close() {
 std::size_t PosixSerialPort::read(std::uint8_t* buffer, std::size_t n) {
   if (fd_ < 0 || gone_ || n == 0)
     return 0;
-  const auto start = SteadyClock::now();
-  const auto totalEnd =
-      start + timeouts_.readConstant + timeouts_.readMultiplier * static_cast<long>(n);
+  const auto totalEnd = timeouts_.readTotal.deadlineFor(n);
   // The interval timer starts with the first byte, as on the device's own side of the cable.
   std::optional<SteadyClock::time_point> lastByte;
   std::size_t got = 0;
@@ -218,8 +201,7 @@ std::size_t PosixSerialPort::read(std::uint8_t* buffer, std::size_t n) {
 StatusCode PosixSerialPort::write(const std::uint8_t* buffer, std::size_t n) {
   if (fd_ < 0 || gone_)
     return KV7GETOVERLAPPEDRESULTERROR;
-  const auto end = SteadyClock::now() + timeouts_.writeConstant +
-                   timeouts_.writeMultiplier * static_cast<long>(n);
+  const auto end = timeouts_.writeTotal.deadlineFor(n);
   std::size_t sent = 0;
   while (sent < n) {
     const ssize_t count = ::write(fd_, buffer + sent, n - sent);

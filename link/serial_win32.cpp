@@ -1,5 +1,6 @@
-// The Windows serial port: a COM port opened for overlapped I/O, one event per transfer, and
-// waits of 300 ms at a time on that event.
+// The Windows serial port: a COM port opened for overlapped I/O and one event per transfer. A
+// write waits on its event until its own bound; a read waits 300 ms at a time until the
+// driver completes it or keeps it far past its time-out.
 //
 // Every transfer is over when read() or write() returns: it completed, or it was cancelled and
 // its cancellation awaited. The driver holds a pointer to the caller's buffer and to the
@@ -13,16 +14,18 @@
 #include <cstdint>
 #include <limits>
 
+#include "link/device_protocol.h"
 #include "link/serial_port.h"
 
 namespace quillon {
 namespace {
 
+namespace dp = device_protocol;
 using SteadyClock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-// Each wait on a transfer's event lasts at most this long; a write gets one such wait.
-constexpr DWORD kTransferWaitMs = 300;
+// Each wait on a pending read's event lasts at most this long.
+constexpr DWORD kReadWaitMs = 300;
 // A pending read is given its own total time-out and this much more before it is cancelled:
 // a driver whose adapter was pulled mid-read may never complete it.
 constexpr milliseconds kPendingReadMargin{1000};
@@ -144,7 +147,6 @@ private:
   std::size_t awaitRead(OverlappedTransfer& transfer, std::size_t n);
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
-  DCB dcb_{};
   bool gone_ = false;
 };
 
@@ -163,30 +165,28 @@ bool Win32SerialPort::open(const std::string& path) {
 bool Win32SerialPort::readSettings() {
   if (!isOpen())
     return false;
-  dcb_.DCBlength = sizeof(DCB);
-  return GetCommState(handle_, &dcb_) != FALSE;
+  DCB settings{};
+  settings.DCBlength = sizeof(DCB);
+  return GetCommState(handle_, &settings) != FALSE;
 }
 
 bool Win32SerialPort::applyTimeouts() {
   if (!isOpen())
     return false;
   COMMTIMEOUTS timeouts{};
-  timeouts.ReadIntervalTimeout = kReadIntervalMs;
-  timeouts.ReadTotalTimeoutMultiplier = kReadTotalMultiplierMs;
-  timeouts.ReadTotalTimeoutConstant = kReadTotalConstantMs;
-  timeouts.WriteTotalTimeoutMultiplier = kWriteTotalMultiplierMs;
-  timeouts.WriteTotalTimeoutConstant = kWriteTotalConstantMs;
+  timeouts.ReadIntervalTimeout = static_cast<DWORD>(kReadInterval.count());
+  timeouts.ReadTotalTimeoutMultiplier = static_cast<DWORD>(kReadTotal.perByte.count());
+  timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(kReadTotal.constant.count());
+  timeouts.WriteTotalTimeoutMultiplier = static_cast<DWORD>(kWriteTotal.perByte.count());
+  timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(kWriteTotal.constant.count());
   return SetCommTimeouts(handle_, &timeouts) != FALSE;
 }
 
 bool Win32SerialPort::applyLineSettings(int baud) {
-  if (!isOpen() || (baud != 4800 && baud != 115200))
+  if (!isOpen() || !dp::IsLineSpeed(baud))
     return false;
   DCB wanted = LineSettings(static_cast<DWORD>(baud));
-  if (SetCommState(handle_, &wanted) == FALSE)
-    return false;
-  dcb_ = wanted;
-  return true;
+  return SetCommState(handle_, &wanted) != FALSE;
 }
 
 void Win32SerialPort::close() {
@@ -220,12 +220,10 @@ std::size_t Win32SerialPort::read(std::uint8_t* buffer, std::size_t n) {
 }
 
 std::size_t Win32SerialPort::awaitRead(OverlappedTransfer& transfer, std::size_t n) {
-  const auto totalTimeout = milliseconds(kReadTotalConstantMs) +
-                            milliseconds(kReadTotalMultiplierMs) * static_cast<long long>(n);
-  const auto giveUpAt = SteadyClock::now() + totalTimeout + kPendingReadMargin;
+  const auto giveUpAt = kReadTotal.deadlineFor(n) + kPendingReadMargin;
   Completion done;
   for (;;) {
-    const DWORD waited = WaitForSingleObject(transfer.event(), kTransferWaitMs);
+    const DWORD waited = WaitForSingleObject(transfer.event(), kReadWaitMs);
     if (waited == WAIT_OBJECT_0) {
       done = QueryCompletion(handle_, transfer, true);
       break;
@@ -257,6 +255,7 @@ StatusCode Win32SerialPort::write(const std::uint8_t* buffer, std::size_t n) {
     return KV7EVENTNOTCREATED;
   }
   const auto wanted = static_cast<DWORD>(n);
+  const auto deadline = kWriteTotal.deadlineFor(n);
   Completion done;
   if (WriteFile(handle_, buffer, wanted, nullptr, transfer.record()) != FALSE) {
     // Completed at once (wine often does): what matters is how much went out.
@@ -264,10 +263,11 @@ StatusCode Win32SerialPort::write(const std::uint8_t* buffer, std::size_t n) {
   } else if (const DWORD error = GetLastError(); error != ERROR_IO_PENDING) {
     noteError(error);
     return KV7GETOVERLAPPEDRESULTERROR;
-  } else if (WaitForSingleObject(transfer.event(), kTransferWaitMs) == WAIT_OBJECT_0) {
+  } else if (WaitForSingleObject(transfer.event(), static_cast<DWORD>(MsUntil(deadline))) ==
+             WAIT_OBJECT_0) {
     done = QueryCompletion(handle_, transfer, false);
   } else {
-    // Not done within the wait: take the write back before its buffer goes. Only a write that
+    // Not done within its bound: take the write back before its buffer goes. Only a write that
     // turns out to have gone out whole after all counts as sent.
     done = CancelAndAwait(handle_, transfer);
     return done.succeeded() && done.count == wanted ? KV7SUCCESS : KV7WAITFORSINGLEOBJECTERROR;
