@@ -48,12 +48,12 @@ template <std::size_t N> bool terminated(const std::array<char, N>& field) {
 }
 
 Texts textsOf(const DeviceLink& link) {
-  QUILLON_FUZZ_CHECK(terminated(link.identity) && terminated(link.gpsVersion) &&
-                         terminated(link.batteryLevel) && terminated(link.applicationVersion) &&
-                         terminated(link.portName),
+  QUILLON_FUZZ_CHECK(terminated(link.identity()) && terminated(link.gpsVersion()) &&
+                         terminated(link.batteryLevel()) && terminated(link.applicationVersion()) &&
+                         terminated(link.portName()),
                      "a text field is not terminated inside its size");
-  return {link.identity.data(), link.gpsVersion.data(), link.batteryLevel.data(),
-          link.applicationVersion.data()};
+  return {link.identity().data(), link.gpsVersion().data(), link.batteryLevel().data(),
+          link.applicationVersion().data()};
 }
 
 // Bytes [from, from + length) of a reply as the C text they start.
@@ -184,9 +184,9 @@ void checkAccessors(DeviceLink& link, const Texts& texts) {
 
 void checkOperation(DeviceLink& link, LinkOp op, quillon::fuzz::ReplayScript& script,
                     quillon::VirtualClock& clock) {
-  const quillon::LinkMode modeBefore = link.mode;
-  const bool foundBefore = link.portFound;
-  const std::int32_t highSpeedBefore = link.highSpeed;
+  const quillon::LinkMode modeBefore = link.mode();
+  const bool foundBefore = link.IsPortFound();
+  const std::int32_t highSpeedBefore = link.highSpeed();
   const Texts textsBefore = textsOf(link);
   const std::int64_t startMs = clock.nowMs();
   const std::size_t readsBefore = script.reads();
@@ -197,19 +197,19 @@ void checkOperation(DeviceLink& link, LinkOp op, quillon::fuzz::ReplayScript& sc
   QUILLON_FUZZ_CHECK(
       quillon::fuzz::isDocumentedResult(op, result),
       (std::string(opName(op)) + " gave an undocumented code " + std::to_string(result)).c_str());
-  QUILLON_FUZZ_CHECK(link.lastStatus == result, "lastStatus is not the result just returned");
+  QUILLON_FUZZ_CHECK(link.lastStatus() == result, "lastStatus is not the result just returned");
 
   const quillon::fuzz::ModeStep step =
       quillon::fuzz::expectedMode(op, modeBefore, foundBefore, result);
   QUILLON_FUZZ_CHECK(!ok || step.successAllowed,
                      (std::string(opName(op)) + " succeeded in a mode that refuses it").c_str());
-  QUILLON_FUZZ_CHECK(link.mode == step.after,
+  QUILLON_FUZZ_CHECK(link.mode() == step.after,
                      (std::string(opName(op)) + " moved the mode where it may not go").c_str());
 
-  QUILLON_FUZZ_CHECK(!foundBefore || link.portFound, "portFound was cleared");
-  QUILLON_FUZZ_CHECK(link.portFound == (foundBefore || (op == LinkOp::FindDevice && ok)),
+  QUILLON_FUZZ_CHECK(!foundBefore || link.IsPortFound(), "portFound was cleared");
+  QUILLON_FUZZ_CHECK(link.IsPortFound() == (foundBefore || (op == LinkOp::FindDevice && ok)),
                      "portFound changed other than by a successful scan");
-  QUILLON_FUZZ_CHECK(!(op == LinkOp::FindDevice && ok) || link.port != nullptr,
+  QUILLON_FUZZ_CHECK(!(op == LinkOp::FindDevice && ok) || link.hasPort(),
                      "a successful scan kept no port");
 
   std::int32_t highSpeed = highSpeedBefore;
@@ -217,7 +217,7 @@ void checkOperation(DeviceLink& link, LinkOp op, quillon::fuzz::ReplayScript& sc
     highSpeed = 0;
   if (ok && (op == LinkOp::SetBaud115200 || op == LinkOp::ExitGpsPassthrough))
     highSpeed = 1;
-  QUILLON_FUZZ_CHECK(link.highSpeed == highSpeed, "highSpeed changed without a baud change");
+  QUILLON_FUZZ_CHECK(link.highSpeed() == highSpeed, "highSpeed changed without a baud change");
 
   const Texts texts = textsOf(link);
   const Texts expected = ok ? expectedTexts(op, textsBefore, script.lastRead()) : textsBefore;

@@ -26,7 +26,7 @@ enum LinkMode : std::int32_t {
 
 // The one serial link to the Yardmark: the channel, discovery, the device's commands and the
 // GPS passthrough commands. Every operation that reports a result returns a StatusCode and
-// keeps it in lastStatus. Every pause goes through the Clock. One thread, one operation at a
+// keeps it as lastStatus(). Every pause goes through the Clock. One thread, one operation at a
 // time. The implementation is split over device_link_*.cpp by concern.
 class DeviceLink final : public LoaderLink {
 public:
@@ -51,7 +51,7 @@ public:
   StatusCode ReadByte(int& out) override;
   StatusCode PurgeReceive() override;
   StatusCode PurgeTransmit() override;
-  bool IsPortFound() const override { return portFound; }
+  bool IsPortFound() const override { return portFound_; }
   StatusCode SendText(const char* text);
   StatusCode ExpectReply(const char* expected);
   StatusCode SetBaud4800();
@@ -83,27 +83,30 @@ public:
   // GPS passthrough commands.
   StatusCode PrepareGpsForLoad();
 
-  // Status text of lastStatus; buffer holds at least kStatusTextBufferSize bytes.
+  // Status text of lastStatus(); buffer holds at least kStatusTextBufferSize bytes.
   bool GetStatusText(char* buffer) const;
 
-  // Fields, in the order the device protocol describes them; read by tests and pages.
-  std::array<char, 17> identity{};
-  std::array<char, 50> gpsVersion{};
-  std::array<char, 5> batteryLevel{};
-  std::array<char, kPortNameSize> portName{};
-  std::array<char, 6> applicationVersion{};
-  std::int32_t highSpeed = 1;
-  LinkMode mode = ModeInitial;
-  bool portFound = false;
-  std::unique_ptr<SerialPort> port;
-  StatusCode lastStatus = KV7SUCCESS;
-  int baudRate = 115200; // the line setting last applied to port (the DCB's BaudRate)
+  // What the link knows, read-only. The device's texts are zero-terminated inside their fields
+  // and empty until the device sent them.
+  StatusCode lastStatus() const { return lastStatus_; }
+  LinkMode mode() const { return mode_; }
+  // 1 while the line runs at 115200 baud, 0 at 4800: the GPS chip's commands wait for 0.
+  std::int32_t highSpeed() const { return highSpeed_; }
+  // The line speed last applied to the link's port (115200 before the first).
+  int baudRate() const { return baudRate_; }
+  bool hasPort() const { return port_ != nullptr; }
+  // The path of the port the device was found on, "NOT FOUND" before.
+  const std::array<char, kPortNameSize>& portName() const { return portName_; }
+  const std::array<char, 17>& identity() const { return identity_; }
+  const std::array<char, 50>& gpsVersion() const { return gpsVersion_; }
+  const std::array<char, 5>& batteryLevel() const { return batteryLevel_; }
+  const std::array<char, 6>& applicationVersion() const { return applicationVersion_; }
 
 private:
   void purgePort();   // receive purge, then transmit purge
   bool commandGate(); // sets lastStatus to 2 or 6 and returns false when a command is refused
   StatusCode report(StatusCode code) {
-    lastStatus = code;
+    lastStatus_ = code;
     return code;
   }
   void pause(std::chrono::milliseconds duration);
@@ -111,9 +114,30 @@ private:
   // Writes `count` bytes one write each; the first failing write ends it with `failure`.
   StatusCode writeByteByByte(const std::uint8_t* bytes, std::size_t count, StatusCode failure);
 
+  // The exchange behind the hello and the commands, on a given port: discovery says hello on
+  // each candidate before one of them becomes the link's port.
+  static void purge(SerialPort& on);
+  StatusCode sendText(SerialPort& on, const char* text);
+  StatusCode expectReply(SerialPort& on, const char* expected);
+  // The hello and its reply; command mode when the device answered.
+  StatusCode hello(SerialPort& on);
+
   Clock& clock_;
   SerialPortFactory portFactory_;
   std::optional<std::vector<std::string>> candidates_;
+
+  // In the order the device protocol describes them.
+  std::array<char, 17> identity_{};
+  std::array<char, 50> gpsVersion_{};
+  std::array<char, 5> batteryLevel_{};
+  std::array<char, kPortNameSize> portName_{};
+  std::array<char, 6> applicationVersion_{};
+  std::int32_t highSpeed_ = 1;
+  LinkMode mode_ = ModeInitial;
+  bool portFound_ = false;
+  std::unique_ptr<SerialPort> port_;
+  StatusCode lastStatus_ = KV7SUCCESS;
+  int baudRate_ = 115200; // the line setting last applied to port (the DCB's BaudRate)
 };
 
 } // namespace quillon

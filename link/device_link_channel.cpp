@@ -17,7 +17,7 @@ constexpr char kPortNotFound[] = "NOT FOUND";
 
 DeviceLink::DeviceLink(Clock& clock, SerialPortFactory portFactory)
     : clock_(clock), portFactory_(std::move(portFactory)) {
-  std::memcpy(portName.data(), kPortNotFound, sizeof kPortNotFound);
+  std::memcpy(portName_.data(), kPortNotFound, sizeof kPortNotFound);
 }
 
 DeviceLink::~DeviceLink() {
@@ -33,8 +33,13 @@ void DeviceLink::pause(std::chrono::milliseconds duration) {
 }
 
 void DeviceLink::purgePort() {
-  PurgeReceive();
-  PurgeTransmit();
+  if (port_)
+    purge(*port_);
+}
+
+void DeviceLink::purge(SerialPort& on) {
+  on.purgeReceive();
+  on.purgeTransmit();
 }
 
 std::unique_ptr<SerialPort> DeviceLink::OpenPort(const std::string& path) {
@@ -51,7 +56,7 @@ std::unique_ptr<SerialPort> DeviceLink::OpenPort(const std::string& path) {
     report(KV7SETCOMMTIMEOUTERROR);
   const bool lineSet = opened->applyLineSettings(dp::kHighBaud);
   if (lineSet)
-    baudRate = dp::kHighBaud;
+    baudRate_ = dp::kHighBaud;
   else
     report(KV7SETCOMSTATEERROR);
   opened->purgeReceive();
@@ -66,32 +71,32 @@ std::unique_ptr<SerialPort> DeviceLink::OpenPort(const std::string& path) {
 }
 
 void DeviceLink::ClosePort() {
-  if (!port)
+  if (!port_)
     return;
   purgePort();
-  port->close();
-  port.reset();
+  port_->close();
+  port_.reset();
   report(KV7SUCCESS);
 }
 
 bool DeviceLink::IsPortGone() const {
-  return port && port->hasGone();
+  return port_ && port_->hasGone();
 }
 
 std::size_t DeviceLink::ReadBytes(std::uint8_t* buffer, std::size_t n) {
-  if (!port || buffer == nullptr)
+  if (!port_ || buffer == nullptr)
     return 0;
-  return port->read(buffer, n);
+  return port_->read(buffer, n);
 }
 
 StatusCode DeviceLink::WriteBytes(const std::uint8_t* buffer, std::size_t n) {
-  if (!port)
+  if (!port_)
     return report(KV7INVALIDHANDLEVALUE);
   if (n == 0)
     return report(KV7SUCCESS);
   if (buffer == nullptr)
     return report(KV7EVENTNOTCREATED);
-  return report(port->write(buffer, n));
+  return report(port_->write(buffer, n));
 }
 
 StatusCode DeviceLink::WriteByte(int value) {
@@ -110,21 +115,25 @@ StatusCode DeviceLink::ReadByte(int& out) {
 }
 
 StatusCode DeviceLink::PurgeReceive() {
-  if (port)
-    port->purgeReceive();
+  if (port_)
+    port_->purgeReceive();
   return KV7SUCCESS;
 }
 
 StatusCode DeviceLink::PurgeTransmit() {
-  if (port)
-    port->purgeTransmit();
+  if (port_)
+    port_->purgeTransmit();
   return KV7SUCCESS;
 }
 
 StatusCode DeviceLink::SendText(const char* text) {
-  purgePort();
-  if (!port)
+  if (!port_)
     return report(KV7INVALIDHANDLEVALUE);
+  return sendText(*port_, text);
+}
+
+StatusCode DeviceLink::sendText(SerialPort& on, const char* text) {
+  purge(on);
   // The text and its zero byte go out as one write from a 12-byte buffer; a longer text would
   // not fit it, and a cut-off command is a different command, so it is not sent at all.
   std::array<std::uint8_t, dp::kSendBufferSize> sendBuffer{};
@@ -132,17 +141,21 @@ StatusCode DeviceLink::SendText(const char* text) {
   if (text == nullptr || length >= sendBuffer.size())
     return report(KV7COMMANDNOTSENT);
   std::memcpy(sendBuffer.data(), text, length);
-  return WriteBytes(sendBuffer.data(), length + 1);
+  return report(on.write(sendBuffer.data(), length + 1));
 }
 
 StatusCode DeviceLink::ExpectReply(const char* expected) {
-  if (!port)
+  if (!port_)
     return report(KV7INVALIDHANDLEVALUE);
+  return expectReply(*port_, expected);
+}
+
+StatusCode DeviceLink::expectReply(SerialPort& on, const char* expected) {
   std::array<std::uint8_t, dp::kReplyBufferSize> reply{};
   int failures = 0;
-  while (ReadBytes(reply.data(), dp::kReplyReadSize) == 0) {
+  while (on.read(reply.data(), dp::kReplyReadSize) == 0) {
     // A port whose cable was pulled will never answer: stop now rather than poll it 30 times.
-    if (port->hasGone())
+    if (on.hasGone())
       return report(KV7NORESPONSE);
     pause(dp::kReplyPollPause);
     if (++failures == dp::kReplyPolls)
@@ -159,16 +172,16 @@ StatusCode DeviceLink::ExpectReply(const char* expected) {
 }
 
 StatusCode DeviceLink::setBaud(int baud, std::int32_t highSpeedAfter) {
-  if (!portFound)
+  if (!portFound_)
     return report(KV7NOTFOUND);
-  if (mode != ModePassthrough)
+  if (mode_ != ModePassthrough)
     return report(KV7INCORRECTMODE);
-  if (!port)
+  if (!port_)
     return report(KV7INVALIDHANDLEVALUE);
-  if (!port->applyLineSettings(baud))
+  if (!port_->applyLineSettings(baud))
     return report(KV7SETCOMSTATEERROR);
-  baudRate = baud;
-  highSpeed = highSpeedAfter;
+  baudRate_ = baud;
+  highSpeed_ = highSpeedAfter;
   return report(KV7SUCCESS);
 }
 

@@ -39,11 +39,11 @@ bool IsBlank(char c) {
 } // namespace
 
 bool DeviceLink::commandGate() {
-  if (!portFound) {
+  if (!portFound_) {
     report(KV7NOTFOUND);
     return false;
   }
-  if (mode != ModeCommand) {
+  if (mode_ != ModeCommand) {
     report(KV7INCORRECTMODE);
     return false;
   }
@@ -52,7 +52,7 @@ bool DeviceLink::commandGate() {
 
 StatusCode DeviceLink::SendCommand(const char* text) {
   purgePort();
-  if (!port)
+  if (!port_)
     return report(KV7INVALIDHANDLEVALUE);
   purgePort();
   if (const StatusCode sent = SendText(text); sent != KV7SUCCESS)
@@ -64,24 +64,24 @@ StatusCode DeviceLink::SendCommand(const char* text) {
 StatusCode DeviceLink::ReadDeviceInfo() {
   purgePort();
   if (!commandGate())
-    return lastStatus;
+    return lastStatus_;
   if (const StatusCode echoed = SendCommand(dp::kReadDeviceInfo); echoed != KV7SUCCESS)
     return echoed;
   pause(dp::kDeviceInfoPause);
   std::array<std::uint8_t, dp::kDeviceRecordSize> record{};
   if (ReadBytes(record.data(), record.size()) < record.size())
     return report(KV7INVALIDRESPONSE);
-  StoreText(batteryLevel, record.data() + dp::kBatteryOffset, dp::kBatteryLength);
-  batteryLevel[dp::kBatteryLength] = '\n'; // the device record's own line end, kept for the log
-  batteryLevel[dp::kBatteryLength + 1] = '\0';
-  StoreText(identity, record.data() + dp::kIdentityOffset, dp::kIdentityLength);
-  StoreText(applicationVersion, record.data() + dp::kAppVersionOffset, dp::kAppVersionLength);
+  StoreText(batteryLevel_, record.data() + dp::kBatteryOffset, dp::kBatteryLength);
+  batteryLevel_[dp::kBatteryLength] = '\n'; // the device record's own line end, kept for the log
+  batteryLevel_[dp::kBatteryLength + 1] = '\0';
+  StoreText(identity_, record.data() + dp::kIdentityOffset, dp::kIdentityLength);
+  StoreText(applicationVersion_, record.data() + dp::kAppVersionOffset, dp::kAppVersionLength);
   return report(KV7SUCCESS);
 }
 
 StatusCode DeviceLink::ReadGpsVersion() {
   if (!commandGate())
-    return lastStatus;
+    return lastStatus_;
   if (const StatusCode echoed = SendCommand(dp::kReadGpsVersion); echoed != KV7SUCCESS)
     return echoed;
   pause(dp::kGpsVersionPause);
@@ -90,14 +90,14 @@ StatusCode DeviceLink::ReadGpsVersion() {
   if (got < dp::kGpsVersionReplySize || reply[0] != dp::kGpsVersionLead[0] ||
       reply[1] != dp::kGpsVersionLead[1])
     return report(KV7INVALIDRESPONSE);
-  gpsVersion.fill('\0');
-  StoreText(gpsVersion, reply.data(), dp::kGpsVersionReplySize);
+  gpsVersion_.fill('\0');
+  StoreText(gpsVersion_, reply.data(), dp::kGpsVersionReplySize);
   return report(KV7SUCCESS);
 }
 
 StatusCode DeviceLink::ResetGps() {
   if (!commandGate())
-    return lastStatus;
+    return lastStatus_;
   if (const StatusCode echoed = SendCommand(dp::kResetGps); echoed != KV7SUCCESS)
     return echoed;
   pause(dp::kGpsResetPause);
@@ -107,51 +107,51 @@ StatusCode DeviceLink::ResetGps() {
 
 StatusCode DeviceLink::StartGpsPassthrough() {
   if (!commandGate())
-    return lastStatus;
+    return lastStatus_;
   const StatusCode echoed = SendCommand(dp::kStartGpsPassthrough);
   if (echoed == KV7SUCCESS)
-    mode = ModePassthrough;
+    mode_ = ModePassthrough;
   return echoed;
 }
 
 StatusCode DeviceLink::ShutDown() {
   pause(dp::kShutDownPause);
   if (!commandGate())
-    return lastStatus;
+    return lastStatus_;
   const StatusCode echoed = SendCommand(dp::kShutDown);
   if (echoed == KV7SUCCESS)
-    mode = ModeIdle;
+    mode_ = ModeIdle;
   return echoed;
 }
 
 StatusCode DeviceLink::ExitGpsPassthrough() {
-  if (!portFound)
+  if (!portFound_)
     return report(KV7NOTFOUND);
-  if (mode != ModePassthrough)
+  if (mode_ != ModePassthrough)
     return report(KV7INCORRECTMODE);
   // Only the PC side changes: the device leaves passthrough when it is switched off and on.
   const StatusCode result = SetBaud115200();
   if (result == KV7SUCCESS)
-    mode = ModeIdle;
+    mode_ = ModeIdle;
   return result;
 }
 
 StatusCode DeviceLink::GetBatteryLevel(char* out) const {
-  CopyOut(batteryLevel, out, kBatteryLevelOutSize);
+  CopyOut(batteryLevel_, out, kBatteryLevelOutSize);
   return KV7SUCCESS;
 }
 
 StatusCode DeviceLink::GetApplicationVersion(char* out) {
-  if (applicationVersion[0] == '\0')
+  if (applicationVersion_[0] == '\0')
     return report(KV7INVALIDSOFTWAREVERSION);
-  CopyOut(applicationVersion, out, kApplicationVersionOutSize);
+  CopyOut(applicationVersion_, out, kApplicationVersionOutSize);
   return report(KV7SUCCESS);
 }
 
 StatusCode DeviceLink::GetGpsVersion(char* out) {
-  if (gpsVersion[0] == '\0')
+  if (gpsVersion_[0] == '\0')
     return report(KV7INVALIDGPSVERSION);
-  CopyOut(gpsVersion, out, kGpsVersionOutSize);
+  CopyOut(gpsVersion_, out, kGpsVersionOutSize);
   return report(KV7SUCCESS);
 }
 

@@ -21,7 +21,7 @@ struct Candidate {
 } // namespace
 
 StatusCode DeviceLink::FindDevice() {
-  mode = ModeIdle;
+  mode_ = ModeIdle;
   // A port kept from an earlier scan would be held against its own open below and could never
   // answer again; give it up first so every device can be found afresh.
   ClosePort();
@@ -35,7 +35,7 @@ StatusCode DeviceLink::FindDevice() {
   report(KV7INVALIDHANDLEVALUE); // stays the result when nothing opens
   for (const auto& path : paths) {
     // portName must hold the path whole, with its zero byte: a longer one cannot be kept.
-    if (path.size() >= portName.size()) {
+    if (path.size() >= portName_.size()) {
       report(KV7INVALIDHANDLEVALUE);
       continue;
     }
@@ -43,45 +43,51 @@ StatusCode DeviceLink::FindDevice() {
       slots.push_back({path, std::move(opened)});
   }
 
-  // Probe phase: one hello per open port per pass.
+  // Probe phase: one hello per open port per pass. The scan set the link idle, where a hello
+  // is allowed; the port that answers becomes the link's port.
   for (int pass = 1; pass <= dp::kDiscoveryPasses; ++pass) {
     for (auto& slot : slots) {
       if (!slot.port)
         continue;
-      port = std::move(slot.port);
-      if (EnterCommandMode() == KV7SUCCESS) {
+      purge(*slot.port);
+      if (hello(*slot.port) == KV7SUCCESS) {
+        port_ = std::move(slot.port);
         purgePort();
-        portFound = true;
-        std::memcpy(portName.data(), slot.path.c_str(), slot.path.size() + 1);
+        portFound_ = true;
+        std::memcpy(portName_.data(), slot.path.c_str(), slot.path.size() + 1);
         slots.clear(); // closes every other port the scan opened, each once
         return report(KV7SUCCESS);
       }
       report(KV7NORESPONSE);
       if (pass == dp::kDiscoveryPasses) {
-        purgePort();
-        port->close();
-        port.reset();
+        purge(*slot.port);
+        slot.port->close();
+        slot.port.reset();
         report(KV7NOTFOUND);
-      } else {
-        slot.port = std::move(port);
       }
     }
   }
-  return lastStatus;
+  return lastStatus_;
 }
 
 StatusCode DeviceLink::EnterCommandMode() {
   purgePort();
   // The hello is allowed after a scan began (idle), and in any later mode once the device has
   // been found; a link that never scanned refuses it.
-  const bool allowed = mode == ModeIdle || (mode != ModeInitial && portFound);
+  const bool allowed = mode_ == ModeIdle || (mode_ != ModeInitial && portFound_);
   if (!allowed)
-    return report(portFound ? KV7INCORRECTMODE : KV7NOTFOUND);
-  if (const StatusCode sent = SendText(dp::kHello); sent != KV7SUCCESS)
+    return report(portFound_ ? KV7INCORRECTMODE : KV7NOTFOUND);
+  if (!port_)
+    return report(KV7INVALIDHANDLEVALUE);
+  return hello(*port_);
+}
+
+StatusCode DeviceLink::hello(SerialPort& on) {
+  if (const StatusCode sent = sendText(on, dp::kHello); sent != KV7SUCCESS)
     return sent;
-  if (const StatusCode replied = ExpectReply(dp::kHelloReply); replied != KV7SUCCESS)
+  if (const StatusCode replied = expectReply(on, dp::kHelloReply); replied != KV7SUCCESS)
     return replied;
-  mode = ModeCommand;
+  mode_ = ModeCommand;
   return report(KV7SUCCESS);
 }
 

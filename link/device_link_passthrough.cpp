@@ -34,20 +34,20 @@ StatusCode DeviceLink::writeByteByByte(const std::uint8_t* bytes, std::size_t co
 }
 
 StatusCode DeviceLink::PrepareGpsForLoad() {
-  if (!portFound)
+  if (!portFound_)
     return report(KV7NOTFOUND);
-  if (mode != ModePassthrough)
+  if (mode_ != ModePassthrough)
     return report(KV7INCORRECTMODE);
   // The chip listens at 4800 baud until its boot loader runs.
-  if (highSpeed != 0)
+  if (highSpeed_ != 0)
     return report(KV7INVALIDBAUDRATE);
   // One byte per write: the chip's receiver takes the command as it would from a keyboard.
   if (writeByteByByte(kAllOff.data(), kAllOff.size(), KV7GPSALLOFFNOTSENT) != KV7SUCCESS)
-    return lastStatus;
+    return lastStatus_;
   pause(kBetweenCommands);
   if (writeByteByByte(kUpdateFirmware.data(), kUpdateFirmware.size(),
                       KV7GPSUPDATEFIRMWARENOTSENT) != KV7SUCCESS)
-    return lastStatus;
+    return lastStatus_;
   PurgeReceive(); // the tail of the chip's NMEA output
   return report(KV7SUCCESS);
 }

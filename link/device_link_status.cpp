@@ -5,7 +5,7 @@
 namespace quillon {
 
 bool DeviceLink::GetStatusText(char* buffer) const {
-  return StatusText(lastStatus, buffer);
+  return StatusText(lastStatus_, buffer);
 }
 
 } // namespace quillon

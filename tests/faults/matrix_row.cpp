@@ -58,7 +58,7 @@ void RunMatrixRow(const MatrixRow& row) {
     EXPECT_EQ(wizard.rig.device->state(), *row.deviceAfter);
   }
   if (row.linkAfter) {
-    EXPECT_EQ(wizard.rig.link.mode, *row.linkAfter);
+    EXPECT_EQ(wizard.rig.link.mode(), *row.linkAfter);
   }
 }
 

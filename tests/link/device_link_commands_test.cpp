@@ -33,9 +33,9 @@ TEST(LinkReadDeviceInfo, StoresTheRecordFields) {
   EXPECT_EQ(found.link.ReadDeviceInfo(), KV7SUCCESS);
   EXPECT_EQ(found.sentSinceDiscovery(), ToBytes("KV7-1", true));
   EXPECT_EQ(found.clock.pauses, (std::vector<int>{1000, 2000}));
-  EXPECT_STREQ(found.link.batteryLevel.data(), "085\n");
-  EXPECT_STREQ(found.link.identity.data(), "YM-KV7 000012345");
-  EXPECT_STREQ(found.link.applicationVersion.data(), "1.234");
+  EXPECT_STREQ(found.link.batteryLevel().data(), "085\n");
+  EXPECT_STREQ(found.link.identity().data(), "YM-KV7 000012345");
+  EXPECT_STREQ(found.link.applicationVersion().data(), "1.234");
 
   char battery[DeviceLink::kBatteryLevelOutSize];
   EXPECT_EQ(found.link.GetBatteryLevel(battery), KV7SUCCESS);
@@ -50,15 +50,15 @@ TEST(LinkReadDeviceInfo, ThirtyEightRecordBytesGive5AndStoreNothing) {
   script.record.pop_back();
   FoundDevice found(DeviceAnswers(script));
   EXPECT_EQ(found.link.ReadDeviceInfo(), KV7INVALIDRESPONSE);
-  EXPECT_EQ(found.link.batteryLevel[0], '\0');
+  EXPECT_EQ(found.link.batteryLevel()[0], '\0');
   char version[DeviceLink::kApplicationVersionOutSize] = "x";
   EXPECT_EQ(found.link.GetApplicationVersion(version), KV7INVALIDSOFTWAREVERSION);
   EXPECT_STREQ(version, "x");
   char battery[DeviceLink::kBatteryLevelOutSize] = "x";
-  found.link.lastStatus = KV7NORESPONSE;
   EXPECT_EQ(found.link.GetBatteryLevel(battery), KV7SUCCESS);
   EXPECT_STREQ(battery, "");
-  EXPECT_EQ(found.link.lastStatus, KV7NORESPONSE) << "the battery accessor reports nothing";
+  EXPECT_EQ(found.link.lastStatus(), KV7INVALIDSOFTWAREVERSION)
+      << "the battery accessor reports nothing";
 }
 
 TEST(LinkReadDeviceInfo, AnEchoDifferingInItsLastCharacterGives5) {
@@ -74,7 +74,7 @@ TEST(LinkReadGpsVersion, KeepsADollarPReplyAndRefusesDollarG) {
   ASSERT_EQ(script.gpsVersion.size(), 21u);
   FoundDevice wrong(DeviceAnswers(script));
   EXPECT_EQ(wrong.link.ReadGpsVersion(), KV7INVALIDRESPONSE);
-  EXPECT_EQ(wrong.link.gpsVersion[0], '\0');
+  EXPECT_EQ(wrong.link.gpsVersion()[0], '\0');
   char version[DeviceLink::kGpsVersionOutSize] = {};
   EXPECT_EQ(wrong.link.GetGpsVersion(version), KV7INVALIDGPSVERSION);
 
@@ -109,14 +109,14 @@ TEST(LinkCommandGate, BeforeDiscoveryEveryCommandGives2) {
   EXPECT_EQ(link.ExitGpsPassthrough(), KV7NOTFOUND);
   EXPECT_EQ(link.ShutDown(), KV7NOTFOUND);
   EXPECT_EQ(clock.pauses, std::vector<int>{1000}) << "ShutDown pauses even when refused";
-  EXPECT_EQ(link.mode, ModeInitial);
+  EXPECT_EQ(link.mode(), ModeInitial);
 }
 
 TEST(LinkCommandGate, IdleRefusesEveryCommandWithNothingSent) {
   FoundDevice found;
   ASSERT_EQ(found.link.ShutDown(), KV7SUCCESS);
-  EXPECT_EQ(found.link.mode, ModeIdle);
-  EXPECT_TRUE(found.link.port) << "the port stays open after a shut-down";
+  EXPECT_EQ(found.link.mode(), ModeIdle);
+  EXPECT_TRUE(found.link.hasPort()) << "the port stays open after a shut-down";
   ASSERT_TRUE(found.peer.waitForBytes(found.helloBytes + 6, 1s));
   found.clock.pauses.clear();
 
@@ -128,25 +128,25 @@ TEST(LinkCommandGate, IdleRefusesEveryCommandWithNothingSent) {
   EXPECT_EQ(found.clock.pauses, std::vector<int>{1000});
   std::this_thread::sleep_for(50ms);
   EXPECT_EQ(found.sentSinceDiscovery(), ToBytes("KV7-9", true));
-  EXPECT_EQ(found.link.mode, ModeIdle);
+  EXPECT_EQ(found.link.mode(), ModeIdle);
 }
 
 TEST(LinkModes, PassthroughAndBackToCommandMode) {
   FoundDevice found;
   EXPECT_EQ(found.link.StartGpsPassthrough(), KV7SUCCESS);
-  EXPECT_EQ(found.link.mode, ModePassthrough);
+  EXPECT_EQ(found.link.mode(), ModePassthrough);
   EXPECT_EQ(found.link.ReadDeviceInfo(), KV7INCORRECTMODE);
   ASSERT_EQ(found.link.SetBaud4800(), KV7SUCCESS);
 
   EXPECT_EQ(found.link.ExitGpsPassthrough(), KV7SUCCESS);
-  EXPECT_EQ(found.link.mode, ModeIdle);
+  EXPECT_EQ(found.link.mode(), ModeIdle);
   EXPECT_EQ(found.peer.outputSpeed(), B115200);
   EXPECT_EQ(found.link.ExitGpsPassthrough(), KV7INCORRECTMODE);
   EXPECT_EQ(found.link.ReadDeviceInfo(), KV7INCORRECTMODE);
 
   EXPECT_EQ(found.link.EnterCommandMode(), KV7SUCCESS);
   EXPECT_EQ(found.link.ReadDeviceInfo(), KV7SUCCESS);
-  EXPECT_EQ(found.link.mode, ModeCommand);
+  EXPECT_EQ(found.link.mode(), ModeCommand);
   const auto texts = found.peer.texts();
   EXPECT_EQ(texts, (std::vector<std::string>{"SA-28", "KV7-g", "SA-28", "KV7-1"}));
 }
@@ -171,7 +171,7 @@ TEST(LinkDisconnect, CablePulledAfterTheEchoEndsTheRecordReadAt5) {
   EXPECT_EQ(result, KV7INVALIDRESPONSE);
   EXPECT_LT(ms, 500.0) << "the 39-byte read would last 600 ms on a live line";
   EXPECT_TRUE(found.link.IsPortGone());
-  EXPECT_EQ(found.link.batteryLevel[0], '\0');
+  EXPECT_EQ(found.link.batteryLevel()[0], '\0');
 }
 
 TEST(LinkTextToInt, ReadsLikeTheBatteryTextIsMeant) {

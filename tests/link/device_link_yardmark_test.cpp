@@ -36,17 +36,17 @@ struct Yardmark {
 TEST(LinkWithYardmark, FindReadAndHandOverToTheBootLoader) {
   Yardmark y;
   ASSERT_EQ(y.link.FindDevice(), KV7SUCCESS);
-  EXPECT_EQ(std::string(y.link.portName.data()), y.device.slavePath());
+  EXPECT_EQ(std::string(y.link.portName().data()), y.device.slavePath());
   EXPECT_EQ(y.device.state(), sim::DeviceState::Command);
 
   ASSERT_EQ(y.link.ReadDeviceInfo(), KV7SUCCESS);
   char battery[DeviceLink::kBatteryLevelOutSize];
   y.link.GetBatteryLevel(battery);
   EXPECT_EQ(DeviceLink::TextToInt(battery), 85);
-  EXPECT_STREQ(y.link.identity.data(), "YM-KV7 000012345");
-  EXPECT_STREQ(y.link.applicationVersion.data(), "1.234");
+  EXPECT_STREQ(y.link.identity().data(), "YM-KV7 000012345");
+  EXPECT_STREQ(y.link.applicationVersion().data(), "1.234");
   ASSERT_EQ(y.link.ReadGpsVersion(), KV7SUCCESS);
-  EXPECT_STREQ(y.link.gpsVersion.data(), "$PASHR,VER,GPS,1.0.00");
+  EXPECT_STREQ(y.link.gpsVersion().data(), "$PASHR,VER,GPS,1.0.00");
 
   ASSERT_EQ(y.link.StartGpsPassthrough(), KV7SUCCESS);
   EXPECT_EQ(y.device.state(), sim::DeviceState::Passthrough);
@@ -62,14 +62,14 @@ TEST(LinkWithYardmark, FindReadAndHandOverToTheBootLoader) {
   ASSERT_EQ(y.link.SetBaud115200(), KV7SUCCESS);
   EXPECT_EQ(y.device.lineBaud(), 115200);
   EXPECT_EQ(y.link.ExitGpsPassthrough(), KV7SUCCESS);
-  EXPECT_EQ(y.link.mode, ModeIdle);
+  EXPECT_EQ(y.link.mode(), ModeIdle);
 }
 
 TEST(LinkWithYardmark, ShutDownLeavesTheLinkIdleAndTheDeviceOff) {
   Yardmark y;
   ASSERT_EQ(y.link.FindDevice(), KV7SUCCESS);
   EXPECT_EQ(y.link.ShutDown(), KV7SUCCESS);
-  EXPECT_EQ(y.link.mode, ModeIdle);
+  EXPECT_EQ(y.link.mode(), ModeIdle);
   EXPECT_EQ(y.device.state(), sim::DeviceState::Off);
   EXPECT_EQ(y.clock.nowMs(), 300 + 1000 + 1000);
 }
@@ -78,7 +78,7 @@ TEST(LinkWithYardmark, RecordAndVersionFaultsGive5) {
   Yardmark shortRecord({"short-record"});
   ASSERT_EQ(shortRecord.link.FindDevice(), KV7SUCCESS);
   EXPECT_EQ(shortRecord.link.ReadDeviceInfo(), KV7INVALIDRESPONSE);
-  EXPECT_EQ(shortRecord.link.applicationVersion[0], '\0');
+  EXPECT_EQ(shortRecord.link.applicationVersion()[0], '\0');
 
   Yardmark notP({"gps-not-P"});
   ASSERT_EQ(notP.link.FindDevice(), KV7SUCCESS);
@@ -94,7 +94,7 @@ TEST(LinkWithYardmark, RecordAndVersionFaultsGive5) {
 TEST(LinkWithYardmark, WrongHelloTenTimesIsNotFound) {
   Yardmark y({"wrong-hello"});
   EXPECT_EQ(y.link.FindDevice(), KV7NOTFOUND);
-  EXPECT_FALSE(y.link.portFound);
+  EXPECT_FALSE(y.link.IsPortFound());
   EXPECT_EQ(y.clock.nowMs(), 300) << "one port opened, every hello answered at once";
 }
 
@@ -114,7 +114,7 @@ TEST(LinkWithYardmark, ResetDiscardsTheChipsStartUpOutput) {
   ASSERT_EQ(y.link.FindDevice(), KV7SUCCESS);
   EXPECT_EQ(y.link.ResetGps(), KV7SUCCESS);
   EXPECT_EQ(y.link.ReadGpsVersion(), KV7SUCCESS);
-  EXPECT_STREQ(y.link.gpsVersion.data(), "$PASHR,VER,GPS,1.0.00");
+  EXPECT_STREQ(y.link.gpsVersion().data(), "$PASHR,VER,GPS,1.0.00");
 }
 
 } // namespace

@@ -133,10 +133,14 @@ Bytes PtyPeer::readFor(std::chrono::milliseconds span) {
   return bytes;
 }
 
-void PtyPeer::hangUp() {
+void PtyPeer::stopServing() {
   stop_ = true;
   if (thread_.joinable())
     thread_.join();
+}
+
+void PtyPeer::hangUp() {
+  stopServing();
   if (master_ >= 0)
     ::close(master_);
   master_ = -1;

@@ -39,8 +39,9 @@ public:
 
   const std::string& slavePath() const { return slavePath_; }
 
-  // Starts answering on a thread of its own.
+  // Starts answering on a thread of its own; stopServing() ends that, for direct use.
   void serve(Answer answer);
+  void stopServing();
   // Everything the link wrote so far, and the zero-terminated texts in it.
   Bytes received() const;
   std::vector<std::string> texts() const;

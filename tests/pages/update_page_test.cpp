@@ -28,8 +28,8 @@ TEST(FirmwareLoad, ACompleteUpdateThenAVerification) {
   EXPECT_EQ(rig.view.statusLine(), "...GPS Passthrough Exited...");
   EXPECT_EQ(rig.view.progress(), 100);
   EXPECT_GT(rig.view.pumps(), 0);
-  EXPECT_EQ(rig.link.mode, ModeIdle);
-  EXPECT_EQ(rig.link.baudRate, 115200);
+  EXPECT_EQ(rig.link.mode(), ModeIdle);
+  EXPECT_EQ(rig.link.baudRate(), 115200);
   EXPECT_EQ(rig.events.events.back(), "ok enabled");
   EXPECT_FALSE(rig.events.contains("cancel enabled"));
 
@@ -342,7 +342,7 @@ TEST(FirmwareLoad, ACablePulledAtTheBootLoaderCommandEndsWithE18InPassthrough) {
                                       "status ...Baud Rate NOT Changed...", "repaint", "wait 2000",
                                       "cancel enabled", "end 2"}))
       << "no switch-off: the device is in passthrough";
-  EXPECT_EQ(rig.link.mode, ModePassthrough);
+  EXPECT_EQ(rig.link.mode(), ModePassthrough);
 }
 
 std::string e3Notice(const std::string& path) {
@@ -360,7 +360,7 @@ TEST(FirmwareLoad, AMissingFirmwareFileEndsWithE3BeforeTheDeviceIsTouched) {
             (Events{"status ...Invalid Hex File...", "repaint", "row 1 FAIL",
                     "status ..Firmware file NOT found...", "repaint", e3Notice(missing),
                     "wait 2000", "end 2"}));
-  EXPECT_FALSE(rig.link.portFound);
+  EXPECT_FALSE(rig.link.IsPortFound());
   EXPECT_EQ(rig.device->state(), sim::DeviceState::Ready);
   const Events log = rig.logOf("Step3Update.cpp");
   EXPECT_EQ(
@@ -377,7 +377,7 @@ TEST(FirmwareLoad, AFileThatIsNotSRecordsGetsTheSameNotice) {
   EXPECT_EQ(rig.fromNotice(), (Events{e3Notice(path), "wait 2000", "end 2"}));
   EXPECT_EQ(rig.logOf("Step3Update.cpp").back(),
             "Error:      Invalid Hex File: Not S_Records (E:3)");
-  EXPECT_FALSE(rig.link.portFound);
+  EXPECT_FALSE(rig.link.IsPortFound());
 }
 
 TEST(FirmwareLoad, ADamagedRecordIsNamedInTheLog) {
@@ -413,7 +413,7 @@ TEST(FirmwareLoad, ABootLoaderThatRefusesTheTypeEndsWithE25) {
   EXPECT_EQ(rig.logOf("Step3Update.cpp")[rig.logOf("Step3Update.cpp").size() - 2],
             "Error:      GPS Firmware NOT loaded : the GPS boot loader refused the firmware "
             "type  (E:25)");
-  EXPECT_EQ(rig.link.mode, ModePassthrough);
+  EXPECT_EQ(rig.link.mode(), ModePassthrough);
 }
 
 TEST(FirmwareLoad, ACablePulledDuringTheUploadEndsWithE25) {
@@ -455,7 +455,7 @@ TEST(FirmwareLoad, ADriverThatRefuses4800BaudEndsWithE16InPassthrough) {
   EXPECT_EQ(rig.fromNotice(), (Events{"notice NOTICE E:16 | " + kM2, "row 6 FAIL",
                                       "status ...Baud Rate NOT Changed...", "repaint", "wait 2000",
                                       "cancel enabled", "end 2"}));
-  EXPECT_EQ(rig.link.mode, ModePassthrough);
+  EXPECT_EQ(rig.link.mode(), ModePassthrough);
   const Events log = rig.logOf("Step3Update.cpp");
   EXPECT_EQ(log[log.size() - 2], "Error:      Baud Rate NOT set to 4800 : KV7SETCOMSTATEERROR: "
                                  "Set Com State error (com function)  (E:16)");

@@ -40,10 +40,10 @@ std::string Text(const char* buffer) { return std::string(buffer); }
 void DiscoveryFindsTheDeviceOnItsPort(Session& s, Checks& checks) {
   // The whole table, as the wizard scans it: only the mapped port holds a device.
   WCHECK_EQ(s.link.FindDevice(), KV7SUCCESS);
-  WCHECK_EQ(Text(s.link.portName.data()), s.settings.port);
-  WCHECK_EQ(static_cast<int>(s.link.mode), static_cast<int>(ModeCommand));
-  WCHECK(s.link.portFound);
-  WCHECK(s.link.port != nullptr);
+  WCHECK_EQ(Text(s.link.portName().data()), s.settings.port);
+  WCHECK_EQ(static_cast<int>(s.link.mode()), static_cast<int>(ModeCommand));
+  WCHECK(s.link.IsPortFound());
+  WCHECK(s.link.hasPort());
 }
 
 // The device answers every hello. A receive purge must throw its answer away; without one
@@ -70,12 +70,12 @@ void ReadDeviceInfo(Session& s, Checks& checks) {
   WCHECK_EQ(s.link.GetApplicationVersion(version), KV7SUCCESS);
   WCHECK_EQ(Text(battery).substr(0, 3), s.settings.battery);
   WCHECK_EQ(Text(version), s.settings.appVersion);
-  WCHECK_EQ(Text(s.link.identity.data()), s.settings.identity);
+  WCHECK_EQ(Text(s.link.identity().data()), s.settings.identity);
 }
 
 void ReadGpsVersionBeforeTheUpdate(Session& s, Checks& checks) {
   WCHECK_EQ(s.link.ReadGpsVersion(), KV7SUCCESS);
-  WCHECK_EQ(Text(s.link.gpsVersion.data()), s.settings.gpsVersion);
+  WCHECK_EQ(Text(s.link.gpsVersion().data()), s.settings.gpsVersion);
 }
 
 void ResetGps(Session& s, Checks& checks) {
@@ -88,15 +88,15 @@ void ResetGps(Session& s, Checks& checks) {
 void PassthroughAndBaudChanges(Session& s, Checks& checks) {
   WCHECK_EQ(s.link.SetBaud4800(), KV7INCORRECTMODE); // not before passthrough
   WCHECK_EQ(s.link.StartGpsPassthrough(), KV7SUCCESS);
-  WCHECK_EQ(static_cast<int>(s.link.mode), static_cast<int>(ModePassthrough));
+  WCHECK_EQ(static_cast<int>(s.link.mode()), static_cast<int>(ModePassthrough));
   WCHECK_EQ(s.link.SetBaud4800(), KV7SUCCESS);
-  WCHECK_EQ(s.link.highSpeed, 0);
+  WCHECK_EQ(s.link.highSpeed(), 0);
   WCHECK_EQ(s.link.PrepareGpsForLoad(), KV7SUCCESS);
   // As the firmware load page does: a written byte may still be on its way out of the PC, so
   // the line stays at 4800 baud a while before it changes.
   s.clock.sleepMs(kAfterStepMs);
   WCHECK_EQ(s.link.SetBaud115200(), KV7SUCCESS);
-  WCHECK_EQ(s.link.highSpeed, 1);
+  WCHECK_EQ(s.link.highSpeed(), 1);
 }
 
 void UploadFirmware(Session& s, Checks& checks) {
@@ -118,8 +118,8 @@ void UploadFirmware(Session& s, Checks& checks) {
   uploader.Finish();
   WCHECK(uploader.bytesSent() > 0);
   WCHECK_EQ(s.link.ExitGpsPassthrough(), KV7SUCCESS);
-  WCHECK_EQ(static_cast<int>(s.link.mode), static_cast<int>(ModeIdle));
-  WCHECK_EQ(s.link.highSpeed, 1);
+  WCHECK_EQ(static_cast<int>(s.link.mode()), static_cast<int>(ModeIdle));
+  WCHECK_EQ(s.link.highSpeed(), 1);
 }
 
 // After the power cycle the chip starts from its new flash and reports the new version only if
@@ -127,12 +127,12 @@ void UploadFirmware(Session& s, Checks& checks) {
 void NewVersionAfterReset(Session& s, Checks& checks) {
   WCHECK_EQ(s.link.ResetGps(), KV7SUCCESS);
   WCHECK_EQ(s.link.ReadGpsVersion(), KV7SUCCESS);
-  WCHECK_EQ(Text(s.link.gpsVersion.data()), s.settings.newGpsVersion);
+  WCHECK_EQ(Text(s.link.gpsVersion().data()), s.settings.newGpsVersion);
 }
 
 void ShutDown(Session& s, Checks& checks) {
   WCHECK_EQ(s.link.ShutDown(), KV7SUCCESS);
-  WCHECK_EQ(static_cast<int>(s.link.mode), static_cast<int>(ModeIdle));
+  WCHECK_EQ(static_cast<int>(s.link.mode()), static_cast<int>(ModeIdle));
 }
 
 template <typename Body> auto InSession(const std::shared_ptr<Session>& session, Body body) {
