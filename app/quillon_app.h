@@ -2,8 +2,8 @@
 
 #include "app/quillon_dlg_window.h"
 #include "base/clock.h"
-#include "pages/QuillonDlg.h"
 #include "pages/pumping_clock.h"
+#include "pages/wizard_driver.h"
 #include "ui/qt_page_runner.h"
 
 namespace quillon {

@@ -54,7 +54,8 @@ public:
 
   // Step 1 of the calling protocol.
   void enter();
-  // Keeps the file-name part of `path` (after its last '\\' or '/'), cut to fit its buffer.
+  // Names the module of the current call: the file-name part of `path` (after its last '\\'
+  // or '/'; a module name has none), cut to fit its buffer.
   void setSource(const char* path);
   // Source line of the current call, assigned directly by the caller under the lock.
   int sourceLine = 0;
@@ -90,11 +91,16 @@ UpdateLog& updateLog();
 
 // The four-step calling protocol, written once. Nothing that could itself log runs between
 // taking the lock and the entry point that leaves it.
+//
+// The module column names the code that wrote the line. Support staff compare logs across
+// releases, so a module's name is fixed text, not the name its source file happens to have
+// today: every file that logs states it once, before its first QLOG_* call, e.g.
+//   constexpr char kLogModule[] = "QuillonDlg.cpp";
 #define QUILLON_LOG_CALL(entryPoint, ...)                                                          \
   do {                                                                                             \
     ::quillon::updateLog().enter();                                                                \
     ::quillon::updateLog().sourceLine = __LINE__;                                                  \
-    ::quillon::updateLog().setSource(__FILE__);                                                    \
+    ::quillon::updateLog().setSource(kLogModule);                                                  \
     ::quillon::updateLog().entryPoint(__VA_ARGS__);                                                \
   } while (false)
 

@@ -1,23 +1,44 @@
 #include "pages/screen_check_page.h"
 
+#include "log/update_log.h"
 #include "pages/modal_result.h"
+#include "pages/notice_texts.h"
 
 namespace quillon {
 
+const ScreenCheck kConnectionCheck{
+    .texts = kStep5VerifyConnectionTexts,
+    .logModule = "Step5VerifyConnection.cpp",
+    .matchLine = "     User has verified the screen match",
+    .reminder = "Please double check your connections and press OK when ready!",
+    .finalNotice = "There is a connection error.  Please check your connections and try running "
+                   "this program again.",
+};
+
+const ScreenCheck kRestartCheck{
+    .texts = kStep9VerifyKV7Texts,
+    .logModule = "Step9VerifyKV7.cpp",
+    .matchLine = "     User has verified a screen match",
+    .reminder = "Please double check your connections!",
+    .finalNotice = kManualResetNotice,
+};
+
 void ScreenCheckPage::onForward(PageWindow& window) {
-  logMatch();
+  const char* const kLogModule = check_.logModule;
+  QLOG_INFO("%s", check_.matchLine);
   window.endPage(modal::kOk);
 }
 
 void ScreenCheckPage::onCancel(PageWindow& window) {
+  const char* const kLogModule = check_.logModule;
   if (mismatchCount < kReminders) {
     ++mismatchCount;
-    logMismatch();
-    window.showNotice("NOTICE", reminder_);
+    QLOG_INFO("     User has verified a screen MISMATCH");
+    window.showNotice("NOTICE", check_.reminder);
     return;
   }
-  logFinalMismatch();
-  window.showNotice("NOTICE E:20", finalNotice_);
+  QLOG_ERROR("     User has verified a final screen MISMATCH  (E:20)");
+  window.showNotice("NOTICE E:20", check_.finalNotice);
   window.endPage(modal::kCancel);
 }
 

@@ -7,34 +7,40 @@
 
 namespace quillon {
 
+// What one screen check shows, says and logs. Each check has always been logged under a
+// module name of its own, and the two word their YES line differently.
+struct ScreenCheck {
+  const PlainPageTexts& texts;
+  const char* logModule;
+  const char* matchLine;
+  std::string_view reminder;    // after the first two NO answers
+  std::string_view finalNotice; // notice E:20, after the third
+};
+
+// Step 5: the Yardmark shows its ready screen before the update.
+extern const ScreenCheck kConnectionCheck;
+// Step 9: after the power cycle the Yardmark came back to its ready screen.
+extern const ScreenCheck kRestartCheck;
+
 // A page where the user compares the Yardmark's screen with a picture (steps 5 and 9). YES
 // goes on; the first two NO answers of a showing give a reminder and keep the page open; the
 // third ends the wizard with notice E:20. Escape counts as NO.
-class ScreenCheckPage : public PlainPage {
+class ScreenCheckPage final : public PlainPage {
 public:
   static constexpr int kReminders = 2;
+
+  explicit ScreenCheckPage(const ScreenCheck& check) : PlainPage(check.texts), check_(check) {}
 
   void onShow() override { mismatchCount = 0; }
 
   // NO answers on the current showing.
   std::int32_t mismatchCount = 0;
 
-protected:
-  ScreenCheckPage(const PlainPageTexts& texts, std::string_view reminder,
-                  std::string_view finalNotice)
-      : PlainPage(texts), reminder_(reminder), finalNotice_(finalNotice) {}
-
-  // The log lines name the page's own module, so each page writes them itself.
-  virtual void logMatch() = 0;
-  virtual void logMismatch() = 0;
-  virtual void logFinalMismatch() = 0;
-
 private:
   void onForward(PageWindow& window) override;
   void onCancel(PageWindow& window) override;
 
-  std::string_view reminder_;
-  std::string_view finalNotice_;
+  const ScreenCheck& check_;
 };
 
 } // namespace quillon

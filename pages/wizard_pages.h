@@ -1,11 +1,10 @@
 #pragma once
 
-#include "pages/Step1Intro.h"
-#include "pages/Step3Update.h"
-#include "pages/Step5Verify.h"
-#include "pages/Step5VerifyConnection.h"
-#include "pages/Step9VerifyKV7.h"
+#include "pages/firmware_load_page.h"
+#include "pages/intro_page.h"
 #include "pages/plain_page.h"
+#include "pages/reset_and_verify_page.h"
+#include "pages/screen_check_page.h"
 
 #include <array>
 
@@ -28,16 +27,16 @@ struct WizardPages {
             &finish};
   }
 
-  Step1Intro intro;
+  IntroPage intro;
   PlainPage connectComputer{kStep2ConnectComputerTexts};
   PlainPage connectDevice{kStep3ConnectDeviceTexts};
   PlainPage turnOn{kStep4TurnOnTexts};
-  Step5VerifyConnection verifyConnection;
-  Step3Update firmwareLoad;
+  ScreenCheckPage verifyConnection{kConnectionCheck};
+  FirmwareLoadPage firmwareLoad;
   PlainPage turnOff{kStep7TurnOffTexts};
   PlainPage turnOnAgain{kStep8TurnOnAgainTexts};
-  Step9VerifyKV7 verifyScreen;
-  Step5Verify resetAndVerify;
+  ScreenCheckPage verifyScreen{kRestartCheck};
+  ResetAndVerifyPage resetAndVerify;
   PlainPage finish{kStep11FinishTexts};
 };
 

@@ -1,7 +1,7 @@
 #include "gpsload/bin_file.h"
 #include "link/device_link.h"
-#include "pages/QuillonDlg.h"
 #include "pages/orbfix_file.h"
+#include "pages/wizard_driver.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/docs/current_directory.h"
 #include "tests/pages/device_rig.h"

@@ -1,9 +1,9 @@
 #include "tests/docs/shown_notices.h"
 
 #include "link/device_link.h"
-#include "pages/QuillonDlg.h"
 #include "pages/update_failures.h"
 #include "pages/verify_failures.h"
+#include "pages/wizard_driver.h"
 #include "tests/docs/current_directory.h"
 #include "tests/pages/log_capture.h"
 #include "tests/pages/recording_views.h"

@@ -3,16 +3,15 @@
 // the flash must hold every byte of it. The sanitizer build runs the same path on 2 MiB: at
 // its speed 16 MiB would take longer than the suite's time limit, and what it looks for
 // (memory and undefined behaviour) does not need the size.
+#include "pages/firmware_load_page.h"
+#include "tests/faults/wizard_rig.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <random>
-
 #include <gtest/gtest.h>
-
-#include "pages/Step3Update.h"
-#include "tests/faults/wizard_rig.h"
+#include <random>
 
 namespace quillon::testing {
 namespace {

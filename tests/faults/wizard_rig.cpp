@@ -1,12 +1,11 @@
 #include "tests/faults/wizard_rig.h"
 
-#include <algorithm>
-
-#include <gtest/gtest.h>
-
-#include "pages/QuillonDlg.h"
-#include "pages/Step3Update.h"
+#include "pages/firmware_load_page.h"
+#include "pages/wizard_driver.h"
 #include "tests/loader/wire_image.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
 
 namespace quillon::testing {
 namespace {
@@ -91,8 +90,8 @@ bool WizardRig::flashHolds(const std::filesystem::path& firmware) const {
   const std::filesystem::path dump = rig.capture.directory() / "flash-dump.s3";
   if (!rig.device->writeFlashDump(dump.string()))
     return false;
-  const auto held = test::SrecCatBinary(dump.string(), Step3Update::kFlashStart);
-  const auto wanted = test::SrecCatBinary(firmware.string(), Step3Update::kFlashStart);
+  const auto held = test::SrecCatBinary(dump.string(), FirmwareLoadPage::kFlashStart);
+  const auto wanted = test::SrecCatBinary(firmware.string(), FirmwareLoadPage::kFlashStart);
   return !wanted.empty() && held == wanted;
 }
 

@@ -2,21 +2,20 @@
 // wired as the program wires it (the link lives in the hidden main dialog and waits on the
 // pumping clock). While the page talks to the device, the window stays up, modal, and keeps
 // answering the window system, so what the golfer sees moves along with the work.
-#include <set>
+#include "app/quillon_dlg_window.h"
+#include "modal_watch.h"
+#include "pages/modal_result.h"
+#include "pages/pumping_clock.h"
+#include "pages/reset_and_verify_page.h"
+#include "sim/virtual_yardmark.h"
+#include "ui/progress_page_window.h"
+#include "ui/qt_page_runner.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
-
-#include "app/quillon_dlg_window.h"
-#include "modal_watch.h"
-#include "pages/Step5Verify.h"
-#include "pages/modal_result.h"
-#include "pages/pumping_clock.h"
-#include "sim/virtual_yardmark.h"
-#include "ui/progress_page_window.h"
-#include "ui/qt_page_runner.h"
+#include <set>
 
 namespace quillon {
 namespace {
@@ -51,7 +50,7 @@ struct Rig {
   PumpingClock clock{time};
   QuillonDlgWindow mainDialog{clock};
   sim::VirtualYardmark device;
-  Step5Verify page{mainDialog.link(), clock};
+  ResetAndVerifyPage page{mainDialog.link(), clock};
 
   explicit Rig(const char* gpsVersion) : device(options(gpsVersion)) {}
 

@@ -2,22 +2,21 @@
 // page logic speaks for), where the picture sits, and every route a user can take: the
 // buttons, Enter, Escape, Previous, YES/NO with their reminders and notice E:20, and the F9
 // switch on step 1 whichever control has the focus.
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-
 #include "app/quillon_dlg_window.h"
 #include "base/clock.h"
 #include "log/update_log.h"
 #include "modal_watch.h"
-#include "pages/Step1Intro.h"
-#include "pages/Step5VerifyConnection.h"
-#include "pages/Step9VerifyKV7.h"
+#include "pages/intro_page.h"
 #include "pages/modal_result.h"
 #include "pages/plain_page.h"
+#include "pages/screen_check_page.h"
 #include "ui/plain_page_window.h"
 #include "ui/qt_page_runner.h"
 #include "ui/qt_text.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
 
 namespace quillon {
 namespace {
@@ -161,7 +160,7 @@ private slots:
   }
 
   void enterOnAFocusedButtonPressesThatButton() {
-    Step1Intro intro;
+    IntroPage intro;
     QCOMPARE(show(intro,
                   [](QWidget& m) {
                     QVERIFY(testing::FocusOn(*button(m, ids::kCancel)));
@@ -169,7 +168,7 @@ private slots:
                   }),
              modal::kCancel);
     // Enter on step 5, where YES is not the default button, is still YES.
-    Step5VerifyConnection step5;
+    ScreenCheckPage step5{kConnectionCheck};
     QCOMPARE(show(step5, [](QWidget& m) { QTest::keyClick(&m, Qt::Key_Enter); }), modal::kOk);
   }
 
@@ -185,7 +184,7 @@ private slots:
   }
 
   void twoNoAnswersRemindAndTheThirdEndsWithNoticeE20() {
-    Step5VerifyConnection step5;
+    ScreenCheckPage step5{kConnectionCheck};
     SeenNotice first, second, last;
     const int result = show(step5, [&](QWidget& m) {
       AnswerNextNotice(first);
@@ -210,7 +209,7 @@ private slots:
   }
 
   void aYesAfterRemindersGoesOnAndTheCountStartsAfreshNextTime() {
-    Step9VerifyKV7 step9;
+    ScreenCheckPage step9{kRestartCheck};
     SeenNotice reminder;
     QCOMPARE(show(step9,
                   [&](QWidget& m) {
@@ -227,7 +226,7 @@ private slots:
 
   void f9OnStep1SwitchesOnDescriptiveLoggingWhereverTheFocusIs() {
     updateLog().setLevel(1);
-    Step1Intro intro;
+    IntroPage intro;
     SeenNotice first, second;
     bool stillOpen = false;
     const int result = show(intro, [&](QWidget& m) {

@@ -13,6 +13,8 @@
 namespace quillon {
 namespace {
 
+constexpr char kLogModule[] = "update_log_lines_test.cpp";
+
 using test::splitTabs;
 
 std::string localNow() {

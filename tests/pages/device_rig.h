@@ -2,9 +2,9 @@
 
 #include "link/device_link.h"
 #include "log_capture.h"
-#include "pages/Step3Update.h"
-#include "pages/Step5Verify.h"
+#include "pages/firmware_load_page.h"
 #include "pages/pumping_clock.h"
+#include "pages/reset_and_verify_page.h"
 #include "recording_views.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/link/faulty_port.h"
@@ -92,8 +92,8 @@ public:
   std::unique_ptr<sim::VirtualYardmark> device;
   RecordingProgressView view{events};
   RecordingProgressView verifyView{events};
-  Step3Update update{link, pageClock};
-  Step5Verify verify{link, pageClock};
+  FirmwareLoadPage update{link, pageClock};
+  ResetAndVerifyPage verify{link, pageClock};
 };
 
 } // namespace quillon::testing

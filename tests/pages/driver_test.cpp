@@ -1,9 +1,9 @@
 #include "link/device_link.h"
 #include "log_capture.h"
-#include "pages/QuillonDlg.h"
-#include "pages/Step3Update.h"
-#include "pages/Step5Verify.h"
+#include "pages/firmware_load_page.h"
 #include "pages/modal_result.h"
+#include "pages/reset_and_verify_page.h"
+#include "pages/wizard_driver.h"
 #include "recording_views.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +97,7 @@ TEST_F(Driver, ReleaseTagMustMatchExactly) {
 TEST_F(Driver, AFileWithOnlyTheReleaseLineRunsWithEmptyValues) {
   writeOrbfix("Release 4");
   runner.inspect = [](ProgressPage& page) {
-    if (auto* update = dynamic_cast<Step3Update*>(&page)) {
+    if (auto* update = dynamic_cast<FirmwareLoadPage*>(&page)) {
       EXPECT_EQ(update->minAppVersion, "");
       EXPECT_EQ(update->firmwarePath, "");
       EXPECT_EQ(update->targetGpsVersion, "");
@@ -115,12 +115,12 @@ TEST_F(Driver, CrLfAndLfGiveTheSameInputs) {
     writeOrbfix(content);
     int inspected = 0;
     runner.inspect = [&inspected](ProgressPage& page) {
-      if (auto* update = dynamic_cast<Step3Update*>(&page)) {
+      if (auto* update = dynamic_cast<FirmwareLoadPage*>(&page)) {
         EXPECT_EQ(update->minAppVersion, "1.2");
         EXPECT_EQ(update->firmwarePath, "firmware.mot");
         EXPECT_EQ(update->targetGpsVersion, "$PASHR,VER,GPS,2.0.00");
         EXPECT_EQ(update->minBatteryLevel, 30);
-      } else if (auto* verify = dynamic_cast<Step5Verify*>(&page)) {
+      } else if (auto* verify = dynamic_cast<ResetAndVerifyPage*>(&page)) {
         EXPECT_EQ(verify->targetGpsVersion, "$PASHR,VER,GPS,2.0.00");
       }
       ++inspected;

@@ -1,10 +1,9 @@
 #include "log/update_log.h"
 #include "log_capture.h"
-#include "pages/Step1Intro.h"
-#include "pages/Step5VerifyConnection.h"
-#include "pages/Step9VerifyKV7.h"
+#include "pages/intro_page.h"
 #include "pages/modal_result.h"
 #include "pages/notice_texts.h"
+#include "pages/screen_check_page.h"
 #include "recording_views.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +31,7 @@ protected:
 };
 
 TEST_F(ScreenCheck, Step5TwoRemindersThenYesGoesOn) {
-  Step5VerifyConnection page;
+  ScreenCheckPage page{kConnectionCheck};
   showAndPress(page, {PageInput::Cancel, PageInput::Cancel, PageInput::Forward});
   const std::string reminder =
       "notice NOTICE | Please double check your connections and press OK when ready!";
@@ -43,7 +42,7 @@ TEST_F(ScreenCheck, Step5TwoRemindersThenYesGoesOn) {
 }
 
 TEST_F(ScreenCheck, Step5ThirdNoEndsWithE20) {
-  Step5VerifyConnection page;
+  ScreenCheckPage page{kConnectionCheck};
   showAndPress(page, {PageInput::Cancel, PageInput::Cancel, PageInput::Cancel});
   ASSERT_EQ(events.events.size(), 4U);
   EXPECT_EQ(events.events[2],
@@ -59,7 +58,7 @@ TEST_F(ScreenCheck, Step5ThirdNoEndsWithE20) {
 }
 
 TEST_F(ScreenCheck, Step9HasItsOwnTextsAndModule) {
-  Step9VerifyKV7 page;
+  ScreenCheckPage page{kRestartCheck};
   showAndPress(page, {PageInput::Escape, PageInput::Escape, PageInput::Escape});
   EXPECT_EQ(events.events,
             (Events{"notice NOTICE | Please double check your connections!",
@@ -72,14 +71,14 @@ TEST_F(ScreenCheck, Step9HasItsOwnTextsAndModule) {
 }
 
 TEST_F(ScreenCheck, Step9YesLogsItsOwnWording) {
-  Step9VerifyKV7 page;
+  ScreenCheckPage page{kRestartCheck};
   showAndPress(page, {PageInput::Enter});
   EXPECT_EQ(events.events, (Events{"end 1"}));
   EXPECT_EQ(capture.kindsAndMessages(), (Events{"Info:      User has verified a screen match"}));
 }
 
 TEST_F(ScreenCheck, EveryShowingStartsWithTwoRemindersAgain) {
-  Step5VerifyConnection page;
+  ScreenCheckPage page{kConnectionCheck};
   showAndPress(page, {PageInput::Cancel, PageInput::Cancel, PageInput::Forward});
   EXPECT_EQ(page.mismatchCount, 2);
   RecordingPageWindow second(events);
@@ -94,7 +93,7 @@ TEST_F(ScreenCheck, EveryShowingStartsWithTwoRemindersAgain) {
 
 TEST_F(ScreenCheck, AtErrorsOnlyLevelOnlyTheFinalMismatchIsWritten) {
   updateLog().setLevel(1);
-  Step5VerifyConnection page;
+  ScreenCheckPage page{kConnectionCheck};
   showAndPress(page, {PageInput::Cancel, PageInput::Cancel, PageInput::Cancel});
   const auto lines = capture.lines();
   ASSERT_EQ(lines.size(), 1U);
@@ -173,7 +172,7 @@ protected:
 };
 
 TEST_F(DescriptiveLogging, F9OnStep1RaisesTheLevelAndSaysSo) {
-  Step1Intro page;
+  IntroPage page;
   page.onShow();
   page.onKeyDown(kVirtualKeyF9, window);
   EXPECT_EQ(updateLog().level(), 3);
@@ -189,7 +188,7 @@ TEST_F(DescriptiveLogging, F9OnStep1RaisesTheLevelAndSaysSo) {
 }
 
 TEST_F(DescriptiveLogging, EveryPressRepeatsItAndOtherKeysDoNothing) {
-  Step1Intro page;
+  IntroPage page;
   page.onKeyDown(kVirtualKeyF9 + 1, window);
   page.onKeyDown('A', window);
   EXPECT_EQ(updateLog().level(), 1);
@@ -201,7 +200,7 @@ TEST_F(DescriptiveLogging, EveryPressRepeatsItAndOtherKeysDoNothing) {
 
 TEST_F(DescriptiveLogging, F9ElsewhereIsJustAKey) {
   PlainPage page(kStep2ConnectComputerTexts);
-  Step5VerifyConnection check;
+  ScreenCheckPage check{kConnectionCheck};
   page.onKeyDown(kVirtualKeyF9, window);
   check.onKeyDown(kVirtualKeyF9, window);
   EXPECT_EQ(updateLog().level(), 1);
@@ -209,7 +208,7 @@ TEST_F(DescriptiveLogging, F9ElsewhereIsJustAKey) {
 }
 
 TEST_F(DescriptiveLogging, YesAndNoOnStep1AreForwardAndCancel) {
-  Step1Intro page;
+  IntroPage page;
   page.onInput(PageInput::Forward, window);
   EXPECT_EQ(window.result(), modal::kOk);
   RecordingPageWindow second(events);

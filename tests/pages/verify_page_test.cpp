@@ -198,7 +198,7 @@ TEST(ResetAndVerify, TheLinksLongWaitsKeepTheWindowAlive) {
   DeviceLink pumped(shared);
   pumped.setCandidatePorts({rig.device->slavePath()});
   ASSERT_EQ(pumped.FindDevice(), KV7SUCCESS);
-  Step5Verify page(pumped, shared);
+  ResetAndVerifyPage page(pumped, shared);
   page.targetGpsVersion = kNewGps;
   int pumpsDuringReset = 0;
   rig.verifyView.onPump = [&] {

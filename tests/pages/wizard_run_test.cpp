@@ -1,6 +1,6 @@
 #include "device_rig.h"
-#include "pages/QuillonDlg.h"
 #include "pages/modal_result.h"
+#include "pages/wizard_driver.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pages/QuillonDlg.h"
+#include "pages/wizard_driver.h"
 
 #include "link/device_link.h"
 #include "log/update_log.h"
@@ -12,6 +12,8 @@
 
 namespace quillon {
 namespace {
+
+constexpr char kLogModule[] = "QuillonDlg.cpp";
 
 constexpr int kFirstState = 0;
 constexpr int kFirmwareLoadState = 5;
@@ -75,7 +77,7 @@ void StepLoop::run() {
 
 void StepLoop::handInputs(int state) {
   if (state == kFirmwareLoadState) {
-    Step3Update& page = pages_.firmwareLoad;
+    FirmwareLoadPage& page = pages_.firmwareLoad;
     page.minAppVersion = values_.minAppVersion;
     page.targetGpsVersion = values_.targetGpsVersion;
     page.minBatteryLevel = DeviceLink::TextToInt(values_.minBatteryLevel.c_str());

@@ -1,4 +1,4 @@
-#include "pages/Step5Verify.h"
+#include "pages/reset_and_verify_page.h"
 
 #include "link/device_link.h"
 #include "log/update_log.h"
@@ -15,13 +15,15 @@
 namespace quillon {
 namespace {
 
+constexpr char kLogModule[] = "Step5Verify.cpp";
+
 using namespace verify;
 
 constexpr int kRowCount = 5;
 
 class VerifySequence {
 public:
-  VerifySequence(const Step5Verify& page, DeviceLink& link, Clock& clock, ProgressView& view)
+  VerifySequence(const ResetAndVerifyPage& page, DeviceLink& link, Clock& clock, ProgressView& view)
       : page_(page), link_(link), clock_(clock), frame_(view, kRowCount) {}
 
   int run();
@@ -45,11 +47,11 @@ private:
     frame_.SetStatus(status);
   }
 
-  const Step5Verify& page_;
+  const ResetAndVerifyPage& page_;
   DeviceLink& link_;
   Clock& clock_;
   ProgressFrame frame_;
-  int state_ = Step5Verify::VERCMDMODE;
+  int state_ = ResetAndVerifyPage::VERCMDMODE;
   bool sequenceRunning_ = true;
 };
 
@@ -59,7 +61,7 @@ int VerifySequence::run() {
   QLOG_DEVINFO("     Initializing state info");
   QLOG_DEVINFO("     Initializing state processing info");
   QLOG_INFO("     Starting Verification");
-  state_ = Step5Verify::VERCMDMODE;
+  state_ = ResetAndVerifyPage::VERCMDMODE;
   while (sequenceRunning_)
     runState();
   return frame_.result();
@@ -67,15 +69,15 @@ int VerifySequence::run() {
 
 void VerifySequence::runState() {
   switch (state_) {
-  case Step5Verify::VERCMDMODE:
+  case ResetAndVerifyPage::VERCMDMODE:
     return enterCommandMode();
-  case Step5Verify::VERRESETGPS:
+  case ResetAndVerifyPage::VERRESETGPS:
     return resetGps();
-  case Step5Verify::VERREADGPSVER:
+  case ResetAndVerifyPage::VERREADGPSVER:
     return readGpsVersion();
-  case Step5Verify::VERCHECKGPSVER:
+  case ResetAndVerifyPage::VERCHECKGPSVER:
     return checkGpsVersion();
-  case Step5Verify::VERSHUTDOWN:
+  case ResetAndVerifyPage::VERSHUTDOWN:
     return shutDown();
   default:
     return endAfterError();
@@ -94,7 +96,7 @@ void VerifySequence::enterCommandMode() {
   frame_.setProgress(20);
   frame_.SetStatus("...Command Mode Set...");
   wait(kAfterDeviceStep);
-  state_ = Step5Verify::VERRESETGPS;
+  state_ = ResetAndVerifyPage::VERRESETGPS;
 }
 
 void VerifySequence::resetGps() {
@@ -109,7 +111,7 @@ void VerifySequence::resetGps() {
   frame_.setProgress(50);
   frame_.SetStatus("...GPS Reset...");
   // The reset itself has waited 20 s for the chip: no pause of our own.
-  state_ = Step5Verify::VERREADGPSVER;
+  state_ = ResetAndVerifyPage::VERREADGPSVER;
 }
 
 void VerifySequence::readGpsVersion() {
@@ -125,7 +127,7 @@ void VerifySequence::readGpsVersion() {
   frame_.setProgress(70);
   frame_.SetStatus("...GPS Version Received...");
   wait(kAfterDeviceStep);
-  state_ = Step5Verify::VERCHECKGPSVER;
+  state_ = ResetAndVerifyPage::VERCHECKGPSVER;
 }
 
 void VerifySequence::checkGpsVersion() {
@@ -148,7 +150,7 @@ void VerifySequence::checkGpsVersion() {
   frame_.SetStatus("...GPS Version Verified...");
   frame_.setProgress(90);
   wait(kAfterDeviceStep);
-  state_ = Step5Verify::VERSHUTDOWN;
+  state_ = ResetAndVerifyPage::VERSHUTDOWN;
 }
 
 void VerifySequence::shutDown() {
@@ -171,7 +173,7 @@ void VerifySequence::shutDown() {
     frame_.setRow(kShutDownRow, ProgressFrame::kFail);
     frame_.SetStatus("Firmware Update Successful!");
     wait(kAfterDeviceStep);
-    state_ = Step5Verify::VERERROR;
+    state_ = ResetAndVerifyPage::VERERROR;
   }
   frame_.endWith(modal::kOk);
   frame_.enableButton(FrameButton::Ok);
@@ -190,7 +192,7 @@ void VerifySequence::fail(const StepFailure& failure, std::string_view detail) {
   QLOG_ERROR("%s", line.c_str());
   presentFailure(frame_, failure.notice);
   wait(kAfterDeviceStep);
-  state_ = Step5Verify::VERERROR;
+  state_ = ResetAndVerifyPage::VERERROR;
 }
 
 std::string VerifySequence::statusText() const {
@@ -201,7 +203,7 @@ std::string VerifySequence::statusText() const {
 
 } // namespace
 
-int Step5Verify::run(ProgressView& view) {
+int ResetAndVerifyPage::run(ProgressView& view) {
   const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
   VerifySequence sequence(*this, link_, clock_, view);
   return sequence.run();

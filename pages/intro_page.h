@@ -6,9 +6,9 @@ namespace quillon {
 
 // Step 1: the introduction. YES goes on, NO ends the wizard. F9, pressed anywhere on the
 // page, switches on Descriptive Logging for the rest of the run.
-class Step1Intro final : public PlainPage {
+class IntroPage final : public PlainPage {
 public:
-  Step1Intro() : PlainPage(kStep1IntroTexts) {}
+  IntroPage() : PlainPage(kStep1IntroTexts) {}
   void onKeyDown(int virtualKey, PageWindow& window) override;
 };
 

@@ -1,4 +1,4 @@
-#include "pages/Step3Update.h"
+#include "pages/firmware_load_page.h"
 
 #include "gpsload/bin_file.h"
 #include "gpsload/uploader.h"
@@ -19,6 +19,8 @@
 namespace quillon {
 namespace {
 
+constexpr char kLogModule[] = "Step3Update.cpp";
+
 using namespace update;
 
 constexpr int kRowCount = 7;
@@ -28,7 +30,8 @@ constexpr std::string_view kNotSRecordsRefusal = "not an S-record file";
 // One run of the page: the frame, the state, the image and the loader live as long as it.
 class UpdateSequence {
 public:
-  UpdateSequence(const Step3Update& page, DeviceLink& link, PumpingClock& clock, ProgressView& view)
+  UpdateSequence(const FirmwareLoadPage& page, DeviceLink& link, PumpingClock& clock,
+                 ProgressView& view)
       : page_(page), link_(link), clock_(clock), frame_(view, kRowCount) {}
 
   int run();
@@ -62,11 +65,11 @@ private:
     frame_.SetStatus(status);
   }
 
-  const Step3Update& page_;
+  const FirmwareLoadPage& page_;
   DeviceLink& link_;
   PumpingClock& clock_;
   ProgressFrame frame_;
-  int state_ = Step3Update::APPFINDKV7;
+  int state_ = FirmwareLoadPage::APPFINDKV7;
   bool sequenceRunning_ = true;
   std::unique_ptr<BinFile> image_;
   std::int32_t imageSize_ = 0;
@@ -81,7 +84,7 @@ int UpdateSequence::run() {
   QLOG_DEVINFO("     Initializing communication info");
   QLOG_DEVINFO("     Initializing file info");
   QLOG_DEVINFO("     Initializing initial state to APPFINDKV7");
-  state_ = Step3Update::APPFINDKV7;
+  state_ = FirmwareLoadPage::APPFINDKV7;
   if (checkFirmwareFile()) {
     while (sequenceRunning_)
       runState();
@@ -134,31 +137,31 @@ void UpdateSequence::endWithMissingFile() {
 
 void UpdateSequence::runState() {
   switch (state_) {
-  case Step3Update::APPFINDKV7:
+  case FirmwareLoadPage::APPFINDKV7:
     return findDevice();
-  case Step3Update::APPCMDMODE:
+  case FirmwareLoadPage::APPCMDMODE:
     return enterCommandMode();
-  case Step3Update::APPREADBATT:
+  case FirmwareLoadPage::APPREADBATT:
     return readBattery();
-  case Step3Update::APPCHECKBATT:
+  case FirmwareLoadPage::APPCHECKBATT:
     return checkBattery();
-  case Step3Update::APPCHECKAPPVER:
+  case FirmwareLoadPage::APPCHECKAPPVER:
     return checkApplication();
-  case Step3Update::APPREADGPSVER:
+  case FirmwareLoadPage::APPREADGPSVER:
     return readGpsVersion();
-  case Step3Update::APPCHECKGPSVER:
+  case FirmwareLoadPage::APPCHECKGPSVER:
     return checkGpsVersion();
-  case Step3Update::APPSTARTPASS:
+  case FirmwareLoadPage::APPSTARTPASS:
     return startPassthrough();
-  case Step3Update::APPBAUD4800:
+  case FirmwareLoadPage::APPBAUD4800:
     return lowerBaud();
-  case Step3Update::APPINITUPDATE:
+  case FirmwareLoadPage::APPINITUPDATE:
     return prepareGps();
-  case Step3Update::APPBAUD115200:
+  case FirmwareLoadPage::APPBAUD115200:
     return raiseBaud();
-  case Step3Update::APPUPLOAD:
+  case FirmwareLoadPage::APPUPLOAD:
     return upload();
-  case Step3Update::APPEXITPASS:
+  case FirmwareLoadPage::APPEXITPASS:
     return exitPassthrough();
   default:
     return close();
@@ -175,7 +178,7 @@ void UpdateSequence::findDevice() {
   frame_.setRow(kLocateRow, ProgressFrame::kDone);
   frame_.SetStatus("...Yardmark Found...");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPCMDMODE;
+  state_ = FirmwareLoadPage::APPCMDMODE;
 }
 
 void UpdateSequence::enterCommandMode() {
@@ -187,7 +190,7 @@ void UpdateSequence::enterCommandMode() {
   QLOG_INFO("     Command Mode Set");
   frame_.SetStatus("...Command Mode Set...");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPREADBATT;
+  state_ = FirmwareLoadPage::APPREADBATT;
 }
 
 void UpdateSequence::readBattery() {
@@ -199,7 +202,7 @@ void UpdateSequence::readBattery() {
   QLOG_INFO("     Battery Level Read");
   frame_.SetStatus("...Battery Level Read...");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPCHECKBATT;
+  state_ = FirmwareLoadPage::APPCHECKBATT;
 }
 
 void UpdateSequence::checkBattery() {
@@ -215,7 +218,7 @@ void UpdateSequence::checkBattery() {
   if (DeviceLink::TextToInt(level) < page_.minBatteryLevel)
     return fail(kBatteryLow, {});
   QLOG_INFO("     Battery Level is ok");
-  state_ = Step3Update::APPCHECKAPPVER;
+  state_ = FirmwareLoadPage::APPCHECKAPPVER;
 }
 
 void UpdateSequence::checkApplication() {
@@ -233,7 +236,7 @@ void UpdateSequence::checkApplication() {
   if (!applicationVersionAccepted(version, page_.minAppVersion))
     return fail(kApplicationOutOfDate, {});
   QLOG_INFO("     Application Version is ok");
-  state_ = Step3Update::APPREADGPSVER;
+  state_ = FirmwareLoadPage::APPREADGPSVER;
 }
 
 void UpdateSequence::readGpsVersion() {
@@ -244,7 +247,7 @@ void UpdateSequence::readGpsVersion() {
     QLOG_INFO("     GPS Version Read");
     frame_.SetStatus("...GPS Version Received...");
     wait(kAfterDeviceStep);
-    state_ = Step3Update::APPCHECKGPSVER;
+    state_ = FirmwareLoadPage::APPCHECKGPSVER;
     return;
   }
   // A GPS chip that is still starting up does not answer: reset it once and ask again.
@@ -263,7 +266,7 @@ void UpdateSequence::readGpsVersion() {
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
   frame_.SetStatus("...GPS Version Received...");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPCHECKGPSVER;
+  state_ = FirmwareLoadPage::APPCHECKGPSVER;
 }
 
 void UpdateSequence::checkGpsVersion() {
@@ -279,7 +282,7 @@ void UpdateSequence::checkGpsVersion() {
   QLOG_INFO("     GPS Needs Update: %s", version);
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPSTARTPASS;
+  state_ = FirmwareLoadPage::APPSTARTPASS;
 }
 
 void UpdateSequence::startPassthrough() {
@@ -291,7 +294,7 @@ void UpdateSequence::startPassthrough() {
   QLOG_INFO("    GPS Passthrough started");
   working(kInitialiseRow, "...GPS Passthrough Init...");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPBAUD4800;
+  state_ = FirmwareLoadPage::APPBAUD4800;
 }
 
 void UpdateSequence::lowerBaud() {
@@ -302,7 +305,7 @@ void UpdateSequence::lowerBaud() {
   QLOG_INFO("     Baud Rate set to 4800");
   working(kInitialiseRow, "...Baud Rate Changed...");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPINITUPDATE;
+  state_ = FirmwareLoadPage::APPINITUPDATE;
 }
 
 void UpdateSequence::prepareGps() {
@@ -313,7 +316,7 @@ void UpdateSequence::prepareGps() {
   QLOG_INFO("     GPS Update Initialized");
   working(kInitialiseRow, "...GPS Update Initialized...");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPBAUD115200;
+  state_ = FirmwareLoadPage::APPBAUD115200;
 }
 
 void UpdateSequence::raiseBaud() {
@@ -325,15 +328,15 @@ void UpdateSequence::raiseBaud() {
   frame_.setRow(kInitialiseRow, ProgressFrame::kDone);
   frame_.SetStatus("...Baud Rate Changed...");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPUPLOAD;
+  state_ = FirmwareLoadPage::APPUPLOAD;
 }
 
 void UpdateSequence::upload() {
   QLOG_INFO("     Updating GPS Firwmare...");
   working(kLoadRow, "..Updating Firmware..");
   QLOG_DEVINFO("     ...Creating the Uploader");
-  uploader_ = std::make_unique<Uploader>(*image_, link_, false, Step3Update::kFlashStart,
-                                         Step3Update::kFlashEnd, clock_);
+  uploader_ = std::make_unique<Uploader>(*image_, link_, false, FirmwareLoadPage::kFlashStart,
+                                         FirmwareLoadPage::kFlashEnd, clock_);
   QLOG_DEVINFO("     ...Starting the Uploader Loop");
   UploadWatchdog watchdog(*uploader_, link_, clock_);
   for (;;) {
@@ -357,7 +360,7 @@ void UpdateSequence::upload() {
   frame_.setRow(kLoadRow, ProgressFrame::kDone);
   frame_.SetStatus("Firmware Update Complete!");
   wait(kAfterDeviceStep);
-  state_ = Step3Update::APPEXITPASS;
+  state_ = FirmwareLoadPage::APPEXITPASS;
 }
 
 void UpdateSequence::exitPassthrough() {
@@ -393,11 +396,11 @@ void UpdateSequence::fail(const Failure& failure, std::string_view detail) {
   case Ending::ShutDownThenClose:
     wait(kAfterDeviceStep);
     link_.ShutDown();
-    state_ = Step3Update::APPCLOSE;
+    state_ = FirmwareLoadPage::APPCLOSE;
     break;
   case Ending::Close:
     wait(kAfterDeviceStep);
-    state_ = Step3Update::APPCLOSE;
+    state_ = FirmwareLoadPage::APPCLOSE;
     break;
   case Ending::ShutDownThenCancel:
     link_.ShutDown();
@@ -425,7 +428,7 @@ std::string UpdateSequence::statusText() const {
 
 } // namespace
 
-int Step3Update::run(ProgressView& view) {
+int FirmwareLoadPage::run(ProgressView& view) {
   const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
   UpdateSequence sequence(*this, link_, clock_, view);
   return sequence.run();

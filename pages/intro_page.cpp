@@ -1,13 +1,14 @@
-#include "pages/Step1Intro.h"
+#include "pages/intro_page.h"
 
 #include "log/update_log.h"
 
 namespace quillon {
 namespace {
+constexpr char kLogModule[] = "Step1Intro.cpp";
 constexpr int kDescriptiveLogging = 3;
 } // namespace
 
-void Step1Intro::onKeyDown(int virtualKey, PageWindow& window) {
+void IntroPage::onKeyDown(int virtualKey, PageWindow& window) {
   if (virtualKey != kVirtualKeyF9)
     return;
   window.showNotice("NOTICE", "Descriptive Logging has been turned ON.");

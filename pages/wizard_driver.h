@@ -20,8 +20,8 @@ struct WizardSettings {
 
 // The wizard driver: the main dialog's initialisation. It opens the log, reads and checks
 // Orbfix.dat, builds the eleven pages and walks them, one modal page per state, until the
-// exit state; then it ends the (never shown) main dialog with Cancel, in every path. The
-// source file is named after the main dialog so that the log names it as the module.
+// exit state; then it ends the (never shown) main dialog with Cancel, in every path. Its log
+// lines carry the main dialog's module name, as they always have.
 //
 // The main dialog adds its About item and icons before calling run(); the DeviceLink it owns
 // must be built on `clock`, the clock the device pages wait on.

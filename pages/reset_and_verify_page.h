@@ -12,7 +12,7 @@ class DeviceLink;
 // Step 10: after the power cycle, resets the GPS chip, reads its version back and checks that
 // it is the version the new firmware reports, then switches the Yardmark off. Ends with OK
 // when the version matched, even if the switch-off then failed.
-class Step5Verify final : public ProgressPage {
+class ResetAndVerifyPage final : public ProgressPage {
 public:
   enum State : int {
     VERCMDMODE = 0,
@@ -23,8 +23,8 @@ public:
     VERERROR = 5,
   };
 
-  // `link` is the main dialog's, built on `clock` (see Step3Update).
-  Step5Verify(DeviceLink& link, PumpingClock& clock)
+  // `link` is the main dialog's, built on `clock` (see FirmwareLoadPage).
+  ResetAndVerifyPage(DeviceLink& link, PumpingClock& clock)
       : ProgressPage(kResetAndVerifyLayout), link_(link), clock_(clock) {}
 
   int run(ProgressView& view) override;

@@ -14,7 +14,7 @@ class DeviceLink;
 // window is up: check the firmware file, find the Yardmark, check its battery, application
 // and GPS versions, put it into GPS passthrough, start the chip's boot loader, upload, and
 // leave passthrough. Ends with OK only when all of it succeeded.
-class Step3Update final : public ProgressPage {
+class FirmwareLoadPage final : public ProgressPage {
 public:
   // The steps of the sequence; they run in the order 0, 1, 4, 5, 6, 2, 3, 7 ... 12.
   enum State : int {
@@ -40,7 +40,7 @@ public:
 
   // `link` is the main dialog's, and must have been built on `clock` so that its own long
   // waits keep the window alive too.
-  Step3Update(DeviceLink& link, PumpingClock& clock)
+  FirmwareLoadPage(DeviceLink& link, PumpingClock& clock)
       : ProgressPage(kFirmwareLoadLayout), link_(link), clock_(clock) {}
 
   int run(ProgressView& view) override;
