@@ -5,6 +5,7 @@
 #include "demo/printing_progress_view.h"
 #include "demo/run_printer.h"
 #include "demo/window_watcher.h"
+#include "dialogs/dialog_template.h"
 #include "pages/modal_result.h"
 #include "pages/plain_page.h"
 #include "pages/progress_page.h"
@@ -14,11 +15,12 @@
 namespace quillon::demo {
 namespace {
 
-constexpr int kFirmwareLoadStep = 6;
 constexpr int kResetAndVerifyStep = 10;
 
-int StepOf(const ProgressPage& page) {
-  return &page.layout() == &kResetAndVerifyLayout ? kResetAndVerifyStep : kFirmwareLoadStep;
+// The step title the page's window shows.
+std::string_view TitleOf(int templateId) {
+  const DialogTemplate* window = FindDialogTemplate(templateId);
+  return window != nullptr ? window->title() : std::string_view{};
 }
 
 } // namespace
@@ -27,8 +29,8 @@ DemoRunner::DemoRunner(QtPageRunner& inner, WindowWatcher& watcher, RunPrinter& 
                        Screenshots& shots)
     : inner_(inner), watcher_(watcher), printer_(printer) {
   inner_.setProgressRun([this, &shots](ProgressPage& page, ProgressPageWindow& window) {
-    PrintingProgressView view(window, window, page.layout().rowLabels, printer_, shots,
-                              "step" + std::to_string(StepOf(page)));
+    PrintingProgressView view(window, window, page.controls().rows, printer_, shots,
+                              "step" + std::to_string(page.step()));
     page.run(view);
   });
 }
@@ -36,16 +38,16 @@ DemoRunner::DemoRunner(QtPageRunner& inner, WindowWatcher& watcher, RunPrinter& 
 DemoRunner::~DemoRunner() { inner_.setProgressRun({}); }
 
 int DemoRunner::run(PlainPage& page) {
-  printer_.page(page.texts().step, page.texts().header);
-  watcher_.pageStarting(page.texts().step);
+  printer_.page(page.step(), TitleOf(page.templateId()));
+  watcher_.pageStarting(page.step());
   const int result = inner_.run(page);
   printer_.result(result);
   return result;
 }
 
 int DemoRunner::run(ProgressPage& page) {
-  const int step = StepOf(page);
-  printer_.page(step, page.layout().header);
+  const int step = page.step();
+  printer_.page(step, TitleOf(page.controls().templateId));
   watcher_.pageStarting(step);
   const int result = inner_.run(page);
   printer_.result(result);

@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
+#include "dialogs/artwork_numbers.h"
 #include "ui/artwork.h"
-#include "ui/dialog_template.h"
 
 namespace quillon::demo {
 namespace {

@@ -11,21 +11,21 @@ namespace quillon::demo {
 constexpr int kProgressStep = 10;
 
 PrintingProgressView::PrintingProgressView(ProgressView& window, QWidget& widget,
-                                           std::span<const std::string_view> rowLabels,
+                                           std::span<const ProgressRow> rows,
                                            RunPrinter& printer, Screenshots& shots,
                                            std::string shotName)
-    : window_(window), widget_(widget), rowLabels_(rowLabels), printer_(printer), shots_(shots),
-      shotName_(std::move(shotName)), rows_(rowLabels.size()) {}
+    : window_(window), widget_(widget), rows_(rows), printer_(printer), shots_(shots),
+      shotName_(std::move(shotName)), rowTexts_(rows.size()) {}
 
 void PrintingProgressView::setRowText(int row, std::string_view text) {
   window_.setRowText(row, text);
-  if (row < 1 || static_cast<std::size_t>(row) > rows_.size())
+  if (row < 1 || static_cast<std::size_t>(row) > rowTexts_.size())
     return;
   const auto index = static_cast<std::size_t>(row - 1);
-  if (rows_[index] == text)
+  if (rowTexts_[index] == text)
     return;
-  rows_[index] = text;
-  printer_.row(rowLabels_[index], text);
+  rowTexts_[index] = text;
+  printer_.row(rows_[index].label, text);
 }
 
 void PrintingProgressView::setStatusLine(std::string_view text) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/progress_page_controls.h"
 #include "pages/page_view.h"
 
 class QWidget;
@@ -20,7 +21,7 @@ class Screenshots;
 // the picture holds the page's final rows and status.
 class PrintingProgressView final : public ProgressView {
 public:
-  PrintingProgressView(ProgressView& window, QWidget& widget, std::span<const std::string_view> rowLabels,
+  PrintingProgressView(ProgressView& window, QWidget& widget, std::span<const ProgressRow> rows,
                        RunPrinter& printer, Screenshots& shots, std::string shotName);
 
   void present() override { window_.present(); }
@@ -40,11 +41,11 @@ public:
 private:
   ProgressView& window_;
   QWidget& widget_;
-  std::span<const std::string_view> rowLabels_;
+  std::span<const ProgressRow> rows_;
   RunPrinter& printer_;
   Screenshots& shots_;
   std::string shotName_;
-  std::vector<std::string> rows_;
+  std::vector<std::string> rowTexts_;
   std::string status_;
   int progressTens_ = 0;
   bool ended_ = false;

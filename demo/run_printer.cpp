@@ -22,8 +22,8 @@ std::string_view ResultName(int modalResult) {
 
 } // namespace
 
-void RunPrinter::page(int step, std::string_view header) {
-  out_ << "page " << step << ": " << header << std::endl;
+void RunPrinter::page(int step, std::string_view title) {
+  out_ << "page " << step << ": " << title << std::endl;
 }
 
 void RunPrinter::row(std::string_view label, std::string_view text) {

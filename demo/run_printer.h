@@ -12,7 +12,7 @@ class RunPrinter {
 public:
   explicit RunPrinter(std::ostream& out) : out_(out) {}
 
-  void page(int step, std::string_view header);
+  void page(int step, std::string_view title);
   void row(std::string_view label, std::string_view text);
   void status(std::string_view text);
   void progress(int percent);

@@ -23,7 +23,6 @@ constexpr char kLogModule[] = "Step3Update.cpp";
 
 using namespace update;
 
-constexpr int kRowCount = 7;
 // What the image says of a file that does not begin with an S0 record.
 constexpr std::string_view kNotSRecordsRefusal = "not an S-record file";
 
@@ -32,7 +31,7 @@ class UpdateSequence {
 public:
   UpdateSequence(const FirmwareLoadPage& page, DeviceLink& link, PumpingClock& clock,
                  ProgressView& view)
-      : page_(page), link_(link), clock_(clock), frame_(view, kRowCount) {}
+      : page_(page), link_(link), clock_(clock), frame_(view, page.rowCount()) {}
 
   int run();
 

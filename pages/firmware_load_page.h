@@ -41,7 +41,7 @@ public:
   // `link` is the main dialog's, and must have been built on `clock` so that its own long
   // waits keep the window alive too.
   FirmwareLoadPage(DeviceLink& link, PumpingClock& clock)
-      : ProgressPage(kFirmwareLoadLayout), link_(link), clock_(clock) {}
+      : ProgressPage(6, kFirmwareLoadPageControls), link_(link), clock_(clock) {}
 
   int run(ProgressView& view) override;
 

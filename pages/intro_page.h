@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dialog_template.h"
 #include "pages/plain_page.h"
 
 namespace quillon {
@@ -8,7 +9,7 @@ namespace quillon {
 // page, switches on Descriptive Logging for the rest of the run.
 class IntroPage final : public PlainPage {
 public:
-  IntroPage() : PlainPage(kStep1IntroTexts) {}
+  IntroPage() : PlainPage(1, tpl::kIntro) {}
   void onKeyDown(int virtualKey, PageWindow& window) override;
 };
 

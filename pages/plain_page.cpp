@@ -1,8 +1,20 @@
 #include "pages/plain_page.h"
 
+#include "dialogs/dialog_template.h"
 #include "pages/modal_result.h"
 
 namespace quillon {
+namespace {
+
+bool HasPreviousButton(int templateId) {
+  const DialogTemplate* window = FindDialogTemplate(templateId);
+  return window != nullptr && window->findControl(ids::kPrevious) != nullptr;
+}
+
+} // namespace
+
+PlainPage::PlainPage(int step, int templateId)
+    : WizardPage(step), templateId_(templateId), hasPrevious_(HasPreviousButton(templateId)) {}
 
 int PlainPage::runOn(PageRunner& runner) {
   return runner.run(*this);
@@ -20,7 +32,7 @@ void PlainPage::onInput(PageInput input, PageWindow& window) {
     return;
   case PageInput::Previous:
     // Only pages that show the button can be asked this; anywhere else it means nothing.
-    if (texts_.hasPrevious) {
+    if (hasPrevious_) {
       previousPressed = true;
       window.endPage(modal::kCancel);
     }
@@ -35,7 +47,7 @@ void PlainPage::onForward(PageWindow& window) {
 }
 
 void PlainPage::onCancel(PageWindow& window) {
-  if (texts_.hasPrevious)
+  if (hasPrevious_)
     previousPressed = false;
   window.endPage(modal::kCancel);
 }

@@ -1,22 +1,23 @@
 #pragma once
 
 #include "pages/page_view.h"
-#include "pages/plain_page_texts.h"
 #include "pages/wizard_page.h"
 
 namespace quillon {
 
-// An instruction page: it shows its texts and turns the user's buttons and keys into its
-// modal result. This class is the whole behaviour of the pages with Next/Cancel (and
-// Previous); the screen checks and the introduction add theirs on top.
+// An instruction page: its window shows the texts of its dialog template, and the page turns
+// the user's buttons and keys into its modal result. This class is the whole behaviour of the
+// pages with Next/Cancel (and Previous); the screen checks and the introduction add theirs on
+// top.
 class PlainPage : public WizardPage {
 public:
-  explicit PlainPage(const PlainPageTexts& texts) : texts_(texts) {}
+  PlainPage(int step, int templateId);
 
-  const PlainPageTexts& texts() const { return texts_; }
+  int templateId() const { return templateId_; }
 
   int runOn(PageRunner& runner) override;
-  bool hasPrevious() const override { return texts_.hasPrevious; }
+  // Whether the page's window has a "<- Previous" button.
+  bool hasPrevious() const override { return hasPrevious_; }
   bool wasPreviousPressed() const override { return previousPressed; }
 
   // The window calls these. onShow comes first on every showing, before any input.
@@ -35,7 +36,8 @@ protected:
   virtual void onCancel(PageWindow& window);
 
 private:
-  const PlainPageTexts& texts_;
+  int templateId_;
+  bool hasPrevious_;
 };
 
 } // namespace quillon

@@ -19,12 +19,10 @@ constexpr char kLogModule[] = "Step5Verify.cpp";
 
 using namespace verify;
 
-constexpr int kRowCount = 5;
-
 class VerifySequence {
 public:
   VerifySequence(const ResetAndVerifyPage& page, DeviceLink& link, Clock& clock, ProgressView& view)
-      : page_(page), link_(link), clock_(clock), frame_(view, kRowCount) {}
+      : page_(page), link_(link), clock_(clock), frame_(view, page.rowCount()) {}
 
   int run();
 

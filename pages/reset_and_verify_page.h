@@ -25,7 +25,7 @@ public:
 
   // `link` is the main dialog's, built on `clock` (see FirmwareLoadPage).
   ResetAndVerifyPage(DeviceLink& link, PumpingClock& clock)
-      : ProgressPage(kResetAndVerifyLayout), link_(link), clock_(clock) {}
+      : ProgressPage(10, kResetAndVerifyPageControls), link_(link), clock_(clock) {}
 
   int run(ProgressView& view) override;
 

@@ -1,5 +1,6 @@
 #include "pages/screen_check_page.h"
 
+#include "dialogs/dialog_template.h"
 #include "log/update_log.h"
 #include "pages/modal_result.h"
 #include "pages/notice_texts.h"
@@ -7,7 +8,8 @@
 namespace quillon {
 
 const ScreenCheck kConnectionCheck{
-    .texts = kStep5VerifyConnectionTexts,
+    .step = 5,
+    .templateId = tpl::kVerifyConnection,
     .logModule = "Step5VerifyConnection.cpp",
     .matchLine = "     User has verified the screen match",
     .reminder = "Please double check your connections and press OK when ready!",
@@ -16,7 +18,8 @@ const ScreenCheck kConnectionCheck{
 };
 
 const ScreenCheck kRestartCheck{
-    .texts = kStep9VerifyKV7Texts,
+    .step = 9,
+    .templateId = tpl::kVerifyScreen,
     .logModule = "Step9VerifyKV7.cpp",
     .matchLine = "     User has verified a screen match",
     .reminder = "Please double check your connections!",

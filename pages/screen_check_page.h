@@ -10,7 +10,8 @@ namespace quillon {
 // What one screen check shows, says and logs. Each check has always been logged under a
 // module name of its own, and the two word their YES line differently.
 struct ScreenCheck {
-  const PlainPageTexts& texts;
+  int step;
+  int templateId;
   const char* logModule;
   const char* matchLine;
   std::string_view reminder;    // after the first two NO answers
@@ -29,7 +30,8 @@ class ScreenCheckPage final : public PlainPage {
 public:
   static constexpr int kReminders = 2;
 
-  explicit ScreenCheckPage(const ScreenCheck& check) : PlainPage(check.texts), check_(check) {}
+  explicit ScreenCheckPage(const ScreenCheck& check)
+      : PlainPage(check.step, check.templateId), check_(check) {}
 
   void onShow() override { mismatchCount = 0; }
 

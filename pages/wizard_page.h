@@ -5,8 +5,9 @@ namespace quillon {
 class PlainPage;
 class ProgressPage;
 
-// Shows one page modally and returns its modal result (modal_result.h). The Qt layer builds
-// the page's window from the page's texts and wires it to the page; tests script the user.
+// Shows one page modally and returns its modal result (modal_result.h). A window layer builds
+// the page's window from the page's dialog template and wires it to the page; tests script
+// the user.
 class PageRunner {
 public:
   virtual ~PageRunner() = default;
@@ -17,11 +18,18 @@ public:
 // One of the eleven pages the driver owns for the whole run.
 class WizardPage {
 public:
+  explicit WizardPage(int step) : step_(step) {}
   virtual ~WizardPage() = default;
+
+  // The step number the page shows, 1 to 11.
+  int step() const { return step_; }
   virtual int runOn(PageRunner& runner) = 0;
   // Pages with a "<- Previous" button report whether it ended their last showing.
   virtual bool hasPrevious() const { return false; }
   virtual bool wasPreviousPressed() const { return false; }
+
+private:
+  int step_;
 };
 
 } // namespace quillon

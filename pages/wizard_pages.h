@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dialog_template.h"
 #include "pages/firmware_load_page.h"
 #include "pages/intro_page.h"
 #include "pages/plain_page.h"
@@ -28,16 +29,16 @@ struct WizardPages {
   }
 
   IntroPage intro;
-  PlainPage connectComputer{kStep2ConnectComputerTexts};
-  PlainPage connectDevice{kStep3ConnectDeviceTexts};
-  PlainPage turnOn{kStep4TurnOnTexts};
+  PlainPage connectComputer{2, tpl::kConnectComputer};
+  PlainPage connectDevice{3, tpl::kConnectDevice};
+  PlainPage turnOn{4, tpl::kTurnOn};
   ScreenCheckPage verifyConnection{kConnectionCheck};
   FirmwareLoadPage firmwareLoad;
-  PlainPage turnOff{kStep7TurnOffTexts};
-  PlainPage turnOnAgain{kStep8TurnOnAgainTexts};
+  PlainPage turnOff{7, tpl::kTurnOff};
+  PlainPage turnOnAgain{8, tpl::kTurnOnAgain};
   ScreenCheckPage verifyScreen{kRestartCheck};
   ResetAndVerifyPage resetAndVerify;
-  PlainPage finish{kStep11FinishTexts};
+  PlainPage finish{11, tpl::kFinish};
 };
 
 } // namespace quillon

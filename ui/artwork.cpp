@@ -6,7 +6,7 @@
 #include <QString>
 #include <QSvgRenderer>
 
-#include "ui/dialog_template.h"
+#include "dialogs/artwork_numbers.h"
 
 // The artwork lives in a static library, so its resources are registered by hand.
 static void registerArtworkResources() { Q_INIT_RESOURCE(quillon); }
@@ -22,21 +22,8 @@ void ensureResources() {
 } // namespace
 
 QSize ArtworkSize(int image) {
-  switch (image) {
-  case art::kAppIcon:
-    return {32, 32};
-  case art::kReadyScreen:
-    return {216, 144};
-  case art::kBanner:
-    return {253, 38};
-  case art::kCableAtDevice:
-  case art::kCentreKeyOn:
-  case art::kOffKey:
-  case art::kCableAtComputer:
-    return {200, 200};
-  default:
-    return {};
-  }
+  const art::PixelSize size = art::SizeOf(image);
+  return {size.width, size.height};
 }
 
 QPixmap LoadArtwork(int image, qreal devicePixelRatio) {

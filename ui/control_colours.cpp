@@ -1,49 +1,31 @@
 #include "ui/control_colours.h"
 
-#include <optional>
-
+#include <QColor>
 #include <QPalette>
 #include <QWidget>
+
+#include "dialogs/colour_roles.h"
 
 namespace quillon {
 namespace {
 
-struct RoleColours {
-  std::optional<QColor> text;
-  std::optional<QColor> background;
-};
-
-RoleColours coloursOf(ColourRole role) {
-  switch (role) {
-  case ColourRole::Header:
-    return {palette::kHeaderText, palette::kHeaderBackground};
-  case ColourRole::RedText:
-    return {palette::kWarningText, std::nullopt};
-  case ColourRole::WarningLine:
-    return {palette::kWarningText, palette::kWarningBackground};
-  case ColourRole::NavyText:
-    return {palette::kNavyText, std::nullopt};
-  case ColourRole::Standard:
-    break;
-  }
-  return {};
-}
+QColor toQColor(const Rgb& rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
 } // namespace
 
 void ApplyColourRole(QWidget& control, ColourRole role) {
-  const RoleColours colours = coloursOf(role);
+  const RoleColours colours = ColoursOf(role);
   if (!colours.text && !colours.background)
     return;
   QPalette pal = control.palette();
   if (colours.text) {
     // Statics draw with WindowText, edits with Text.
-    pal.setColor(QPalette::WindowText, *colours.text);
-    pal.setColor(QPalette::Text, *colours.text);
+    pal.setColor(QPalette::WindowText, toQColor(*colours.text));
+    pal.setColor(QPalette::Text, toQColor(*colours.text));
   }
   if (colours.background) {
-    pal.setColor(QPalette::Window, *colours.background);
-    pal.setColor(QPalette::Base, *colours.background);
+    pal.setColor(QPalette::Window, toQColor(*colours.background));
+    pal.setColor(QPalette::Base, toQColor(*colours.background));
     control.setAutoFillBackground(true);
   }
   control.setPalette(pal);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialog_template.h"
+#include "dialogs/dialog_template.h"
 #include "ui/dialog_units.h"
 
 class QWidget;

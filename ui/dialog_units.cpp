@@ -4,11 +4,11 @@
 #include <QFontMetrics>
 #include <QString>
 
+#include "ui/qt_text.h"
+
 namespace quillon {
 namespace {
 
-constexpr int kDialogPointSize = 8;
-constexpr auto kDialogFamily = "MS Sans Serif";
 // The average width is taken over the 52 letters, as dialog units have always been measured.
 constexpr auto kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
@@ -21,15 +21,14 @@ int scaleRounded(int a, int b, int c) {
 
 } // namespace
 
-QFont DialogFont() {
-  QFont font;
-  if (QFontDatabase::hasFamily(QString::fromLatin1(kDialogFamily)))
-    font = QFont(QString::fromLatin1(kDialogFamily));
-  else
-    font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(kDialogPointSize);
-  return font;
+QFont DialogFont(const TemplateFont& font) {
+  const QString face = ToQString(font.face);
+  QFont qfont = QFontDatabase::hasFamily(face)
+                    ? QFont(face)
+                    : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  qfont.setStyleHint(QFont::SansSerif);
+  qfont.setPointSize(font.pointSize);
+  return qfont;
 }
 
 DialogUnits::DialogUnits(const QFont& font) {

@@ -5,13 +5,13 @@
 #include <QRect>
 #include <QSize>
 
-#include "ui/dialog_template.h"
+#include "dialogs/dialog_template.h"
 
 namespace quillon {
 
-// The font every window of the wizard is laid out with: "MS Sans Serif" 8 point where the
-// system has it, otherwise the system's own sans-serif font at 8 point.
-QFont DialogFont();
+// The font a template names where the system has its face, otherwise the system's own
+// sans-serif font, at the template's point size.
+QFont DialogFont(const TemplateFont& font);
 
 // Converts dialog units to pixels for one font. A horizontal unit is a quarter of the font's
 // average character width and a vertical unit an eighth of its character height, each result

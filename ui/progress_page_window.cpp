@@ -15,11 +15,11 @@
 namespace quillon {
 
 ProgressPageWindow::ProgressPageWindow(const DialogTemplate& dialogTemplate,
-                                       const ProgressPageLayout& layout, QWidget* parent)
+                                       const ProgressPageControls& controls, QWidget* parent)
     : TemplateDialog(dialogTemplate, parent),
-      rowControls_(layout.rowControls),
-      statusLine_(controlAs<QLabel>(layout.statusControl)),
-      progress_(controlAs<QProgressBar>(layout.progressControl)) {
+      rows_(controls.rows),
+      statusLine_(controlAs<QLabel>(controls.statusControl)),
+      progress_(controlAs<QProgressBar>(controls.progressControl)) {
   setWindowModality(Qt::ApplicationModal);
 }
 
@@ -31,9 +31,9 @@ void ProgressPageWindow::present() {
 }
 
 void ProgressPageWindow::setRowText(int row, std::string_view text) {
-  if (row < 1 || static_cast<std::size_t>(row) > rowControls_.size())
+  if (row < 1 || static_cast<std::size_t>(row) > rows_.size())
     return;
-  if (auto* label = controlAs<QLabel>(rowControls_[static_cast<std::size_t>(row - 1)]))
+  if (auto* label = controlAs<QLabel>(rows_[static_cast<std::size_t>(row - 1)].stateControl))
     label->setText(ToQString(text));
 }
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <span>
 
+#include "dialogs/progress_page_controls.h"
 #include "pages/page_view.h"
-#include "pages/progress_page.h"
 #include "ui/template_dialog.h"
 
 class QLabel;
@@ -20,7 +20,7 @@ class ProgressPageWindow final : public TemplateDialog, public ProgressView {
   Q_OBJECT
 
 public:
-  ProgressPageWindow(const DialogTemplate& dialogTemplate, const ProgressPageLayout& layout,
+  ProgressPageWindow(const DialogTemplate& dialogTemplate, const ProgressPageControls& controls,
                      QWidget* parent);
 
   // The result of the first end request, if the page made one.
@@ -45,7 +45,7 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
-  std::span<const int> rowControls_;
+  std::span<const ProgressRow> rows_;
   QLabel* statusLine_;
   QProgressBar* progress_;
   std::optional<int> result_;

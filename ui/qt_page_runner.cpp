@@ -9,7 +9,7 @@
 namespace quillon {
 
 int QtPageRunner::run(PlainPage& page) {
-  const DialogTemplate* dialogTemplate = FindDialogTemplate(page.texts().templateId);
+  const DialogTemplate* dialogTemplate = FindDialogTemplate(page.templateId());
   if (!dialogTemplate)
     return modal::kNotCreated;
   PlainPageWindow window(page, *dialogTemplate, parent_);
@@ -18,10 +18,10 @@ int QtPageRunner::run(PlainPage& page) {
 }
 
 int QtPageRunner::run(ProgressPage& page) {
-  const DialogTemplate* dialogTemplate = FindDialogTemplate(page.layout().templateId);
+  const DialogTemplate* dialogTemplate = FindDialogTemplate(page.controls().templateId);
   if (!dialogTemplate)
     return modal::kNotCreated;
-  ProgressPageWindow window(*dialogTemplate, page.layout(), parent_);
+  ProgressPageWindow window(*dialogTemplate, page.controls(), parent_);
   if (progressRun_)
     progressRun_(page, window);
   else

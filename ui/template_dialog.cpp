@@ -24,8 +24,8 @@ Qt::WindowFlags flagsFor(FrameKind frame) {
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
     : QDialog(parent, flagsFor(dialogTemplate.frame)),
       template_(dialogTemplate),
-      units_(DialogFont()) {
-  setFont(DialogFont());
+      units_(DialogFont(template_.font)) {
+  setFont(DialogFont(template_.font));
   setWindowTitle(ToQString(template_.caption));
   setFixedSize(units_.toPixels(template_.width, template_.height));
   controls_.reserve(template_.controls.size());

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "ui/dialog_template.h"
+#include "dialogs/dialog_template.h"
 #include "ui/dialog_units.h"
 
 namespace quillon {

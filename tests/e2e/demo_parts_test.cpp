@@ -14,8 +14,8 @@
 #include "demo/printing_progress_view.h"
 #include "demo/run_printer.h"
 #include "demo/screenshots.h"
+#include "dialogs/progress_page_controls.h"
 #include "pages/modal_result.h"
-#include "pages/progress_page.h"
 #include "ui/progress_page_window.h"
 
 namespace quillon::demo {
@@ -111,20 +111,20 @@ protected:
   }
 
   QString rowText(int row) const {
-    const int id = kFirmwareLoadLayout.rowControls[static_cast<std::size_t>(row - 1)];
+    const int id = kFirmwareLoadPageControls.rows[static_cast<std::size_t>(row - 1)].stateControl;
     return window.controlAs<QLabel>(id)->text();
   }
 
   fs::path shotDir;
-  ProgressPageWindow window{*FindDialogTemplate(kFirmwareLoadLayout.templateId),
-                            kFirmwareLoadLayout, nullptr};
+  ProgressPageWindow window{*FindDialogTemplate(kFirmwareLoadPageControls.templateId),
+                            kFirmwareLoadPageControls, nullptr};
   std::ostringstream out;
   RunPrinter printer{out};
 };
 
 TEST_F(PrintingProgressViewTest, TheWindowGetsEveryCallAndThePrintoutOnlyTheChanges) {
   Screenshots shots(shotDir.string());
-  PrintingProgressView view(window, window, kFirmwareLoadLayout.rowLabels, printer, shots,
+  PrintingProgressView view(window, window, kFirmwareLoadPageControls.rows, printer, shots,
                             "step6");
   view.setRowText(2, "WORKING");
   view.setRowText(2, "WORKING");
@@ -136,7 +136,8 @@ TEST_F(PrintingProgressViewTest, TheWindowGetsEveryCallAndThePrintoutOnlyTheChan
   view.setProgress(151); // shown as a full bar, printed as such
   view.setRowText(9, "DONE"); // no such row: neither shown nor printed
   EXPECT_EQ(rowText(2), QStringLiteral("WORKING"));
-  EXPECT_EQ(window.controlAs<QProgressBar>(kFirmwareLoadLayout.progressControl)->value(), 100);
+  EXPECT_EQ(window.controlAs<QProgressBar>(kFirmwareLoadPageControls.progressControl)->value(),
+            100);
   EXPECT_EQ(out.str(), "  row 2. Locating the Yardmark: WORKING\n"
                        "  status: ...Searching for the Yardmark...\n"
                        "  progress: 10%\n"
@@ -145,7 +146,7 @@ TEST_F(PrintingProgressViewTest, TheWindowGetsEveryCallAndThePrintoutOnlyTheChan
 
 TEST_F(PrintingProgressViewTest, ThePageIsPhotographedOnceWhenItAsksToEnd) {
   Screenshots shots(shotDir.string());
-  PrintingProgressView view(window, window, kFirmwareLoadLayout.rowLabels, printer, shots,
+  PrintingProgressView view(window, window, kFirmwareLoadPageControls.rows, printer, shots,
                             "step6");
   view.setRowText(7, "DONE");
   view.endPage(modal::kOk);
@@ -160,7 +161,7 @@ TEST_F(PrintingProgressViewTest, ThePageIsPhotographedOnceWhenItAsksToEnd) {
 
 TEST_F(PrintingProgressViewTest, WithoutAFolderNoPictureIsTakenAndNothingComplains) {
   Screenshots shots("");
-  PrintingProgressView view(window, window, kFirmwareLoadLayout.rowLabels, printer, shots,
+  PrintingProgressView view(window, window, kFirmwareLoadPageControls.rows, printer, shots,
                             "step6");
   view.endPage(modal::kCancel);
   EXPECT_EQ(window.endResult(), modal::kCancel);

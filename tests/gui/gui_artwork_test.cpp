@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QTest>
 
+#include "dialogs/dialog_template.h"
 #include "ui/artwork.h"
-#include "ui/dialog_template.h"
 
 namespace quillon {
 namespace {

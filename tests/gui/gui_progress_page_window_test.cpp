@@ -29,11 +29,11 @@ namespace {
 class ScriptedPage final : public ProgressPage {
 public:
   using Script = std::function<void(ProgressFrame&, ProgressPageWindow&)>;
-  ScriptedPage(const ProgressPageLayout& layout, Script script)
-      : ProgressPage(layout), script_(std::move(script)) {}
+  ScriptedPage(const ProgressPageControls& controls, Script script)
+      : ProgressPage(0, controls), script_(std::move(script)) {}
 
   int run(ProgressView& view) override {
-    ProgressFrame frame(view, static_cast<int>(layout().rowControls.size()));
+    ProgressFrame frame(view, rowCount());
     frame.begin();
     script_(frame, dynamic_cast<ProgressPageWindow&>(view));
     return frame.result();
@@ -44,10 +44,11 @@ private:
 };
 
 QString rowText(ProgressPageWindow& window, int row) {
-  const int id = window.dialogTemplate().id == tpl::kLoadFirmware
-                     ? kFirmwareLoadLayout.rowControls[static_cast<std::size_t>(row - 1)]
-                     : kResetAndVerifyLayout.rowControls[static_cast<std::size_t>(row - 1)];
-  return window.controlAs<QLabel>(id)->text();
+  const ProgressPageControls& controls = window.dialogTemplate().id == tpl::kLoadFirmware
+                                             ? kFirmwareLoadPageControls
+                                             : kResetAndVerifyPageControls;
+  return window.controlAs<QLabel>(controls.rows[static_cast<std::size_t>(row - 1)].stateControl)
+      ->text();
 }
 
 } // namespace
@@ -58,8 +59,8 @@ class ProgressPageWindowTest : public QObject {
   VirtualClock clock_;
   QuillonDlgWindow* mainDialog_ = nullptr;
 
-  int runPage(const ProgressPageLayout& layout, ScriptedPage::Script script) {
-    ScriptedPage page(layout, std::move(script));
+  int runPage(const ProgressPageControls& controls, ScriptedPage::Script script) {
+    ScriptedPage page(controls, std::move(script));
     QtPageRunner runner(mainDialog_);
     return page.runOn(runner);
   }
@@ -68,48 +69,15 @@ private slots:
   void initTestCase() { mainDialog_ = new QuillonDlgWindow(clock_); }
   void cleanupTestCase() { delete mainDialog_; }
 
-  void layoutsOfThePagesMatchTheirTemplates() {
-    for (const ProgressPageLayout* layout : {&kFirmwareLoadLayout, &kResetAndVerifyLayout}) {
-      const DialogTemplate* t = FindDialogTemplate(layout->templateId);
-      QVERIFY(t);
-      QCOMPARE(t->caption, layout->caption);
-      QCOMPARE(t->findControl(layout->headerControl)->text, layout->header);
-      QCOMPARE(t->findControl(layout->headerControl)->colour, ColourRole::Header);
-      QCOMPARE(t->findControl(ids::kUnplugWarning)->text, layout->warning);
-      QCOMPARE(t->findControl(layout->progressControl)->kind, ControlKind::ProgressBar);
-      QCOMPARE(t->findControl(layout->statusControl)->colour, ColourRole::NavyText);
-      bool instructionsFound = false;
-      bool progressLabelFound = false;
-      for (const ControlTemplate& c : t->controls) {
-        instructionsFound = instructionsFound || c.text == layout->instructions;
-        progressLabelFound = progressLabelFound || (c.kind == ControlKind::GroupBox &&
-                                                    c.text == layout->progressLabel);
-      }
-      QVERIFY(instructionsFound && progressLabelFound);
-      // Each row's label sits on the same line as its state, left of it.
-      for (std::size_t row = 0; row < layout->rowControls.size(); ++row) {
-        const ControlTemplate* state = t->findControl(layout->rowControls[row]);
-        QVERIFY(state);
-        QCOMPARE(state->colour, ColourRole::NavyText);
-        const ControlTemplate* label = nullptr;
-        for (const ControlTemplate& c : t->controls)
-          if (c.text == layout->rowLabels[row])
-            label = &c;
-        QVERIFY(label);
-        QCOMPARE(label->rect.y, state->rect.y);
-        QVERIFY(label->rect.x < state->rect.x);
-      }
-    }
-  }
-
   void pageStartsWithDashesAnEmptyStatusAndNoPlaceholders() {
-    for (const ProgressPageLayout* layout : {&kFirmwareLoadLayout, &kResetAndVerifyLayout}) {
-      runPage(*layout, [layout](ProgressFrame& frame, ProgressPageWindow& window) {
+    for (const ProgressPageControls* controls :
+         {&kFirmwareLoadPageControls, &kResetAndVerifyPageControls}) {
+      runPage(*controls, [controls](ProgressFrame& frame, ProgressPageWindow& window) {
         QVERIFY(window.isVisible());
-        for (std::size_t row = 1; row <= layout->rowControls.size(); ++row)
+        for (std::size_t row = 1; row <= controls->rows.size(); ++row)
           QCOMPARE(rowText(window, static_cast<int>(row)), QStringLiteral("-"));
-        QCOMPARE(window.controlAs<QLabel>(layout->statusControl)->text(), QString());
-        QCOMPARE(window.controlAs<QProgressBar>(layout->progressControl)->value(), 0);
+        QCOMPARE(window.controlAs<QLabel>(controls->statusControl)->text(), QString());
+        QCOMPARE(window.controlAs<QProgressBar>(controls->progressControl)->value(), 0);
         for (auto* label : window.findChildren<QLabel*>())
           for (const char* placeholder : {"Complete", "Working", "StatusString", "Static", "--"})
             QVERIFY(label->text() != QLatin1String(placeholder));
@@ -123,7 +91,7 @@ private slots:
   }
 
   void rowTextsReachTheScreenOnlyWithAStatus() {
-    const int result = runPage(kFirmwareLoadLayout, [](ProgressFrame& frame,
+    const int result = runPage(kFirmwareLoadPageControls, [](ProgressFrame& frame,
                                                        ProgressPageWindow& window) {
       frame.setRow(2, ProgressFrame::kWorking);
       QCOMPARE(rowText(window, 2), QStringLiteral("-"));
@@ -138,7 +106,7 @@ private slots:
   }
 
   void progressShowsAtOnceAndBeyondTheRangeAsAFullBar() {
-    runPage(kResetAndVerifyLayout, [](ProgressFrame& frame, ProgressPageWindow& window) {
+    runPage(kResetAndVerifyPageControls, [](ProgressFrame& frame, ProgressPageWindow& window) {
       auto* bar = window.controlAs<QProgressBar>(1027);
       frame.setProgress(60);
       QCOMPARE(bar->value(), 60);
@@ -151,13 +119,13 @@ private slots:
   }
 
   void theFirstEndRequestIsTheResult() {
-    QCOMPARE(runPage(kResetAndVerifyLayout,
+    QCOMPARE(runPage(kResetAndVerifyPageControls,
                      [](ProgressFrame& frame, ProgressPageWindow&) {
                        frame.endWith(modal::kOk);
                        frame.endWith(modal::kCancel);
                      }),
              modal::kOk);
-    QCOMPARE(runPage(kResetAndVerifyLayout,
+    QCOMPARE(runPage(kResetAndVerifyPageControls,
                      [](ProgressFrame&, ProgressPageWindow& window) {
                        window.endPage(modal::kCancel);
                        window.endPage(modal::kOk);
@@ -166,7 +134,7 @@ private slots:
   }
 
   void aPageThatNeverEndsItselfDoesNotHangAndIsNotASuccess() {
-    QCOMPARE(runPage(kFirmwareLoadLayout, [](ProgressFrame&, ProgressPageWindow&) {}),
+    QCOMPARE(runPage(kFirmwareLoadPageControls, [](ProgressFrame&, ProgressPageWindow&) {}),
              modal::kCancel);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
   }
@@ -174,7 +142,7 @@ private slots:
   void whileThePageWorksTheWindowCannotBeClosedOrAnswered() {
     bool stayedUp = false;
     bool modalThroughout = false;
-    const int result = runPage(kFirmwareLoadLayout, [&](ProgressFrame& frame,
+    const int result = runPage(kFirmwareLoadPageControls, [&](ProgressFrame& frame,
                                                        ProgressPageWindow& window) {
       window.close();
       QTest::keyClick(&window, Qt::Key_Escape);
@@ -194,7 +162,7 @@ private slots:
   void pumpLetsTheWindowSystemThroughButNotTheUser() {
     bool timerRan = false;
     bool clickArrived = false;
-    runPage(kFirmwareLoadLayout, [&](ProgressFrame& frame, ProgressPageWindow& window) {
+    runPage(kFirmwareLoadPageControls, [&](ProgressFrame& frame, ProgressPageWindow& window) {
       QTimer::singleShot(0, [&] { timerRan = true; });
       auto* cancel = window.controlAs<QPushButton>(ids::kCancel);
       frame.enableButton(FrameButton::Cancel);
@@ -208,7 +176,7 @@ private slots:
 
   void noticesBelongToThePageAndWaitForOk() {
     testing::SeenNotice seen;
-    runPage(kFirmwareLoadLayout, [&](ProgressFrame& frame, ProgressPageWindow& window) {
+    runPage(kFirmwareLoadPageControls, [&](ProgressFrame& frame, ProgressPageWindow& window) {
       testing::AnswerNextNotice(seen);
       frame.notice("NOTICE E:3", "The file <b>x</b> is not a firmware file.");
       QVERIFY(seen.seen);
@@ -227,7 +195,7 @@ private slots:
     QCOMPARE(CentredPosition({200, 100}, QRect(900, 750, 100, 50), work), QPoint(800, 700));
     QCOMPARE(CentredPosition({200, 100}, QRect(-300, -300, 100, 50), work), QPoint(0, 0));
     // With the owner hidden, the page lands in the middle of the screen's work area.
-    runPage(kResetAndVerifyLayout, [](ProgressFrame& frame, ProgressPageWindow& window) {
+    runPage(kResetAndVerifyPageControls, [](ProgressFrame& frame, ProgressPageWindow& window) {
       const QRect area = window.screen()->availableGeometry();
       QVERIFY(area.contains(window.frameGeometry()));
       const QPoint offCentre = window.frameGeometry().center() - area.center();

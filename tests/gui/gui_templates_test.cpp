@@ -5,8 +5,8 @@
 
 #include <QTest>
 
+#include "dialogs/dialog_template.h"
 #include "ui/artwork.h"
-#include "ui/dialog_template.h"
 
 namespace quillon {
 namespace {

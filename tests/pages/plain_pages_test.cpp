@@ -1,3 +1,4 @@
+#include "dialogs/dialog_template.h"
 #include "log/update_log.h"
 #include "log_capture.h"
 #include "pages/intro_page.h"
@@ -102,13 +103,14 @@ TEST_F(ScreenCheck, AtErrorsOnlyLevelOnlyTheFinalMismatchIsWritten) {
   EXPECT_EQ(lines[0].message, "     User has verified a final screen MISMATCH  (E:20)");
 }
 
-class InstructionPage : public ::testing::TestWithParam<const PlainPageTexts*> {
+// Parameter: the page's template.
+class InstructionPage : public ::testing::TestWithParam<int> {
 protected:
   EventLog events;
 };
 
 TEST_P(InstructionPage, ForwardEndsWithOkAndEnterToo) {
-  PlainPage page(*GetParam());
+  PlainPage page(0, GetParam());
   for (const PageInput input : {PageInput::Forward, PageInput::Enter}) {
     RecordingPageWindow window(events);
     page.onShow();
@@ -118,7 +120,7 @@ TEST_P(InstructionPage, ForwardEndsWithOkAndEnterToo) {
 }
 
 TEST_P(InstructionPage, CancelAndEscapeEndWithCancelAndClearPrevious) {
-  PlainPage page(*GetParam());
+  PlainPage page(0, GetParam());
   for (const PageInput input : {PageInput::Cancel, PageInput::Escape}) {
     page.previousPressed = true;
     RecordingPageWindow window(events);
@@ -130,7 +132,7 @@ TEST_P(InstructionPage, CancelAndEscapeEndWithCancelAndClearPrevious) {
 }
 
 TEST_P(InstructionPage, PreviousOnlyWhereTheButtonIs) {
-  PlainPage page(*GetParam());
+  PlainPage page(0, GetParam());
   RecordingPageWindow window(events);
   page.onInput(PageInput::Previous, window);
   if (page.hasPrevious()) {
@@ -143,25 +145,8 @@ TEST_P(InstructionPage, PreviousOnlyWhereTheButtonIs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, InstructionPage,
-                         ::testing::Values(&kStep2ConnectComputerTexts, &kStep3ConnectDeviceTexts,
-                                           &kStep4TurnOnTexts, &kStep7TurnOffTexts,
-                                           &kStep8TurnOnAgainTexts, &kStep11FinishTexts));
-
-TEST(PageTexts, PreviousButtonsAndDisabledCancelAreWhereTheUserExpectsThem) {
-  for (const auto* texts : {&kStep2ConnectComputerTexts, &kStep3ConnectDeviceTexts,
-                            &kStep4TurnOnTexts, &kStep8TurnOnAgainTexts})
-    EXPECT_TRUE(texts->hasPrevious) << texts->step;
-  for (const auto* texts : {&kStep1IntroTexts, &kStep5VerifyConnectionTexts, &kStep7TurnOffTexts,
-                            &kStep9VerifyKV7Texts, &kStep11FinishTexts})
-    EXPECT_FALSE(texts->hasPrevious) << texts->step;
-  for (const auto* texts : {&kStep7TurnOffTexts, &kStep8TurnOnAgainTexts, &kStep11FinishTexts})
-    EXPECT_FALSE(texts->cancelEnabled) << texts->step;
-  EXPECT_FALSE(kStep5VerifyConnectionTexts.forwardIsDefault);
-  EXPECT_EQ(kStep8TurnOnAgainTexts.header, "Step 8 of 11:  Turn on the Yardmark.");
-  EXPECT_EQ(kStep11FinishTexts.forwardLabel, "Finish");
-  EXPECT_EQ(kStep2ConnectComputerTexts.instructions.back().text, "Click \"Next ->\" to continue.");
-  EXPECT_EQ(kStep1IntroTexts.instructions[4].text, "* For KV6 and KV7 ONLY *");
-}
+                         ::testing::Values(tpl::kConnectComputer, tpl::kConnectDevice, tpl::kTurnOn,
+                                           tpl::kTurnOff, tpl::kTurnOnAgain, tpl::kFinish));
 
 class DescriptiveLogging : public ::testing::Test {
 protected:
@@ -199,7 +184,7 @@ TEST_F(DescriptiveLogging, EveryPressRepeatsItAndOtherKeysDoNothing) {
 }
 
 TEST_F(DescriptiveLogging, F9ElsewhereIsJustAKey) {
-  PlainPage page(kStep2ConnectComputerTexts);
+  PlainPage page(2, tpl::kConnectComputer);
   ScreenCheckPage check{kConnectionCheck};
   page.onKeyDown(kVirtualKeyF9, window);
   check.onKeyDown(kVirtualKeyF9, window);

@@ -122,7 +122,7 @@ Answer ScriptedRunner::next(int step) {
 }
 
 int ScriptedRunner::run(PlainPage& page) {
-  const Answer answer = next(page.texts().step);
+  const Answer answer = next(page.step());
   if (const int* raw = std::get_if<int>(&answer.what))
     return *raw;
   RecordingPageWindow window(log_);
@@ -135,17 +135,16 @@ int ScriptedRunner::run(PlainPage& page) {
     page.onInput(input, window);
   }
   if (!window.ended()) {
-    ADD_FAILURE() << "step " << page.texts().step << " did not end on the inputs scripted";
+    ADD_FAILURE() << "step " << page.step() << " did not end on the inputs scripted";
     return kScriptExhausted;
   }
   return window.result();
 }
 
 int ScriptedRunner::run(ProgressPage& page) {
-  const int step = page.layout().templateId == 142 ? 6 : 10;
   if (inspect)
     inspect(page);
-  const Answer answer = next(step);
+  const Answer answer = next(page.step());
   if (const int* raw = std::get_if<int>(&answer.what))
     return *raw;
   lastView = std::make_unique<RecordingProgressView>(log_);

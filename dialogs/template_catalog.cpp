@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/template_parts.h"
+#include "dialogs/template_parts.h"
 
 namespace quillon {
 
@@ -9,6 +9,13 @@ const ControlTemplate* DialogTemplate::findControl(int controlId) const {
   const auto found = std::find_if(controls.begin(), controls.end(),
                                   [controlId](const ControlTemplate& c) { return c.id == controlId; });
   return found == controls.end() ? nullptr : &*found;
+}
+
+std::string_view DialogTemplate::title() const {
+  const auto found = std::find_if(controls.begin(), controls.end(), [](const ControlTemplate& c) {
+    return c.colour == ColourRole::Header;
+  });
+  return found == controls.end() ? std::string_view{} : found->text;
 }
 
 std::span<const DialogTemplate* const> AllDialogTemplates() {

@@ -1,7 +1,7 @@
 // The nine instruction and screen-check pages: 190 x 241 dialog units (step 11: 189), the
 // step title at the top, the instructions and picture under it, the buttons in one row at
 // y = 220.
-#include "ui/template_parts.h"
+#include "dialogs/template_parts.h"
 
 namespace quillon {
 namespace {
@@ -14,13 +14,15 @@ constexpr int kButtonW = 50;
 constexpr int kButtonH = 14;
 constexpr DluRect ButtonAt(int x) { return {x, kButtonY, kButtonW, kButtonH}; }
 
-// A 200 x 200 picture centred under the instructions of steps 2, 3, 4, 7 and 8.
-constexpr DluRect kSquarePictureRect{(190 - PictureWidthDlu(200)) / 2, 76, PictureWidthDlu(200),
-                                     PictureHeightDlu(200)};
-constexpr DluRect kBannerRect{(190 - PictureWidthDlu(253)) / 2, 22, PictureWidthDlu(253),
-                              PictureHeightDlu(38)};
-constexpr DluRect kScreenPictureRect{(190 - PictureWidthDlu(216)) / 2, 88, PictureWidthDlu(216),
-                                     PictureHeightDlu(144)};
+constexpr int kPageW = 190;
+constexpr int kPageH = 241;
+constexpr int kFinishW = 189;
+
+// The banner under the title (steps 1 and 11), the photograph under the instructions (steps
+// 2, 3, 4, 7 and 8) and the ready screen between the texts of the screen checks (5 and 9).
+constexpr int kBannerY = 22;
+constexpr int kPhotoY = 76;
+constexpr int kScreenY = 88;
 
 constexpr std::string_view kClickNext = "Click \"Next ->\" to continue.";
 constexpr DluRect kInstructionRect{7, 24, 176, 34};
@@ -29,7 +31,7 @@ constexpr DluRect kClickNextRect{7, 60, 176, 10};
 // Step 1.
 constexpr ControlTemplate kIntroControls[] = {
     Title(1030, "Step 1 of 11 :  GPS Firmware Update Introduction", kTitleRect),
-    Picture(ids::kNoId, art::kBanner, kBannerRect),
+    CentredPicture(ids::kNoId, art::kBanner, kPageW, kBannerY),
     Text(ids::kNoId,
          "This application updates the GPS firmware used by your Yardmark to receive and handle "
          "satellite information. This update is intended to insure a high-level of accuracy "
@@ -58,7 +60,7 @@ constexpr ControlTemplate kConnectComputerControls[] = {
          "as shown below.  An adapter may be required to make this connection.",
          kInstructionRect),
     Text(ids::kNoId, kClickNext, kClickNextRect),
-    Picture(ids::kNoId, art::kCableAtComputer, kSquarePictureRect),
+    CentredPicture(ids::kNoId, art::kCableAtComputer, kPageW, kPhotoY),
     Button(ids::kPrevious, "<- Previous", ButtonAt(7)),
     Button(ids::kOk, "Next ->", ButtonAt(71), StyleDefault),
     Button(ids::kCancel, "Cancel", ButtonAt(133)),
@@ -71,7 +73,7 @@ constexpr ControlTemplate kConnectDeviceControls[] = {
          "side of your Yardmark as shown below.  Your connector may vary.",
          kInstructionRect),
     Text(ids::kNoId, kClickNext, kClickNextRect),
-    Picture(ids::kNoId, art::kCableAtDevice, kSquarePictureRect),
+    CentredPicture(ids::kNoId, art::kCableAtDevice, kPageW, kPhotoY),
     Button(ids::kPrevious, "<- Previous", ButtonAt(7)),
     Button(ids::kOk, "Next ->", ButtonAt(71), StyleDefault),
     Button(ids::kCancel, "Cancel", ButtonAt(133)),
@@ -83,7 +85,7 @@ constexpr ControlTemplate kTurnOnControls[] = {
          "Please turn on your Yardmark by pressing the Center Soft Key, as shown below.",
          kInstructionRect),
     Text(ids::kNoId, kClickNext, kClickNextRect),
-    Picture(ids::kNoId, art::kCentreKeyOn, kSquarePictureRect),
+    CentredPicture(ids::kNoId, art::kCentreKeyOn, kPageW, kPhotoY),
     Button(ids::kPrevious, "<- Previous", ButtonAt(7)),
     Button(ids::kOk, "Next ->", ButtonAt(71), StyleDefault),
     Button(ids::kCancel, "Cancel", ButtonAt(133)),
@@ -105,7 +107,7 @@ constexpr ControlTemplate kVerifyConnectionControls[] = {
     Title(1034, "Step 5 of 11 :  Verify the connection", kTitleRect),
     Text(ids::kNoId, kWaitForStartUp, kWaitRect),
     Text(ids::kNoId, kSelectConnect, kSelectConnectRect),
-    Picture(ids::kScreenPicture, art::kReadyScreen, kScreenPictureRect),
+    CentredPicture(ids::kScreenPicture, art::kReadyScreen, kPageW, kScreenY),
     Text(ids::kNoId, kDoesItMatch, kQuestionRect),
     Button(ids::kOk, "YES", ButtonAt(79)),
     Button(ids::kCancel, "NO", ButtonAt(133)),
@@ -118,7 +120,7 @@ constexpr ControlTemplate kTurnOffControls[] = {
          "below.",
          kInstructionRect),
     Text(ids::kNoId, kClickNext, kClickNextRect),
-    Picture(ids::kNoId, art::kOffKey, kSquarePictureRect),
+    CentredPicture(ids::kNoId, art::kOffKey, kPageW, kPhotoY),
     Button(ids::kOk, "Next ->", ButtonAt(79), StyleDefault),
     Button(ids::kCancel, "Cancel", ButtonAt(133), StyleDisabled),
 };
@@ -129,7 +131,7 @@ constexpr ControlTemplate kTurnOnAgainControls[] = {
          "Please turn on your Yardmark by pressing the Center Soft Key, as shown below. ",
          kInstructionRect),
     Text(ids::kNoId, kClickNext, kClickNextRect),
-    Picture(ids::kNoId, art::kCentreKeyOn, kSquarePictureRect),
+    CentredPicture(ids::kNoId, art::kCentreKeyOn, kPageW, kPhotoY),
     Button(ids::kPrevious, "<- Previous", ButtonAt(7)),
     Button(ids::kOk, "Next ->", ButtonAt(71), StyleDefault),
     Button(ids::kCancel, "Cancel", ButtonAt(133), StyleDisabled),
@@ -145,7 +147,7 @@ constexpr ControlTemplate kVerifyScreenControls[] = {
          "screen shown below. If not, please check your cable connection.",
          {7, 22, 176, 27}, StyleHidden),
     Text(ids::kNoId, kSelectConnect, kSelectConnectRect),
-    Picture(ids::kScreenPicture, art::kReadyScreen, kScreenPictureRect),
+    CentredPicture(ids::kScreenPicture, art::kReadyScreen, kPageW, kScreenY),
     Text(ids::kNoId, kDoesItMatch, kQuestionRect),
     Button(ids::kOk, "YES", ButtonAt(79), StyleDefault),
     Button(ids::kCancel, "NO", ButtonAt(133)),
@@ -153,8 +155,7 @@ constexpr ControlTemplate kVerifyScreenControls[] = {
 
 constexpr ControlTemplate kFinishControls[] = {
     Title(1041, "Step 11 of 11 :  The Yardmark Has Been Updated.", kTitleRect),
-    Picture(ids::kNoId, art::kBanner, {(189 - PictureWidthDlu(253)) / 2, 22, PictureWidthDlu(253),
-                                       PictureHeightDlu(38)}),
+    CentredPicture(ids::kNoId, art::kBanner, kFinishW, kBannerY),
     Text(ids::kNoId,
          "Congratulations! Your Yardmark has been updated to the latest GPS firmware version.",
          {7, 56, 176, 20}),
@@ -169,9 +170,6 @@ constexpr ControlTemplate kFinishControls[] = {
     Button(ids::kOk, "Finish", ButtonAt(79), StyleDefault),
     Button(ids::kCancel, "Cancel", ButtonAt(133), StyleDisabled),
 };
-
-constexpr int kPageW = 190;
-constexpr int kPageH = 241;
 
 constexpr DialogTemplate kIntro{tpl::kIntro, FrameKind::WizardPage, "", kPageW, kPageH,
                                 kIntroControls};
@@ -196,7 +194,7 @@ constexpr DialogTemplate kVerifyScreen{tpl::kVerifyScreen, FrameKind::WizardPage
                                        "Step 9: Verify Screen", kPageW, kPageH,
                                        kVerifyScreenControls};
 constexpr DialogTemplate kFinish{tpl::kFinish, FrameKind::WizardPage,
-                                 "Step 11: Finalize Firmware Update", 189, kPageH,
+                                 "Step 11: Finalize Firmware Update", kFinishW, kPageH,
                                  kFinishControls};
 
 constexpr const DialogTemplate* kPlainPages[] = {

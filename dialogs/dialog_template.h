@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "dialogs/artwork_numbers.h"
+
 namespace quillon {
 
 // A rectangle in dialog units: x and width in quarters of the dialog font's average character
@@ -41,7 +43,7 @@ enum ControlStyle : std::uint32_t {
   StyleReadOnly = 1u << 7,
 };
 
-// Colours a control asks its window for; the roles map to exact RGB values in one place.
+// Colours a control asks its window for; colour_roles.h maps them to exact RGB values.
 enum class ColourRole {
   Standard,       // the platform's colours
   Header,         // white on RGB(50, 50, 200): the step title of every page
@@ -70,17 +72,6 @@ inline constexpr int kPortList = 1007;
 inline constexpr int kStateText = 1008;
 } // namespace ids
 
-// Bitmaps and the icon of the program, by their resource number.
-namespace art {
-inline constexpr int kAppIcon = 128;
-inline constexpr int kReadyScreen = 135;    // 216 x 144: the device's screen when it is ready
-inline constexpr int kBanner = 141;         // 253 x 38
-inline constexpr int kCableAtDevice = 161;  // 200 x 200
-inline constexpr int kCentreKeyOn = 166;    // 200 x 200
-inline constexpr int kOffKey = 167;         // 200 x 200
-inline constexpr int kCableAtComputer = 176; // 200 x 200
-} // namespace art
-
 struct ControlTemplate {
   int id = ids::kNoId;
   ControlKind kind = ControlKind::Label;
@@ -99,6 +90,14 @@ enum class FrameKind {
   AboutBox,
 };
 
+// The font a window is laid out in; its dialog units are measured on it. A system without the
+// face uses its own sans-serif font at the same size.
+struct TemplateFont {
+  std::string_view face;
+  int pointSize = 0;
+};
+inline constexpr TemplateFont kDialogFont{"MS Sans Serif", 8};
+
 struct DialogTemplate {
   int id = 0;
   FrameKind frame = FrameKind::WizardPage;
@@ -106,9 +105,13 @@ struct DialogTemplate {
   int width = 0;  // dialog units
   int height = 0;
   std::span<const ControlTemplate> controls;
+  TemplateFont font = kDialogFont;
 
   // The first control with this id, or nullptr.
   const ControlTemplate* findControl(int controlId) const;
+  // The step title a wizard page shows at its top (the control in the Header colours), or ""
+  // for a window without one.
+  std::string_view title() const;
 };
 
 // Template numbers of the windows.
@@ -131,7 +134,7 @@ inline constexpr int kIntro = 177;           // step 1
 // The template with this number, or nullptr when the program has none.
 const DialogTemplate* FindDialogTemplate(int templateId);
 
-// Every template of the program, for the windows' tests and the artwork tool.
+// Every template of the program.
 std::span<const DialogTemplate* const> AllDialogTemplates();
 
 } // namespace quillon

@@ -3,7 +3,8 @@
 #include <span>
 #include <string_view>
 
-#include "ui/dialog_template.h"
+#include "dialogs/dialog_template.h"
+#include "dialogs/progress_page_controls.h"
 
 // Shorthands the template tables are written with, so that each control reads as one line.
 namespace quillon::parts {
@@ -50,6 +51,23 @@ constexpr ControlTemplate Control(int id, ControlKind kind, std::string_view tex
 // nominal 8-point dialog font (6 x 13 pixel base units), rounded up.
 constexpr int PictureWidthDlu(int pixels) { return ((pixels + 2) * 4 + 5) / 6; }
 constexpr int PictureHeightDlu(int pixels) { return ((pixels + 2) * 8 + 12) / 13; }
+
+// A picture centred across a window `dialogWidth` dialog units wide, its top at y.
+constexpr ControlTemplate CentredPicture(int id, int image, int dialogWidth, int y) {
+  const art::PixelSize pixels = art::SizeOf(image);
+  const int width = PictureWidthDlu(pixels.width);
+  return Picture(id, image, {(dialogWidth - width) / 2, y, width, PictureHeightDlu(pixels.height)});
+}
+
+// A row of a device page: its label, and beside it the state text its page changes. The
+// template's state text is a placeholder the page replaces before it is first shown.
+constexpr ControlTemplate RowLabel(const ProgressRow& row, DluRect rect) {
+  return Text(ids::kNoId, row.label, rect);
+}
+constexpr ControlTemplate RowState(const ProgressRow& row, std::string_view placeholder,
+                                   DluRect rect) {
+  return Text(row.stateControl, placeholder, rect, StyleCentred, ColourRole::NavyText);
+}
 
 } // namespace quillon::parts
 

@@ -1,7 +1,7 @@
 // The hidden main dialog and its About box. The main dialog still carries a complete small
 // firmware-load window; the wizard never shows it, but it is built whole so that the host
 // window behaves the same.
-#include "ui/template_parts.h"
+#include "dialogs/template_parts.h"
 
 namespace quillon {
 namespace {
