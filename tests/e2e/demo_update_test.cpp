@@ -31,6 +31,11 @@ TEST(DemoUpdate, AFullRunFlashesTheFirmwareAndVerifiesTheNewVersion) {
   const DemoRun run = RunDemo(work, {});
   ASSERT_EQ(run.exitStatus, 0) << run.transcript();
   EXPECT_EQ(run.pages(), Steps(1, 11));
+  // Each page is printed with the step title its window shows.
+  for (const int step : Steps(1, 11)) {
+    const std::string n = std::to_string(step);
+    EXPECT_EQ(run.startingWith("page " + n + ": Step " + n + " of 11").size(), 1U) << step;
+  }
   EXPECT_EQ(run.startingWith("  result: OK").size(), 11U);
   EXPECT_TRUE(run.startingWith("notice:").empty()) << run.transcript();
   // The golfer did what steps 7 and 8 asked, and the device saw it.
