@@ -1,6 +1,6 @@
 // The firmware image reader on arbitrary files. Whatever the file holds, the reader must
 // either refuse it with the reason an independent reading finds, or hand out exactly the
-// records' bytes at the records' addresses, in chunks that fit the loader's frame.
+// image's bytes at their addresses, in ascending order, in chunks that fit the loader's frame.
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/scratch_dir.h"
@@ -19,6 +19,7 @@
 namespace {
 
 using quillon::BinFile;
+using quillon::fuzz::ImageBytes;
 using quillon::fuzz::OracleImage;
 
 constexpr int kCapacity = BinFile::kLoaderCapacity;
@@ -34,7 +35,7 @@ std::int32_t expectedSize(std::string_view file) {
       std::min<std::uint64_t>(size, std::numeric_limits<std::int32_t>::max()));
 }
 
-// Every byte of the image with its address, in file order.
+// Every byte of the image with its address, in address order.
 struct PlacedByte {
   std::uint64_t address;
   std::uint8_t value;
@@ -43,27 +44,29 @@ struct PlacedByte {
 
 std::vector<PlacedByte> flatten(const OracleImage& image) {
   std::vector<PlacedByte> bytes;
-  for (const auto& record : image.records) {
-    for (std::size_t i = 0; i < record.data.size(); ++i)
-      bytes.push_back({record.address + i, record.data[i]});
-  }
+  for (const auto& [address, value] : image.bytes)
+    bytes.push_back({address, value});
   return bytes;
 }
 
 // Reads the image front to back the way the flash loader does: each read asks for the
-// offset where the last chunk ended, counted from the first record (0 for anything below).
+// offset where the last chunk ended, padded to a whole word, counted from the lowest address.
+// Every address must come once, in ascending order, in as many chunks as the image says one
+// pass takes.
 void checkForwardPass(BinFile& image, const OracleImage& oracle) {
   const std::vector<PlacedByte> expected = flatten(oracle);
-  const auto first = static_cast<std::uint32_t>(oracle.records.front().address);
+  const std::uint32_t first = oracle.bytes.begin()->first;
   std::vector<PlacedByte> got;
   std::vector<std::uint8_t> buffer(kRoom);
   std::uint32_t offset = 0;
+  std::size_t chunks = 0;
   for (;;) {
     std::uint32_t address = offset;
     const std::int16_t length = image.ReadChunk(buffer.data(), kCapacity, address);
     QUILLON_FUZZ_CHECK(length >= 0, "a chunk has a negative length");
     if (length == 0)
       break;
+    ++chunks;
     QUILLON_FUZZ_CHECK(static_cast<std::size_t>(length) <= kRoom,
                        "a chunk is larger than capacity + one record");
     QUILLON_FUZZ_CHECK(got.size() + static_cast<std::size_t>(length) <= expected.size(),
@@ -71,37 +74,28 @@ void checkForwardPass(BinFile& image, const OracleImage& oracle) {
     for (std::size_t i = 0; i < static_cast<std::size_t>(length); ++i)
       got.push_back({std::uint64_t{address} + i, buffer[i]});
     const std::uint64_t end = std::uint64_t{address} + static_cast<std::uint64_t>(length);
-    if (end <= first) {
-      offset = 0; // a chunk below the first record: the loader asks from the start again
-      continue;
-    }
-    if (end - first > UINT32_MAX) {
-      // A chunk that ends at the top of memory in an image that starts at 0: where it ends
-      // has no 32-bit offset, so nothing after it can be asked for.
-      QUILLON_FUZZ_CHECK(std::equal(got.begin(), got.end(), expected.begin()),
-                         "the chunks differ from the records' bytes and addresses in file order");
-      return;
-    }
-    offset = static_cast<std::uint32_t>(end - first);
+    const std::uint64_t next = end - first + static_cast<std::uint64_t>(length % 2);
+    if (next > UINT32_MAX)
+      break; // the chunk ends at the top of memory: nothing lies past it
+    offset = static_cast<std::uint32_t>(next);
   }
   QUILLON_FUZZ_CHECK(got == expected,
-                     "the chunks differ from the records' bytes and addresses in file order");
+                     "the chunks differ from the image's bytes in ascending address order");
+  QUILLON_FUZZ_CHECK(chunks == image.frameCount(),
+                     "one pass reads another number of chunks than the image's frame count");
   std::uint32_t address = offset;
-  QUILLON_FUZZ_CHECK(image.ReadChunk(buffer.data(), kCapacity, address) == 0,
+  QUILLON_FUZZ_CHECK(got.back().address == UINT32_MAX ||
+                         image.ReadChunk(buffer.data(), kCapacity, address) == 0,
                      "an exhausted image hands out more data");
 }
 
-// Reads at offsets and capacities drawn from the input: every byte returned must be one that
-// a record holds at that address, and a read that goes back lands on the address asked for.
+// Reads at offsets and capacities drawn from the input: every byte returned must be the one
+// the image holds at that address, and a read that goes back to an address the image holds
+// starts there.
 void checkRandomReads(BinFile& image, const OracleImage& oracle, std::uint32_t seed) {
-  std::multimap<std::uint64_t, std::uint8_t> held;
-  std::uint64_t highest = 0;
-  for (const auto& byte : flatten(oracle)) {
-    held.emplace(byte.address, byte.value);
-    highest = std::max(highest, byte.address);
-  }
-  const std::uint64_t first = oracle.records.front().address;
-  const std::uint64_t span = highest >= first ? highest - first + 64 : 64;
+  const ImageBytes& held = oracle.bytes;
+  const std::uint64_t first = held.begin()->first;
+  const std::uint64_t span = held.rbegin()->first - first + 64;
   std::minstd_rand random(seed);
   std::uint64_t lastEnd = 0;
   for (int read = 0; read < kRandomReads; ++read) {
@@ -115,14 +109,14 @@ void checkRandomReads(BinFile& image, const OracleImage& oracle, std::uint32_t s
     if (length == 0)
       continue;
     const std::uint64_t wanted = first + offset;
-    if (wanted < lastEnd && held.count(wanted) != 0) {
+    if (wanted < lastEnd && wanted <= UINT32_MAX &&
+        held.count(static_cast<std::uint32_t>(wanted)) != 0) {
       QUILLON_FUZZ_CHECK(address == wanted, "a read that goes back starts somewhere else");
     }
     for (std::size_t i = 0; i < static_cast<std::size_t>(length); ++i) {
-      const auto [from, to] = held.equal_range(std::uint64_t{address} + i);
-      QUILLON_FUZZ_CHECK(
-          std::any_of(from, to, [&](const auto& entry) { return entry.second == buffer[i]; }),
-          "a chunk holds a byte no record has at that address");
+      const auto byte = held.find(static_cast<std::uint32_t>(address + i));
+      QUILLON_FUZZ_CHECK(byte != held.end() && byte->second == buffer[i],
+                         "a chunk holds a byte the image does not have at that address");
     }
     lastEnd = std::uint64_t{address} + static_cast<std::uint64_t>(length);
   }
@@ -185,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   QUILLON_FUZZ_CHECK(image.refusal().empty(), "a usable image carries a refusal");
-  if (oracle.records.empty()) {
+  if (oracle.bytes.empty()) {
     std::vector<std::uint8_t> buffer(kRoom);
     std::uint32_t address = 0;
     QUILLON_FUZZ_CHECK(image.ReadChunk(buffer.data(), kCapacity, address) == 0,

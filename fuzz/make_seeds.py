@@ -36,16 +36,24 @@ def image_seeds():
     write("fuzz_image", "bad_hex", header + "\nS3090000000G01020304EE\n")
     write("fuzz_image", "short_count", header + "\nS30300\n")
     write("fuzz_image", "not_srecords", "hello, this is not a firmware file\n")
-    write("fuzz_image", "lower_case_blanks", header + "\n" + record(3, 0x100, b"\x55" * 5).lower() + " \t\n")
+    write("fuzz_image", "lower_case_hex_blanks",
+          header + "\n" + "S3" + record(3, 0x100, b"\x5A" * 5)[2:].lower() + " \t\nS9030000FC\n")
+    write("fuzz_image", "lower_case_type", header + "\n" + record(3, 0x100, b"\x55" * 5).lower() +
+          "\nS9030000FC\n")
     write("fuzz_image", "top_of_memory",
           "\n".join([header, record(3, 0x00000000, b"\x11" * 8),
-                     record(3, 0xFFFFFFF0, bytes(range(16)))]) + "\n")
+                     record(3, 0xFFFFFFF0, bytes(range(16))), "S5030002FA"]) + "\n")
     write("fuzz_image", "past_top_of_memory",
           "\n".join([header, record(3, 0x00000010, b"\x11" * 8),
                      record(3, 0xFFFFFFF0, bytes(range(32)))]) + "\n")
-    write("fuzz_image", "no_last_line_end", header + "\n" + record(3, 0x40, b"\x42\x43"))
-    write("fuzz_image", "overlapping",
-          "\n".join([header, record(3, 0x200, b"\x01" * 8), record(3, 0x204, b"\x02" * 8)]) + "\n")
+    write("fuzz_image", "no_last_line_end", header + "\n" + record(3, 0x40, b"\x42\x43") + "\nS9030000FC")
+    write("fuzz_image", "cut_short", "\n".join([header] + run[:3]) + "\n")
+    write("fuzz_image", "count_disagrees", "\n".join([header] + run[:2] + ["S5030003F9"]) + "\n")
+    write("fuzz_image", "out_of_order_repeated",
+          "\n".join([header, run[3], run[1], run[2], run[0], run[2], "S5030005F7"]) + "\n")
+    write("fuzz_image", "overlapping_values",
+          "\n".join([header, record(3, 0x200, b"\x01" * 8), record(3, 0x204, b"\x02" * 8),
+                     "S9030000FC"]) + "\n")
 
 
 def orbfix_seeds():

@@ -1,6 +1,10 @@
 #include "fuzz/srecord_oracle.h"
 
+#include <cstdio>
+#include <map>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace quillon::fuzz {
 namespace {
@@ -26,39 +30,55 @@ std::string_view trimmedEnd(std::string_view line) {
   return line;
 }
 
+// Address bytes of a record type; 0 for one that does not exist.
 std::size_t addressBytesOf(char type) {
   switch (type) {
+  case '0':
   case '1':
+  case '5':
+  case '9':
     return 2;
   case '2':
+  case '6':
+  case '8':
     return 3;
   case '3':
+  case '7':
     return 4;
   default:
     return 0;
   }
 }
 
+struct Reading {
+  // Every value each address is given, with its line, in file order.
+  std::map<std::uint64_t, std::vector<std::pair<std::size_t, std::uint8_t>>> given;
+  std::uint64_t dataRecords = 0;
+  char lastType = 0;
+  std::size_t lastLine = 0;
+};
+
 // Empty when the line is acceptable; otherwise what is wrong with it.
-std::string checkLine(std::string_view raw, std::vector<OracleRecord>& records) {
+std::string checkLine(std::string_view raw, std::size_t number, Reading& reading) {
   if (raw.size() > kLongestHeldLine)
     return "too long";
   const std::string_view line = trimmedEnd(raw);
+  if (line.empty())
+    return {};
   if (line.size() > kLongestRecordLine)
     return "too long";
-  if (line.size() < 2 || line[0] != 'S')
-    return {};
-  const std::size_t addressBytes = addressBytesOf(line[1]);
-  if (addressBytes == 0)
-    return {};
+  if (line.size() < 2 || line[0] != 'S' || addressBytesOf(line[1]) == 0)
+    return "not a record";
+  const char type = line[1];
+  const std::size_t addressBytes = addressBytesOf(type);
   const std::string_view hex = line.substr(2);
-  std::vector<std::uint8_t> bytes;
   for (char c : hex) {
     if (!hexDigit(c))
       return "bad hex";
   }
   if (hex.size() % 2 != 0)
     return "byte count";
+  std::vector<std::uint8_t> bytes;
   for (std::size_t i = 0; i < hex.size(); i += 2)
     bytes.push_back(static_cast<std::uint8_t>(*hexDigit(hex[i]) * 16 + *hexDigit(hex[i + 1])));
   // Count, address, checksum at the least; the count covers everything after itself.
@@ -69,17 +89,42 @@ std::string checkLine(std::string_view raw, std::vector<OracleRecord>& records) 
     sum += bytes[i];
   if (static_cast<std::uint8_t>(0xFF - (sum & 0xFF)) != bytes.back())
     return "checksum";
-  OracleRecord record;
+  std::uint64_t address = 0;
   for (std::size_t i = 1; i <= addressBytes; ++i)
-    record.address = record.address * 256 + bytes[i];
-  record.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(1 + addressBytes),
-                     bytes.end() - 1);
-  record.s3 = line[1] == '3';
+    address = address * 256 + bytes[i];
+  reading.lastType = type;
+  reading.lastLine = number;
+  if (type == '5' || type == '6') {
+    if (address != reading.dataRecords)
+      return "count says " + std::to_string(address) + " data records, " +
+             std::to_string(reading.dataRecords) + " come before it";
+    return {};
+  }
+  if (type != '1' && type != '2' && type != '3')
+    return {};
+  ++reading.dataRecords;
+  const std::size_t dataBytes = bytes.size() - addressBytes - 2;
   // Nothing exists past 0xFFFFFFFF.
-  if (record.address + record.data.size() > (std::uint64_t{1} << 32))
+  if (address + dataBytes > (std::uint64_t{1} << 32))
     return "address range";
-  if (!record.data.empty())
-    records.push_back(std::move(record));
+  for (std::size_t i = 0; i < dataBytes; ++i)
+    reading.given[address + i].emplace_back(number, bytes[1 + addressBytes + i]);
+  return {};
+}
+
+// The refusal for the lowest address given two values; empty when there is none.
+std::string disagreement(const Reading& reading) {
+  for (const auto& [address, values] : reading.given) {
+    for (const auto& [line, value] : values) {
+      if (value == values.front().second)
+        continue;
+      char text[96];
+      std::snprintf(text, sizeof text,
+                    "line %zu: address %08llX already given another value on line %zu", line,
+                    static_cast<unsigned long long>(address), values.front().first);
+      return text;
+    }
+  }
   return {};
 }
 
@@ -91,19 +136,28 @@ bool beginsWithHeaderRecord(std::string_view file) {
 
 OracleImage readImageOracle(std::string_view file) {
   OracleImage image;
-  std::size_t lineNumber = 0;
+  Reading reading;
+  std::size_t number = 0;
   while (!file.empty()) {
-    ++lineNumber;
+    ++number;
     const std::size_t end = file.find('\n');
     const std::string_view line = file.substr(0, end);
     file.remove_prefix(end == std::string_view::npos ? file.size() : end + 1);
-    const std::string wrong = checkLine(line, image.records);
-    if (!wrong.empty()) {
-      image.refusal = "line " + std::to_string(lineNumber) + ": " + wrong;
-      image.records.clear();
+    if (const std::string wrong = checkLine(line, number, reading); !wrong.empty()) {
+      image.refusal = "line " + std::to_string(number) + ": " + wrong;
       return image;
     }
   }
+  if (reading.lastType < '5') {
+    image.refusal = "no count or end record after line " + std::to_string(reading.lastLine) +
+                    ": the file may be cut short";
+    return image;
+  }
+  image.refusal = disagreement(reading);
+  if (!image.refusal.empty())
+    return image;
+  for (const auto& [address, values] : reading.given)
+    image.bytes[static_cast<std::uint32_t>(address)] = values.front().second;
   image.usable = true;
   return image;
 }

@@ -65,6 +65,7 @@ TestImage startsLate() {
   for (std::uint32_t i = 0; i < 9; ++i)
     b.add(3, kFlashStart + 0x1000 + 250 * i, 250);
   b.add(3, kFlashStart + 0x1000 + 2250, 3);
+  b.image.text += "S503000AF2\n"; // the count of its ten records
   return b.image;
 }
 

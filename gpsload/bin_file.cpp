@@ -1,11 +1,10 @@
 #include "gpsload/bin_file.h"
 
+#include "gpsload/firmware_file.h"
 #include "gpsload/srecord_chunker.h"
 #include "gpsload/srecord_image.h"
 
 #include <algorithm>
-#include <array>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -26,21 +25,9 @@ std::int32_t saturatedSize(std::uint64_t value) {
   return static_cast<std::int32_t>(std::min(value, kMax));
 }
 
-std::uint64_t lengthOf(std::ifstream& file) {
-  file.seekg(0, std::ios::end);
-  const std::streamoff end = file.tellg();
-  file.clear();
-  file.seekg(0, std::ios::beg);
-  return end > 0 ? static_cast<std::uint64_t>(end) : 0;
-}
-
-bool startsWithHeaderRecord(std::ifstream& file) {
-  std::array<char, 2> head{};
-  file.read(head.data(), static_cast<std::streamsize>(head.size()));
-  const bool header = file.gcount() == 2 && head[0] == 'S' && head[1] == '0';
-  file.clear();
-  file.seekg(0, std::ios::beg);
-  return header;
+bool startsWithHeaderRecord(FirmwareFile& file) {
+  char head[2] = {};
+  return file.readAt(0, head, sizeof head) == 2 && head[0] == 'S' && head[1] == '0';
 }
 
 } // namespace
@@ -48,21 +35,27 @@ bool startsWithHeaderRecord(std::ifstream& file) {
 struct BinFile::State {
   // Open for the life of the object when the file is not S-records: such an image is read
   // straight from the file at the offset asked for.
-  std::ifstream file;
+  FirmwareFile file;
   bool rawImage = false;
   // A validated S-record image, held decoded in memory.
   std::optional<SRecordChunker> chunker;
 };
 
 BinFile::BinFile(const std::string& path) : state_(std::make_unique<State>()) {
-  std::ifstream& file = state_->file;
-  file.open(path, std::ios::in | std::ios::binary);
-  if (!file.is_open()) {
+  FirmwareFile& file = state_->file;
+  switch (file.open(path)) {
+  case FirmwareFile::Opened::CannotOpen:
     refusal_ = "cannot open";
     return;
+  case FirmwareFile::Opened::NotRegularFile:
+    binFileOk_ = 1;
+    refusal_ = "not a regular file";
+    return;
+  case FirmwareFile::Opened::Yes:
+    break;
   }
   binFileOk_ = 1;
-  const std::uint64_t length = lengthOf(file);
+  const std::uint64_t length = file.length();
   if (!startsWithHeaderRecord(file)) {
     size_ = saturatedSize(length);
     refusal_ = "not an S-record file";
@@ -70,14 +63,21 @@ BinFile::BinFile(const std::string& path) : state_(std::make_unique<State>()) {
     return;
   }
   size_ = saturatedSize(length * kEstimateNumerator / kEstimateDenominator);
-  // The whole file is checked now, before any device is touched; the single opening reads
-  // it in binary, with CR LF and LF line ends treated alike.
+  // The whole file is checked now, before any device is touched; it is read in binary, with
+  // CR LF and LF line ends treated alike.
+  std::uint64_t position = 0;
+  const BlockReader read = [&file, &position](char* into, std::size_t room) {
+    const std::ptrdiff_t got = file.readAt(position, into, room);
+    position += got > 0 ? static_cast<std::uint64_t>(got) : 0;
+    return got;
+  };
   SRecordImage image;
-  const bool usable = loadSRecordImage(file, image, refusal_);
+  const bool usable = loadSRecordImage(read, image, refusal_);
   file.close();
   if (!usable)
     return;
   state_->chunker.emplace(std::move(image));
+  frameCount_ = state_->chunker->countChunks(kLoaderCapacity, kMaxRecordData);
   sRecord_ = true;
 }
 
@@ -97,14 +97,10 @@ std::int16_t BinFile::ReadChunk(std::uint8_t* buffer, int capacity, std::uint32_
     return static_cast<std::int16_t>(length);
   }
   if (!state_->rawImage)
-    return 0; // unopened, or S-records that failed the check: no data
-  std::ifstream& file = state_->file;
-  file.clear();
-  file.seekg(static_cast<std::streamoff>(address), std::ios::beg);
-  if (!file)
-    return 0;
-  file.read(reinterpret_cast<char*>(buffer), clamped);
-  return static_cast<std::int16_t>(file.gcount());
+    return 0; // unopened, not a regular file, or S-records that failed the check: no data
+  const std::ptrdiff_t got =
+      state_->file.readAt(address, buffer, static_cast<std::size_t>(clamped));
+  return static_cast<std::int16_t>(std::max<std::ptrdiff_t>(got, 0));
 }
 
 } // namespace quillon

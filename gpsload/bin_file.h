@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -7,9 +8,9 @@
 namespace quillon {
 
 // The firmware image: a Motorola S-record file read as chunks of contiguous data bytes, each
-// with the load address of its first byte. The whole file is validated when it is opened, so
-// a damaged file is refused before any device is touched; a wrong byte here ends up in the
-// GPS chip's flash.
+// with the load address of its first byte, in ascending address order. The whole file is
+// validated when it is opened, so a damaged, cut-short or ambiguous file is refused before any
+// device is touched; a wrong byte here ends up in the GPS chip's flash.
 class BinFile {
 public:
   // Capacity the flash loader asks for, and the most one chunk may exceed it by (one record).
@@ -21,17 +22,23 @@ public:
   BinFile(const BinFile&) = delete;
   BinFile& operator=(const BinFile&) = delete;
 
-  // 1 when the file could be opened, 0 otherwise.
+  // 1 when the file could be opened (a FIFO or a device is opened without waiting and then
+  // refused as "not a regular file"), 0 otherwise.
   int binFileOk() const { return binFileOk_; }
-  // True when the file begins "S0" and every data record in it is well formed.
+  // True when the file begins "S0" and describes an image that may be flashed: every line a
+  // well-formed record (or blank), counts that agree, a count or end record after the data,
+  // and one value for every address.
   bool isSRecord() const { return sRecord_; }
   // File length for a non-S-record file; for an S-record file the estimate length x 0.36168.
   std::int32_t size() const { return size_; }
-  // Why the file is not usable: "cannot open", "not an S-record file", "cannot read", or the
-  // line and what is wrong with it ("line 40: checksum", "line 2: byte count",
-  // "line 2: bad hex", "line 7: too long", "line 9: address range" for data past
-  // 0xFFFFFFFF). Empty when the file is usable.
+  // Why the file is not usable: "cannot open", "not a regular file", "not an S-record file",
+  // or one of the reasons loadSRecordImage gives ("line 40: checksum", "line 3: not a record",
+  // "no count or end record after line 250: the file may be cut short", ...). Empty when the
+  // file is usable.
   const std::string& refusal() const { return refusal_; }
+  // The record frames one pass over the image takes: the chunks read front to back at the
+  // loader's capacity. 0 for an image that is not usable.
+  std::size_t frameCount() const { return frameCount_; }
 
   // Writes up to one chunk (capacity bytes, exceeded by at most one record) into `buffer`,
   // which must hold capacity + kMaxRecordData bytes. `address` is, on entry, the offset into
@@ -50,6 +57,7 @@ private:
   int binFileOk_ = 0;
   bool sRecord_ = false;
   std::int32_t size_ = 0;
+  std::size_t frameCount_ = 0;
   std::string refusal_;
 };
 

@@ -16,59 +16,70 @@ std::size_t SRecordChunker::read(std::uint8_t* buffer, std::size_t capacity, std
   // In 64 bits, so an offset the loader computed past the top of the address space still
   // reads as "further on" rather than wrapping round to the start.
   const std::uint64_t wanted = std::uint64_t{records.front().address} + offset;
-  if (wanted < lastChunkEnd_)
-    moveTo(wanted);
-
-  const std::size_t room = std::max<std::size_t>(capacity + extraRoom, 1);
-  std::size_t length = 0;
-  std::uint64_t start = 0;
-  int taken = 0;
-  while (next_ < records.size()) {
-    const ImageRecord& record = records[next_];
-    if (length == 0) {
-      start = record.address + std::uint64_t{consumed_};
-    } else if (!joinsChunk(record, start + length)) {
-      break; // held: it opens the next chunk
-    }
-    const std::size_t count = std::min<std::size_t>(record.length - consumed_, room - length);
-    std::memcpy(buffer + length, image_.data.data() + record.dataOffset + consumed_, count);
-    length += count;
-    consumed_ += count;
-    if (consumed_ < record.length)
-      break; // the caller's buffer is full
-    ++next_;
-    consumed_ = 0;
-    ++taken;
-    if (record.type != SRecordType::S3 || taken >= kMaxRecordsPerChunk || length >= capacity) {
-      break;
-    }
-  }
-  if (length == 0)
+  const Position from = wanted < lastChunkEnd_ ? positionOf(wanted) : next_;
+  if (from.record >= records.size())
     return 0;
-  chunkAddress = static_cast<std::uint32_t>(start);
-  lastChunkEnd_ = start + length;
-  return length;
-}
-
-bool SRecordChunker::joinsChunk(const ImageRecord& record, std::uint64_t chunkEnd) const {
-  return record.type == SRecordType::S3 && record.address == chunkEnd;
-}
-
-void SRecordChunker::moveTo(std::uint64_t address) {
-  const auto& records = image_.records;
-  std::size_t firstAbove = records.size();
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    if (records[i].address <= address && address < records[i].end()) {
-      next_ = i;
-      consumed_ = static_cast<std::size_t>(address - records[i].address);
-      return;
-    }
-    if (records[i].address > address && firstAbove == records.size())
-      firstAbove = i;
+  const Span span = cut(from, capacity, std::max<std::size_t>(capacity + extraRoom, 1));
+  Position at = from;
+  for (std::size_t copied = 0; copied < span.length; at = {at.record + 1, 0}) {
+    const ImageRecord& record = records[at.record];
+    const std::size_t count = std::min(record.length - at.consumed, span.length - copied);
+    std::memcpy(buffer + copied, image_.data.data() + record.dataOffset + at.consumed, count);
+    copied += count;
   }
-  // No record holds that address: go on with the first data above it.
-  next_ = firstAbove;
-  consumed_ = 0;
+  const std::uint64_t start = addressOf(from);
+  chunkAddress = static_cast<std::uint32_t>(start);
+  next_ = span.end;
+  lastChunkEnd_ = start + span.length;
+  return span.length;
+}
+
+std::size_t SRecordChunker::countChunks(std::size_t capacity, std::size_t extraRoom) const {
+  const std::size_t room = std::max<std::size_t>(capacity + extraRoom, 1);
+  std::size_t chunks = 0;
+  for (Position at; at.record < image_.records.size(); at = cut(at, capacity, room).end)
+    ++chunks;
+  return chunks;
+}
+
+SRecordChunker::Span SRecordChunker::cut(Position from, std::size_t capacity,
+                                         std::size_t room) const {
+  const auto& records = image_.records;
+  const std::uint64_t start = addressOf(from);
+  Span span{from, 0};
+  int taken = 0;
+  while (span.end.record < records.size()) {
+    const ImageRecord& record = records[span.end.record];
+    // Only S3 records run on into one chunk, and only without a gap.
+    if (span.length > 0 &&
+        (record.type != SRecordType::S3 || record.address != start + span.length))
+      break;
+    const std::size_t count = std::min(record.length - span.end.consumed, room - span.length);
+    span.length += count;
+    span.end.consumed += count;
+    if (span.end.consumed < record.length)
+      break; // the caller's buffer is full
+    span.end = {span.end.record + 1, 0};
+    ++taken;
+    if (record.type != SRecordType::S3 || taken >= kMaxRecordsPerChunk || span.length >= capacity)
+      break;
+  }
+  return span;
+}
+
+SRecordChunker::Position SRecordChunker::positionOf(std::uint64_t address) const {
+  const auto& records = image_.records;
+  const auto above = std::upper_bound(
+      records.begin(), records.end(), address,
+      [](std::uint64_t value, const ImageRecord& record) { return value < record.address; });
+  const auto index = static_cast<std::size_t>(above - records.begin());
+  if (index > 0 && address < records[index - 1].end())
+    return {index - 1, static_cast<std::size_t>(address - records[index - 1].address)};
+  return {index, 0};
+}
+
+std::uint64_t SRecordChunker::addressOf(Position position) const {
+  return std::uint64_t{image_.records[position.record].address} + position.consumed;
 }
 
 } // namespace quillon

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace quillon {
 namespace {
@@ -15,7 +16,7 @@ class LineSplitter {
 public:
   static constexpr std::size_t kLineLimit = 4 * kMaxRecordLineLength;
 
-  explicit LineSplitter(std::istream& in) : in_(in) { carried_.reserve(kLineLimit); }
+  explicit LineSplitter(const BlockReader& read) : read_(read) { carried_.reserve(kLineLimit); }
 
   // False at the end of the stream or on a read error (see failed()).
   bool next(std::string_view& line, bool& overlong) {
@@ -56,52 +57,98 @@ public:
 
 private:
   bool refill() {
-    if (in_.eof() || failed_)
+    if (ended_ || failed_)
       return false;
-    in_.read(block_.data(), static_cast<std::streamsize>(block_.size()));
-    if (in_.bad()) {
+    const std::ptrdiff_t got = read_(block_.data(), block_.size());
+    if (got < 0)
       failed_ = true;
-      return false;
-    }
     pos_ = 0;
-    end_ = static_cast<std::size_t>(in_.gcount());
+    end_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+    ended_ = end_ == 0;
     return end_ > 0;
   }
 
-  std::istream& in_;
+  const BlockReader& read_;
   std::array<char, 64 * 1024> block_{};
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::string carried_;
+  bool ended_ = false;
   bool failed_ = false;
 };
 
+// What the records read so far say about the file as a whole.
+class RecordTally {
+public:
+  // Empty when the record is acceptable where it stands; otherwise why not.
+  std::string take(const RecordLine& record, std::size_t lineNumber) {
+    lastKind_ = record.kind;
+    lastLine_ = lineNumber;
+    if (record.kind == RecordKind::Data)
+      ++dataRecords_;
+    if (record.kind == RecordKind::Count && record.address != dataRecords_) {
+      // A count that disagrees means a record was lost or added on the way.
+      return "count says " + std::to_string(record.address) + " data records, " +
+             std::to_string(dataRecords_) + " come before it";
+    }
+    return {};
+  }
+
+  // A download that stopped early can end at any line end, and the part it delivered is then
+  // well-formed to the last line: only a count or end record after the data shows that the
+  // file is whole.
+  bool endsWhole() const { return lastKind_ == RecordKind::Count || lastKind_ == RecordKind::End; }
+  std::size_t lastLine() const { return lastLine_; }
+
+private:
+  std::uint64_t dataRecords_ = 0;
+  RecordKind lastKind_ = RecordKind::Header;
+  std::size_t lastLine_ = 0;
+};
+
+std::string lineText(std::size_t lineNumber) {
+  return "line " + std::to_string(lineNumber) + ": ";
+}
+
+bool refuse(SRecordImage& image, std::string& refusal, std::string why) {
+  refusal = std::move(why);
+  image = SRecordImage{};
+  return false;
+}
+
 } // namespace
 
-bool loadSRecordImage(std::istream& in, SRecordImage& image, std::string& refusal) {
+bool loadSRecordImage(const BlockReader& read, SRecordImage& image, std::string& refusal) {
   image = SRecordImage{};
-  LineSplitter lines(in);
+  LineSplitter lines(read);
+  RecordTally tally;
   std::string_view line;
   bool overlong = false;
-  DataRecordHeader header;
+  RecordLine record;
   for (std::size_t lineNumber = 1; lines.next(line, overlong); ++lineNumber) {
     const std::size_t dataOffset = image.data.size();
     const LineVerdict verdict =
-        overlong ? LineVerdict::TooLong : decodeRecordLine(line, header, image.data);
-    if (verdict == LineVerdict::NotData)
+        overlong ? LineVerdict::TooLong : decodeRecordLine(line, record, image.data);
+    if (verdict == LineVerdict::Blank)
       continue;
-    if (verdict != LineVerdict::Data) {
-      refusal = "line " + std::to_string(lineNumber) + ": " + verdictText(verdict);
-      image = SRecordImage{};
-      return false;
+    if (verdict != LineVerdict::Record)
+      return refuse(image, refusal, lineText(lineNumber) + verdictText(verdict));
+    if (std::string wrong = tally.take(record, lineNumber); !wrong.empty())
+      return refuse(image, refusal, lineText(lineNumber) + wrong);
+    if (record.kind == RecordKind::Data && record.dataLength > 0) {
+      image.records.push_back(
+          ImageRecord{record.address, static_cast<std::uint32_t>(record.dataLength),
+                      static_cast<std::uint32_t>(lineNumber), record.dataType, dataOffset});
     }
-    if (header.dataLength == 0)
-      continue;
-    image.records.push_back(ImageRecord{
-        header.address, static_cast<std::uint32_t>(header.dataLength), dataOffset, header.type});
   }
-  if (lines.failed()) {
-    refusal = "cannot read";
+  if (lines.failed())
+    return refuse(image, refusal, "cannot read");
+  if (!tally.endsWhole()) {
+    return refuse(image, refusal,
+                  "no count or end record after line " + std::to_string(tally.lastLine()) +
+                      ": the file may be cut short");
+  }
+  if (!arrangeByAddress(image, refusal)) {
     image = SRecordImage{};
     return false;
   }

@@ -35,33 +35,46 @@ std::string_view withoutTrailingBlanks(std::string_view line) {
   return line;
 }
 
-bool typeOf(char digit, SRecordType& type, std::size_t& addressBytes) {
-  switch (digit) {
-  case '1':
-    type = SRecordType::S1;
-    addressBytes = 2;
-    return true;
-  case '2':
-    type = SRecordType::S2;
-    addressBytes = 3;
-    return true;
-  case '3':
-    type = SRecordType::S3;
-    addressBytes = 4;
-    return true;
-  default:
+struct TypeLayout {
+  RecordKind kind;
+  std::size_t addressBytes;
+};
+
+// The layout of each type digit, S0 to S9; S4 has no use and no layout.
+constexpr std::array<TypeLayout, 10> kLayouts = {{{RecordKind::Header, 2},
+                                                  {RecordKind::Data, 2},
+                                                  {RecordKind::Data, 3},
+                                                  {RecordKind::Data, 4},
+                                                  {RecordKind::Header, 0},
+                                                  {RecordKind::Count, 2},
+                                                  {RecordKind::Count, 3},
+                                                  {RecordKind::End, 4},
+                                                  {RecordKind::End, 3},
+                                                  {RecordKind::End, 2}}};
+
+bool layoutOf(char digit, TypeLayout& layout) {
+  if (digit < '0' || digit > '9')
     return false;
-  }
+  layout = kLayouts[static_cast<std::size_t>(digit - '0')];
+  return layout.addressBytes != 0;
+}
+
+constexpr SRecordType dataTypeOf(std::size_t addressBytes) {
+  return addressBytes == 2   ? SRecordType::S1
+         : addressBytes == 3 ? SRecordType::S2
+                             : SRecordType::S3;
 }
 
 } // namespace
 
 const char* verdictText(LineVerdict verdict) {
   switch (verdict) {
-  case LineVerdict::NotData:
-    return "not a data record";
-  case LineVerdict::Data:
-    return "data record";
+  case LineVerdict::Blank:
+    return "blank";
+  case LineVerdict::Record:
+    return "record";
+  case LineVerdict::NotARecord:
+    return "not a record";
   case LineVerdict::BadHex:
     return "bad hex";
   case LineVerdict::ByteCount:
@@ -76,16 +89,20 @@ const char* verdictText(LineVerdict verdict) {
   return "unknown";
 }
 
-LineVerdict decodeRecordLine(std::string_view line, DataRecordHeader& header,
+LineVerdict decodeRecordLine(std::string_view line, RecordLine& record,
                              std::vector<std::uint8_t>& data) {
   line = withoutTrailingBlanks(line);
+  if (line.empty())
+    return LineVerdict::Blank;
   if (line.size() > kMaxRecordLineLength)
     return LineVerdict::TooLong;
-  SRecordType type{};
-  std::size_t addressBytes = 0;
-  if (line.size() < 2 || line[0] != 'S' || !typeOf(line[1], type, addressBytes)) {
-    return LineVerdict::NotData;
-  }
+  // Only an upper-case "S" starts a record. A line that starts any other way is refused, not
+  // skipped: skipping a record that a tool wrote in lower case, or behind a blank, would leave
+  // a hole in the flash without a word.
+  TypeLayout layout{};
+  if (line.size() < 2 || line[0] != 'S' || !layoutOf(line[1], layout))
+    return LineVerdict::NotARecord;
+  const std::size_t addressBytes = layout.addressBytes;
 
   // Count, address, data and checksum, as bytes. The length test above bounds them.
   const std::string_view digits = line.substr(2);
@@ -116,14 +133,18 @@ LineVerdict decodeRecordLine(std::string_view line, DataRecordHeader& header,
     address = (address << 8) | bytes[i];
   const std::size_t dataBegin = 1 + addressBytes;
   const std::size_t dataEnd = byteTotal - 1;
+  if (layout.kind != RecordKind::Data) {
+    record = RecordLine{layout.kind, SRecordType::S3, address, 0};
+    return LineVerdict::Record;
+  }
   // Bytes beyond 0xFFFFFFFF have no address: a 32-bit load address would wrap round to the
   // bottom of memory, and the flash loader would start the image over and over.
   if (std::uint64_t{address} + (dataEnd - dataBegin) > kAddressSpaceEnd)
     return LineVerdict::AddressRange;
-  header = DataRecordHeader{type, address, dataEnd - dataBegin};
+  record = RecordLine{RecordKind::Data, dataTypeOf(addressBytes), address, dataEnd - dataBegin};
   data.insert(data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(dataBegin),
               bytes.begin() + static_cast<std::ptrdiff_t>(dataEnd));
-  return LineVerdict::Data;
+  return LineVerdict::Record;
 }
 
 } // namespace quillon

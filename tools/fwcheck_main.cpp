@@ -46,13 +46,14 @@ int main(int argc, char** argv) {
   constexpr int kCapacity = quillon::BinFile::kLoaderCapacity;
   std::vector<std::uint8_t> buffer(kCapacity + quillon::BinFile::kMaxRecordData);
   // Ask for each chunk the way the loader does: at the offset just past the previous chunk,
-  // odd lengths padded to a whole word.
-  std::uint32_t offset = 0;
+  // odd lengths padded to a whole word, counted from the first chunk's address; like the
+  // loader, stop once that lies past the top of the address space.
   std::uint32_t firstAddress = 0;
+  std::uint64_t nextAddress = 0;
   std::uint64_t totalBytes = 0;
   std::uint64_t chunks = 0;
-  for (;;) {
-    std::uint32_t address = offset;
+  while (nextAddress <= UINT32_MAX) {
+    auto address = static_cast<std::uint32_t>(nextAddress - firstAddress);
     const std::int16_t length = image.ReadChunk(buffer.data(), kCapacity, address);
     if (length <= 0)
       break;
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
                 crc32Of(buffer.data(), bytes));
     totalBytes += bytes;
     ++chunks;
-    offset = address + static_cast<std::uint32_t>(bytes + bytes % 2) - firstAddress;
+    nextAddress = std::uint64_t{address} + bytes + bytes % 2;
   }
   std::printf("total %" PRIu64 " bytes in %" PRIu64 " chunks\n", totalBytes, chunks);
   return kExitUsable;

@@ -20,6 +20,7 @@ namespace quillon::fuzz {
 namespace {
 
 const std::string kHeader = "S00600004844521B\n";
+const std::string kEnd = "S70500000000FA\n";
 
 class OracleAgainstSrecCat : public ::testing::Test {
 protected:
@@ -72,15 +73,6 @@ protected:
   std::filesystem::path dir_;
 };
 
-ImageBytes oracleBytes(const OracleImage& image) {
-  ImageBytes bytes;
-  for (const auto& record : image.records) {
-    for (std::size_t i = 0; i < record.data.size(); ++i)
-      bytes[static_cast<std::uint32_t>(record.address + i)] = record.data[i];
-  }
-  return bytes;
-}
-
 TEST_F(OracleAgainstSrecCat, LoaderTestImagesReadAlike) {
   for (const TestImage& image : testImages()) {
     bool ok = false;
@@ -88,7 +80,7 @@ TEST_F(OracleAgainstSrecCat, LoaderTestImagesReadAlike) {
     ASSERT_TRUE(ok);
     const OracleImage oracle = readImageOracle(image.text);
     ASSERT_TRUE(oracle.usable) << oracle.refusal;
-    EXPECT_EQ(oracleBytes(oracle), expected);
+    EXPECT_EQ(oracle.bytes, expected);
     EXPECT_EQ(image.bytes, expected) << "a test image does not hold what it says";
   }
 }
@@ -105,10 +97,11 @@ TEST_F(OracleAgainstSrecCat, RandomRecordsReadAlike) {
       text += recordLine(3, address, data);
       address += static_cast<std::uint32_t>(data.size() + random() % 3 * 64);
     }
+    text += kEnd;
     bool ok = false;
     const ImageBytes expected = srecCatBytes(text, ok);
     ASSERT_TRUE(ok);
-    EXPECT_EQ(oracleBytes(readImageOracle(text)), expected) << text;
+    EXPECT_EQ(readImageOracle(text).bytes, expected) << text;
   }
 }
 
@@ -121,18 +114,14 @@ TEST_F(OracleAgainstSrecCat, BothRefuseAWrongChecksum) {
   EXPECT_EQ(readImageOracle(text).refusal, "line 2: checksum");
 }
 
-TEST(Oracle, LineEndsBlanksAndSkippedLines) {
+TEST(Oracle, LineEndsAndBlankLines) {
   const std::string good = recordLine(3, 0x100, {0xAB, 0xCD});
   const std::string body = good.substr(0, good.size() - 1);
   const OracleImage image =
-      readImageOracle(kHeader + "S5030001FB\n" + body + " \t\r\n" + "just a comment\n" +
-                      recordLine(3, 0x200, {}) + recordLine(1, 0x10, {0x01}).substr(0, 12));
+      readImageOracle(kHeader + "S5030000FC\n" + body + " \t\r\n" + " \t\r\n" +
+                      recordLine(3, 0x200, {}) + recordLine(1, 0x10, {0x01}) + "S5030003F9");
   ASSERT_TRUE(image.usable) << image.refusal;
-  ASSERT_EQ(image.records.size(), 2U) << "the empty record carries nothing";
-  EXPECT_EQ(image.records[0].address, 0x100U);
-  EXPECT_EQ(image.records[1].address, 0x10U) << "a last line without LF counts";
-  EXPECT_TRUE(image.records[0].s3);
-  EXPECT_FALSE(image.records[1].s3);
+  EXPECT_EQ(image.bytes, (ImageBytes{{0x10, 0x01}, {0x100, 0xAB}, {0x101, 0xCD}}));
 }
 
 TEST(Oracle, RefusalsNameLineAndReason) {
@@ -141,11 +130,22 @@ TEST(Oracle, RefusalsNameLineAndReason) {
   EXPECT_EQ(readImageOracle(kHeader + "S3050000000\n").refusal, "line 2: byte count");
   EXPECT_EQ(readImageOracle(kHeader + "\n" + std::string(515, 'x') + "\n").refusal,
             "line 3: too long");
+  EXPECT_EQ(readImageOracle(kHeader + "just a comment\n").refusal, "line 2: not a record");
+  EXPECT_EQ(readImageOracle(kHeader + "s9030000FC\n").refusal, "line 2: not a record");
   EXPECT_EQ(
       readImageOracle(kHeader + recordLine(3, 0xFFFFFFF8, std::vector<std::uint8_t>(9))).refusal,
       "line 2: address range");
   EXPECT_TRUE(
-      readImageOracle(kHeader + recordLine(3, 0xFFFFFFF8, std::vector<std::uint8_t>(8))).usable);
+      readImageOracle(kHeader + recordLine(3, 0xFFFFFFF8, std::vector<std::uint8_t>(8)) + kEnd)
+          .usable);
+  EXPECT_EQ(readImageOracle(kHeader + recordLine(1, 0x10, {1})).refusal,
+            "no count or end record after line 2: the file may be cut short");
+  EXPECT_EQ(readImageOracle(kHeader + recordLine(1, 0x10, {1}) + "S5030002FA\n").refusal,
+            "line 3: count says 2 data records, 1 come before it");
+  EXPECT_EQ(readImageOracle(kHeader + recordLine(1, 0x10, {1, 2}) + recordLine(1, 0x0F, {0, 1}) +
+                            recordLine(1, 0x11, {3}) + kEnd)
+                .refusal,
+            "line 4: address 00000011 already given another value on line 2");
 }
 
 } // namespace

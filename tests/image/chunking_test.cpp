@@ -11,8 +11,13 @@ constexpr std::uint32_t kFlash = 0x2D000000;
 
 class Chunking : public ::testing::Test {
 protected:
+  // The chunks of a file of the header, `body` and an end record.
   std::vector<Chunk> chunksOf(const std::string& body, int capacity = BinFile::kLoaderCapacity) {
-    writeFile(file_, kHeaderLine + body);
+    return chunksOfFile(kHeaderLine + body + kEndLine, capacity);
+  }
+  std::vector<Chunk> chunksOfFile(const std::string& text,
+                                  int capacity = BinFile::kLoaderCapacity) {
+    writeFile(file_, text);
     BinFile image(file_.string());
     EXPECT_TRUE(image.isSRecord()) << image.refusal();
     return readAllChunks(image, capacity);
@@ -55,6 +60,15 @@ TEST_F(Chunking, GapStartsNewChunkAtItsOwnAddress) {
   EXPECT_EQ(chunks[0].bytes, countingBytes(16, 0));
   EXPECT_EQ(chunks[1].address, kFlash + 256);
   EXPECT_EQ(chunks[1].bytes, countingBytes(16, 16));
+}
+
+TEST_F(Chunking, RecordsInAnyOrderComeInAddressOrderEachAddressOnce) {
+  // The second half first, then the first half, then bytes 8 to 23 again with their values.
+  const auto chunks = chunksOf(contiguousS3(kFlash + 32, 2, 16, 32) + contiguousS3(kFlash, 2, 16) +
+                               recordLine(3, kFlash + 8, countingBytes(16, 8)) + "\n");
+  ASSERT_EQ(chunks.size(), 1U);
+  EXPECT_EQ(chunks[0].address, kFlash);
+  EXPECT_EQ(chunks[0].bytes, countingBytes(64, 0));
 }
 
 TEST_F(Chunking, AtMost201RecordsInAChunk) {
@@ -119,14 +133,16 @@ TEST_F(Chunking, LineEndsCaseAndMissingFinalLineEndReadAlike) {
   std::string crlf;
   for (char c : contiguousS3(kFlash + 64, 4, 16, 64))
     crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  std::string body = lower + crlf + recordLine(3, kFlash + 128, countingBytes(16, 128)) + "  ";
-  const auto chunks = chunksOf(body);
+  const std::string text = kHeaderLine + lower + crlf +
+                           recordLine(3, kFlash + 128, countingBytes(16, 128)) + "  \n" +
+                           kEndLine.substr(0, kEndLine.size() - 1);
+  const auto chunks = chunksOfFile(text);
   ASSERT_EQ(chunks.size(), 1U);
   EXPECT_EQ(chunks[0].bytes, countingBytes(144, 0));
 }
 
 TEST_F(Chunking, TinyCapacityNeverOverrunsTheBuffer) {
-  writeFile(file_, kHeaderLine + recordLine(1, 0x0100, countingBytes(252, 0)) + "\n");
+  writeFile(file_, kHeaderLine + recordLine(1, 0x0100, countingBytes(252, 0)) + "\n" + kEndLine);
   BinFile image(file_.string());
   // A buffer of exactly capacity + kMaxRecordData bytes, followed by a guard.
   std::vector<std::uint8_t> buffer(BinFile::kMaxRecordData + 16, 0xEE);

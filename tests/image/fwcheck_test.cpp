@@ -1,10 +1,14 @@
-// quillon-fwcheck as support staff run it: its listing, its refusals and its exit codes.
+// quillon-fwcheck as support staff run it: its listing, its refusals and its exit codes, and
+// its agreement with the wizard's reader and the virtual Yardmark on what to refuse.
 
+#include "sim/flash_model.h"
+#include "sim/srecord_file.h"
 #include "tests/image/image_test_support.h"
 
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
+#include <sys/stat.h>
 #include <zlib.h>
 
 namespace quillon::test {
@@ -16,11 +20,12 @@ struct ToolRun {
   std::string err;
 };
 
-ToolRun fwcheck(const TempDir& dir, const std::string& arguments) {
+// Runs quillon-fwcheck, behind `wrapper` (e.g. "timeout 10 ") when one is given.
+ToolRun fwcheck(const TempDir& dir, const std::string& arguments, const std::string& wrapper = "") {
   ToolRun run;
   const auto out = dir.path("stdout.txt");
   const auto err = dir.path("stderr.txt");
-  run.status = runCommand(std::string("'") + QUILLON_FWCHECK + "' " + arguments + " >'" +
+  run.status = runCommand(wrapper + "'" + QUILLON_FWCHECK + "' " + arguments + " >'" +
                           out.string() + "' 2>'" + err.string() + "'");
   run.out = readFile(out);
   run.err = readFile(err);
@@ -83,6 +88,52 @@ TEST(Fwcheck, RefusalGoesToStandardErrorWithExitOne) {
   run = fwcheck(dir, "'" + dir.path("plain.bin").string() + "'");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "refused: not an S-record file\n");
+}
+
+// Files that describe no one clear image. The wizard's reader and quillon-fwcheck refuse each
+// for the same reason, and the virtual Yardmark refuses it too.
+TEST(Fwcheck, RefusesWhatTheWizardAndTheVirtualYardmarkRefuse) {
+  constexpr std::uint32_t kFlash = 0x2D000000;
+  const std::string data = kHeaderLine + contiguousS3(kFlash, 2, 16); // lines 1 to 3
+  const std::string third = recordLine(3, kFlash + 32, {1, 2, 3, 4});
+  struct Case {
+    std::string text;
+    std::string refusal;
+  };
+  const std::vector<Case> cases = {
+      {data + " " + third + "\n" + kEndLine, "line 4: not a record"},
+      {data + "s" + third.substr(1) + "\n" + kEndLine, "line 4: not a record"},
+      {data + std::string(1, '\0') + third + "\n" + kEndLine, "line 4: not a record"},
+      {data, "no count or end record after line 3: the file may be cut short"},
+      {data + "S5030003F9\n", "line 4: count says 3 data records, 2 come before it"},
+      {data + recordLine(3, kFlash + 8, {8, 0}) + "\n" + kEndLine,
+       "line 4: address 2D000009 already given another value on line 2"},
+  };
+  TempDir dir;
+  const auto path = dir.path("fw.mot");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.refusal);
+    writeFile(path, c.text);
+    BinFile image(path.string());
+    EXPECT_FALSE(image.isSRecord());
+    EXPECT_EQ(image.refusal(), c.refusal);
+    const ToolRun run = fwcheck(dir, "'" + path.string() + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "refused: " + c.refusal + "\n");
+    sim::FlashModel flash;
+    std::string error;
+    EXPECT_FALSE(sim::ReadSRecordFile(path.string(), flash, error));
+  }
+
+  // A FIFO with no writer: opening it to read must not wait for one.
+  const auto fifo = dir.path("fifo.mot");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const ToolRun run = fwcheck(dir, "'" + fifo.string() + "'", "timeout 10 ");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "refused: not a regular file\n");
+  sim::FlashModel flash;
+  std::string error;
+  EXPECT_FALSE(sim::ReadSRecordFile(fifo.string(), flash, error));
 }
 
 TEST(Fwcheck, UsageWithoutAFileExitsTwo) {

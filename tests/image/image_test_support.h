@@ -39,6 +39,8 @@ std::string recordLine(int type, std::uint32_t address, const std::vector<std::u
 // in LF; bytes count up from `firstByte`.
 std::string contiguousS3(std::uint32_t address, int n, int size, std::uint8_t firstByte = 0);
 inline const std::string kHeaderLine = "S00600004844521B\n";
+// An S7 end record: a file is whole only with a count or end record after its data.
+inline const std::string kEndLine = "S70500000000FA\n";
 
 struct Chunk {
   std::uint32_t address = 0;

@@ -4,9 +4,8 @@
 #include "gpsload/srecord_image.h"
 #include "tests/image/image_test_support.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <stdexcept>
 
 namespace quillon::test {
 namespace {
@@ -62,7 +61,7 @@ TEST_F(Refusal, ByteCountDisagreeingWithLineIsRefused) {
 TEST_F(Refusal, DataPastTheTopOfTheAddressSpaceIsRefused) {
   // The last byte may sit at 0xFFFFFFFF; one more would wrap the loader's address to 0.
   const std::string top = recordLine(3, 0xFFFFFFF0, std::vector<std::uint8_t>(16, 0x11));
-  writeFile(file_, kHeaderLine + top + "\n");
+  writeFile(file_, kHeaderLine + top + "\n" + kEndLine);
   EXPECT_TRUE(BinFile(file_.string()).isSRecord());
   const std::string across = recordLine(3, 0xFFFFFFF8, std::vector<std::uint8_t>(16, 0x22));
   expectRefused(kHeaderLine + contiguousS3(kFlash, 2, 16) + across + "\n", "line 4: address range");
@@ -85,22 +84,20 @@ TEST_F(Refusal, LineLongerThanAnyRecordIsRefusedNotSplit) {
 }
 
 TEST_F(Refusal, FailedReadIsRefused) {
-  // A stream whose storage fails after its first block, as a disk error would.
-  struct FailingBuffer : std::streambuf {
-    std::string block = kHeaderLine + contiguousS3(kFlash, 4, 16);
-    bool handedOut = false;
-    int_type underflow() override {
-      if (handedOut)
-        throw std::runtime_error("read error");
-      handedOut = true;
-      setg(block.data(), block.data(), block.data() + block.size());
-      return traits_type::to_int_type(block[0]);
-    }
-  } failing;
-  std::istream in(&failing);
+  // A file whose storage fails after its first block, as a disk error would.
+  const std::string block = kHeaderLine + contiguousS3(kFlash, 4, 16) + kEndLine;
+  bool handedOut = false;
+  const BlockReader failing = [&](char* into, std::size_t room) -> std::ptrdiff_t {
+    if (handedOut)
+      return -1;
+    handedOut = true;
+    const std::size_t count = std::min(room, block.size());
+    block.copy(into, count);
+    return static_cast<std::ptrdiff_t>(count);
+  };
   SRecordImage image;
   std::string refusal;
-  EXPECT_FALSE(loadSRecordImage(in, image, refusal));
+  EXPECT_FALSE(loadSRecordImage(failing, image, refusal));
   EXPECT_EQ(refusal, "cannot read");
   EXPECT_TRUE(image.records.empty());
 }
@@ -119,7 +116,7 @@ TEST(ImagePath, LongerThan255CharactersWorks) {
   std::filesystem::create_directories(deep);
   const auto file = deep / "firmware-with-a-long-name.mot";
   ASSERT_GT(file.string().size(), 300U);
-  writeFile(file, kHeaderLine + contiguousS3(kFlash, 3, 16));
+  writeFile(file, kHeaderLine + contiguousS3(kFlash, 3, 16) + kEndLine);
   BinFile image(file.string());
   ASSERT_TRUE(image.isSRecord()) << image.refusal();
   EXPECT_EQ(readChunkAt(image, 0).bytes.size(), 48U);
@@ -127,7 +124,7 @@ TEST(ImagePath, LongerThan255CharactersWorks) {
 
 // A file of exactly `length` bytes that begins with the header and is otherwise usable.
 std::string usableFileOfLength(std::size_t length) {
-  std::string text = kHeaderLine + contiguousS3(kFlash, 2, 16);
+  std::string text = kHeaderLine + contiguousS3(kFlash, 2, 16) + kEndLine;
   text.append(length - text.size(), '\n');
   return text;
 }

@@ -14,7 +14,7 @@ constexpr std::uint32_t kFlash = 0x2D000000;
 class Rewind : public ::testing::Test {
 protected:
   BinFile& open(const std::string& body) {
-    writeFile(file_, kHeaderLine + body);
+    writeFile(file_, kHeaderLine + body + kEndLine);
     image_ = std::make_unique<BinFile>(file_.string());
     EXPECT_TRUE(image_->isSRecord()) << image_->refusal();
     return *image_;
