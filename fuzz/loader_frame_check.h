@@ -22,8 +22,8 @@ std::optional<ParsedFrame> parseFrame(const std::vector<std::uint8_t>& bytes, st
 using ImageBytes = std::map<std::uint32_t, std::uint8_t>;
 
 // Empty when an addressed record payload (32-bit address, then data) carries only what the
-// image holds at those addresses; a last byte where the image holds nothing may be the 0x00
-// that pads an odd chunk to whole words. Otherwise says what is wrong.
+// image holds at those addresses; a last byte of 0xFF may be the pad of an odd chunk, which
+// programs nothing wherever it lands. Otherwise says what is wrong.
 std::string checkAddressedRecord(const ParsedFrame& frame, const ImageBytes& image);
 
 } // namespace quillon::fuzz

@@ -62,6 +62,10 @@ public:
 
   int state() const { return state_; }
   std::uint32_t bytesSent() const { return bytesSent_; }
+  // Record frames sent so far, resends included: owners hold it against the image's own
+  // frame count to give up on an upload that goes round and round.
+  std::uint64_t recordFramesSent() const { return recordFramesSent_; }
+  const BinFile& image() const { return image_; }
   // Whole-second clock value at which the boot loader last sent a byte (creation time until
   // it has sent one): owners use it to give up on a boot loader that went silent for good.
   std::int64_t lastReplySecond() const { return lastReplySecond_; }
@@ -88,11 +92,10 @@ private:
   // The image offset of an address: its distance from the image's first data address, 0 for
   // anything at or before it.
   std::uint32_t imageOffset(std::uint64_t address) const;
-  // The byte that pads an odd record to whole words.
-  std::uint8_t padByte();
   // After PROG's acknowledgement: moves back to the address the boot loader reported when it
   // disagrees with ours, then advances past the record.
   void advancePastRecord();
+  void sendRecordFrame();
   // Resends the record frame, starts the timer and waits in WAIT REC.
   void resendRecord();
   void sendFrame(const std::uint8_t* frame, std::size_t length);
@@ -117,6 +120,7 @@ private:
   int state_ = Inactive;
   int savedState_ = Inactive;
   std::uint32_t bytesSent_ = 0;
+  std::uint64_t recordFramesSent_ = 0;
   // Wider than an address: after a record that ends at the top of the address space the next
   // address lies past any end address, instead of wrapping round to the start of the image.
   std::uint64_t currentAddress_ = 0;

@@ -13,7 +13,9 @@ using loader::Reply;
 namespace {
 
 constexpr std::size_t kAddressedHeader = loader::kFrameHeaderSize + 4;
-constexpr std::uint64_t kLastAddress = 0xFFFFFFFF;
+// Erased flash reads 0xFF and programming only clears bits: a pad of 0xFF programs nothing,
+// neither past the image nor over a byte that the next chunk brings.
+constexpr std::uint8_t kPadByte = 0xFF;
 // The largest chunk the image hands over (one record past the capacity), padded to even,
 // must fit between the largest header and the trailer.
 static_assert(kAddressedHeader + Uploader::kChunkCapacity + BinFile::kMaxRecordData +
@@ -25,20 +27,6 @@ static_assert(kAddressedHeader + Uploader::kChunkCapacity + BinFile::kMaxRecordD
 
 std::uint32_t Uploader::imageOffset(std::uint64_t address) const {
   return address <= imageBase_ ? 0 : static_cast<std::uint32_t>(address - imageBase_);
-}
-
-std::uint8_t Uploader::padByte() {
-  // Flash bits once cleared stay cleared until the next erase. Where the image goes on right
-  // after an odd record, a 0x00 pad would be programmed over a byte that the next frame must
-  // program again, so the pad is that byte itself and the next frame starts after it.
-  const std::uint64_t next = currentAddress_ + static_cast<std::uint64_t>(recordLength_);
-  if (next > kLastAddress)
-    return 0x00;
-  std::uint32_t address = imageOffset(next);
-  std::array<std::uint8_t, 1 + BinFile::kMaxRecordData> ahead{};
-  if (image_.ReadChunk(ahead.data(), 1, address) > 0 && address == next)
-    return ahead[0];
-  return 0x00;
 }
 
 bool Uploader::stepSendRecord() {
@@ -69,7 +57,7 @@ bool Uploader::stepSendRecord() {
   }
   if (recordLength_ % 2 != 0) {
     // Frames carry whole 16-bit words.
-    frame_[headerLength + static_cast<std::size_t>(recordLength_)] = padByte();
+    frame_[headerLength + static_cast<std::size_t>(recordLength_)] = kPadByte;
     ++recordLength_;
   }
   if (!unaddressed_)
@@ -79,7 +67,7 @@ bool Uploader::stepSendRecord() {
       headerLength - loader::kFrameHeaderSize + static_cast<std::size_t>(recordLength_);
   frameLength_ = loader::SealFrame(frame_.data(), payload);
   traceRecordFrame("SEND REC - ");
-  sendFrame(frame_.data(), frameLength_);
+  sendRecordFrame();
   startTimer();
   state_ = WaitRec;
   return false;
@@ -178,8 +166,13 @@ void Uploader::advancePastRecord() {
   bytesSent_ += static_cast<std::uint32_t>(recordLength_);
 }
 
-void Uploader::resendRecord() {
+void Uploader::sendRecordFrame() {
   sendFrame(frame_.data(), frameLength_);
+  ++recordFramesSent_;
+}
+
+void Uploader::resendRecord() {
+  sendRecordFrame();
   startTimer();
   state_ = WaitRec;
 }

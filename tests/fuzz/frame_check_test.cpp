@@ -59,12 +59,15 @@ TEST(FrameCheck, RecordBytesMustBeTheImagesOwn) {
   EXPECT_EQ(checkAddressedRecord(*frame, image), "a record carries a byte the image does not hold");
 }
 
-TEST(FrameCheck, OnlyTheLastByteMayBeAZeroPad) {
-  // 01 02 03 at 0x2D000000, padded to a whole word with 00.
-  const ParsedFrame padded{{0x2D, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x00}};
-  const ImageBytes image{{0x2D000000, 1}, {0x2D000001, 2}, {0x2D000002, 3}};
+TEST(FrameCheck, OnlyTheLastByteMayBeAnErasedPad) {
+  // 01 02 03 at 0x2D000000, padded to a whole word with FF, also where the image goes on.
+  const ParsedFrame padded{{0x2D, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0xFF}};
+  ImageBytes image{{0x2D000000, 1}, {0x2D000001, 2}, {0x2D000002, 3}};
   EXPECT_EQ(checkAddressedRecord(padded, image), "");
-  const ParsedFrame badPad{{0x2D, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x7E}};
+  image[0x2D000003] = 4;
+  EXPECT_EQ(checkAddressedRecord(padded, image), "");
+  image.erase(0x2D000003);
+  const ParsedFrame badPad{{0x2D, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x00}};
   EXPECT_EQ(checkAddressedRecord(badPad, image), "a record carries a byte the image does not hold");
   const ParsedFrame noData{{0x2D, 0x00, 0x00, 0x00}};
   EXPECT_EQ(checkAddressedRecord(noData, image), "a record frame without data");

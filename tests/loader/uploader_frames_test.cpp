@@ -42,28 +42,28 @@ TEST(UploaderFrames, EvenChunkGoesOutAsIs) {
   EXPECT_EQ(sent.pastEnd, "SEND REC - Address 2d000004 past end 2d000003");
 }
 
-TEST(UploaderFrames, OddChunkIsPaddedWithOneZero) {
+TEST(UploaderFrames, OddChunkIsPaddedWithTheErasedValue) {
   const FirstRecord sent = SendFirstRecord({1, 2, 3});
-  EXPECT_EQ(sent.frame, "5b 00 04 2d 00 00 00 01 02 03 00 2f 02 5d");
+  EXPECT_EQ(sent.frame, "5b 00 04 2d 00 00 00 01 02 03 ff 2f fd 5d");
   EXPECT_EQ(sent.bytesSent, 4u);
   EXPECT_EQ(sent.pastEnd, "SEND REC - Address 2d000004 past end 2d000003");
 }
 
 // 95 records of 21 bytes make an odd first chunk that the image continues right after: the pad
-// is the image's own next byte, and the next frame starts one past it.
-TEST(UploaderFrames, OddChunkInsideTheImageIsPaddedWithItsNextByte) {
+// programs nothing, and the next frame starts with the byte the pad stood in for.
+TEST(UploaderFrames, OddChunkInsideTheImageIsFollowedFromItsEnd) {
   const std::vector<std::uint8_t> data = Pattern(4000, 4);
   LoaderRig rig(WriteSRecordFile({{kFlashStart, data}}, 21));
   rig.reach(U::WaitRec);
   const auto first = ParseHexBytes(rig.link.frames().back());
   ASSERT_EQ(first.size(), 7u + 1996u + 3u);
-  EXPECT_EQ(first[7 + 1995], data[1995]);
+  EXPECT_EQ(first[7 + 1995], 0xFF);
   rig.answer({0x55});
   rig.answer({0x55});
   rig.loader->Step();
   const auto second = ParseHexBytes(rig.link.frames().back());
-  EXPECT_EQ(HexBytes(second.data() + 3, 4), "2d 00 07 cc");
-  EXPECT_EQ(second[7], data[1996]);
+  EXPECT_EQ(HexBytes(second.data() + 3, 4), "2d 00 07 cb");
+  EXPECT_EQ(second[7], data[1995]);
 }
 
 TEST(UploaderFrames, EraseFrameCoversTheAskedRange) {
