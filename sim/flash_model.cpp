@@ -1,5 +1,7 @@
 #include "sim/flash_model.h"
 
+#include <algorithm>
+
 namespace quillon::sim {
 
 template <typename Store>
@@ -14,10 +16,14 @@ void FlashModel::forEachCell(std::uint32_t address, std::size_t count, Store sto
   }
 }
 
-void FlashModel::write(std::uint32_t address, const std::uint8_t* data, std::size_t count) {
+bool FlashModel::write(std::uint32_t address, const std::uint8_t* data, std::size_t count) {
+  bool consistent = true;
   forEachCell(address, count, [&](Page& page, std::uint32_t offset, std::size_t i) {
+    if (page.programmed.test(offset) && page.data[offset] != data[i])
+      consistent = false;
     page.data[offset] = data[i];
   });
+  return consistent;
 }
 
 void FlashModel::program(std::uint32_t address, const std::uint8_t* data, std::size_t count) {
@@ -41,6 +47,29 @@ void FlashModel::erase(std::uint32_t first, std::uint32_t last) {
     }
     page = page->second.programmed.none() ? pages_.erase(page) : std::next(page);
   }
+}
+
+bool FlashModel::readsErased(const Page& page) {
+  return std::all_of(page.data.begin(), page.data.end(), [](std::uint8_t b) { return b == 0xFF; });
+}
+
+bool FlashModel::operator==(const FlashModel& other) const {
+  // Cells that were never programmed hold 0xFF, as erased flash reads; a page missing on one
+  // side must read erased on the other.
+  auto mine = pages_.begin();
+  auto theirs = other.pages_.begin();
+  while (mine != pages_.end() || theirs != other.pages_.end()) {
+    if (theirs == other.pages_.end() || (mine != pages_.end() && mine->first < theirs->first)) {
+      if (!readsErased((mine++)->second))
+        return false;
+    } else if (mine == pages_.end() || theirs->first < mine->first) {
+      if (!readsErased((theirs++)->second))
+        return false;
+    } else if ((mine++)->second.data != (theirs++)->second.data) {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::size_t FlashModel::programmedCount() const {

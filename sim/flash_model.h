@@ -16,8 +16,9 @@ class FlashModel {
 public:
   using Segment = std::pair<std::uint32_t, std::vector<std::uint8_t>>;
 
-  // Stores bytes as they are (a firmware file's data).
-  void write(std::uint32_t address, const std::uint8_t* data, std::size_t count);
+  // Stores bytes as they are (a firmware file's data). False when a cell already held another
+  // value: a file that gives one address two values describes no image.
+  bool write(std::uint32_t address, const std::uint8_t* data, std::size_t count);
   // Programs bytes: each cell keeps old AND new.
   void program(std::uint32_t address, const std::uint8_t* data, std::size_t count);
   // Erases every cell from first to last, both included.
@@ -26,8 +27,9 @@ public:
   std::size_t programmedCount() const;
   // Runs of programmed bytes in address order.
   std::vector<Segment> segments() const;
-  // Same programmed cells with the same values.
-  bool operator==(const FlashModel& other) const { return segments() == other.segments(); }
+  // Every cell reads the same. A cell programmed with 0xFF reads as an erased one: a host may
+  // pad a half-filled word with it, and that programs nothing.
+  bool operator==(const FlashModel& other) const;
 
 private:
   static constexpr std::uint32_t kPageBits = 12;
@@ -37,6 +39,7 @@ private:
     std::bitset<kPageSize> programmed;
   };
   template <typename Store> void forEachCell(std::uint32_t address, std::size_t count, Store store);
+  static bool readsErased(const Page& page);
 
   std::map<std::uint32_t, Page> pages_; // by page number
 };

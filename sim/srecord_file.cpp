@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <vector>
@@ -104,6 +105,12 @@ std::string Record(char type, int addressBytes, std::uint32_t address, const std
 } // namespace
 
 bool ReadSRecordFile(const std::string& path, FlashModel& image, std::string& error) {
+  // A FIFO or a device would hold the reading until someone writes to it.
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(path, ignored)) {
+    error = path + ": not a regular file";
+    return false;
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = path + ": cannot open";
@@ -112,25 +119,50 @@ bool ReadSRecordFile(const std::string& path, FlashModel& image, std::string& er
   std::string line;
   std::vector<std::uint8_t> bytes;
   int number = 0;
+  std::uint64_t dataRecords = 0;
+  char lastType = 0;
+  const auto refuse = [&](const std::string& problem) {
+    error = path + ": line " + std::to_string(number) + ": " + problem;
+    return false;
+  };
   while (std::getline(in, line)) {
     ++number;
+    if (number == 1 && line.rfind("S0", 0) != 0) {
+      error = path + ": no S0 header record";
+      return false;
+    }
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
       line.pop_back();
     if (line.empty())
       continue;
-    if (const auto problem = ParseLine(line, bytes); !problem.empty()) {
-      error = path + ": line " + std::to_string(number) + ": " + problem;
-      return false;
-    }
+    if (const auto problem = ParseLine(line, bytes); !problem.empty())
+      return refuse(problem);
     const char type = line[1];
-    if (type != '1' && type != '2' && type != '3')
-      continue;
+    lastType = type;
     const int addressBytes = AddressBytes(type);
     std::uint32_t address = 0;
     for (int i = 0; i < addressBytes; ++i)
       address = (address << 8) | bytes[static_cast<std::size_t>(1 + i)];
+    if ((type == '5' || type == '6') && address != dataRecords)
+      return refuse("the count disagrees with the data records before it");
+    if (type != '1' && type != '2' && type != '3')
+      continue;
+    ++dataRecords;
     const std::size_t dataStart = static_cast<std::size_t>(1 + addressBytes);
-    image.write(address, bytes.data() + dataStart, bytes.size() - dataStart - 1);
+    const std::size_t count = bytes.size() - dataStart - 1;
+    if (address + std::uint64_t{count} > (std::uint64_t{1} << 32))
+      return refuse("data past the top of the address space");
+    if (!image.write(address, bytes.data() + dataStart, count))
+      return refuse("gives an address another value than an earlier line");
+  }
+  if (number == 0) {
+    error = path + ": no S0 header record";
+    return false;
+  }
+  // Without a count or an end record nothing shows that the file is whole.
+  if (lastType < '5') {
+    error = path + ": no count or end record after the data";
+    return false;
   }
   return true;
 }

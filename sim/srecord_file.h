@@ -10,7 +10,11 @@ namespace quillon::sim {
 // program's firmware reader, so that a fault in either shows up as a difference.
 
 // Reads the data records (S1, S2, S3) of `path` into `image`. Header, count and start-address
-// records are checked and skipped. False, with `error` naming the line, on anything malformed.
+// records are checked and skipped, blank lines passed over. False, with `error` naming the
+// line, for anything a firmware file must not be: not a regular file, no S0 header first, a
+// line that is not a well-formed record, a count that disagrees, data past 0xFFFFFFFF, two
+// values for one address, or no count or end record after the data (the file may be cut
+// short).
 bool ReadSRecordFile(const std::string& path, FlashModel& image, std::string& error);
 
 // The flash as S3 records of at most 32 data bytes, after an S0 header and before an S7 end.

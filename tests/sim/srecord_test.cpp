@@ -74,7 +74,7 @@ TEST(SRecordReader, RefusesDamagedLinesNamingTheLine) {
                        Case{"S00600004844521B\nS1071000010203XXDE\n", "line 2: bad hex"},
                        Case{"S00600004844521B\nS108100001020304DE\n", "line 2: byte count"},
                        Case{"S00600004844521B\nS407100001020304DE\n", "line 2: unknown"},
-                       Case{"hello\n", "line 1: not an S-record"}}) {
+                       Case{"hello\n", "no S0 header record"}}) {
     SCOPED_TRACE(c.text);
     const std::string path = TempPath("bad.mot");
     std::ofstream(path) << c.text;
