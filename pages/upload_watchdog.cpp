@@ -7,7 +7,8 @@ namespace quillon {
 
 UploadWatchdog::UploadWatchdog(const Uploader& uploader, const DeviceLink& link, Clock& clock)
     : uploader_(uploader), link_(link), clock_(clock), seenBytes_(uploader.bytesSent()),
-      lastMoveSecond_(clock.wholeSeconds()) {}
+      lastMoveSecond_(clock.wholeSeconds()),
+      frameLimit_(kPassLimit * uploader.image().frameCount() + kSpareFrames) {}
 
 bool UploadWatchdog::moved() {
   const std::uint32_t bytes = uploader_.bytesSent();
@@ -29,6 +30,8 @@ std::string_view UploadWatchdog::stallReason() {
   }
   if (link_.IsPortGone())
     return "the Yardmark was disconnected";
+  if (uploader_.recordFramesSent() > frameLimit_)
+    return "the firmware was sent again and again without the upload finishing";
   const std::int64_t now = clock_.wholeSeconds();
   if (std::chrono::seconds(now - uploader_.lastReplySecond()) >= kSilenceLimit)
     return "the GPS boot loader stopped answering";

@@ -20,6 +20,11 @@ public:
   // A boot loader that keeps talking (hellos, resend requests, refusals, noise) but has neither
   // begun an erase nor taken a record for this long is going nowhere either.
   static constexpr std::chrono::seconds kStandstillLimit{60};
+  // A boot loader that keeps taking records and starting over (a restart, a reset, a fail on
+  // every pass) moves the byte count all the time: the upload gives up once it has sent the
+  // image's frames this many times over, plus a few to spare for a tiny image.
+  static constexpr std::uint64_t kPassLimit = 10;
+  static constexpr std::uint64_t kSpareFrames = 20;
 
   UploadWatchdog(const Uploader& uploader, const DeviceLink& link, Clock& clock);
 
@@ -35,6 +40,7 @@ private:
   Clock& clock_;
   std::uint32_t seenBytes_;
   std::int64_t lastMoveSecond_;
+  std::uint64_t frameLimit_;
 };
 
 } // namespace quillon
