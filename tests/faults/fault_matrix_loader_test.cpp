@@ -2,6 +2,7 @@
 // the end frame. Most of them the loader must ride out, ending in a verified update; the rest
 // must end with notice E:25 (or E:19) instead of a frozen bar.
 #include "tests/faults/matrix_row.h"
+#include "tests/image/image_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,56 @@ const std::vector<MatrixRow> kRecordRows = {
             DeviceState::Unplugged),
 };
 
+// The Yardmark and the wizard both get a firmware file of `records` between the header and an
+// end record; the update must end verified.
+MatrixRow verifiedWith(std::string name, std::string records,
+                       std::vector<std::string> faults = {}) {
+  MatrixRow row;
+  row.name = std::move(name);
+  row.faults = faults;
+  row.deviceAfter = DeviceState::Off;
+  row.arrange = [records = std::move(records), faults](WizardRig& w) {
+    const std::string file = "firmware-under-test.mot";
+    w.rig.capture.writeFile(file, test::kHeaderLine + records + test::kEndLine);
+    w.rig.firmware = w.rig.capture.directory() / file;
+    sim::YardmarkOptions options;
+    options.faults = faults;
+    options.firmwarePath = w.rig.firmware.string();
+    w.replaceDevice(options);
+    w.writeOrbfix("Release 4", w.rig.firmware.string());
+  };
+  return row;
+}
+
+// The row's fault, over and over: on the sample's last frame, for fifteen passes of its five
+// frames, more than the wizard's limit of ten passes allows.
+MatrixRow keepsFaulting(MatrixRow row) {
+  row.faults = std::vector<std::string>(15, row.faults.front());
+  return row;
+}
+
+constexpr std::uint32_t kFlash = 0x2D000000;
+
+// Records out of address order; in the second file the lowest is of odd length.
+std::string shuffled(int lowestLength) {
+  return test::contiguousS3(kFlash + 0x40, 1, 16, 0x40) +
+         test::contiguousS3(kFlash, 1, lowestLength) +
+         test::contiguousS3(kFlash + 0x60, 1, 16, 0x60);
+}
+
+const std::vector<MatrixRow> kImageRows = {
+    verifiedWith("RecordsOutOfOrderThenAFail", shuffled(16), {"fail=2"}),
+    verifiedWith("RecordsOutOfOrderOneOdd", shuffled(15)),
+    verifiedWith("TopOfMemoryFirst",
+                 test::contiguousS3(0xFFFFFFE0, 1, 32) + test::contiguousS3(kFlash, 70, 32)),
+    verifiedWith("OddLengthImage",
+                 test::contiguousS3(kFlash, 3, 32) + test::contiguousS3(kFlash + 96, 1, 7, 96)),
+    keepsFaulting(givesUp("LoaderKeepsFailing", "fail=5",
+                          "GPS Firmware NOT loaded : the firmware was sent again and again "
+                          "without the upload finishing  (E:25)",
+                          DeviceState::Flashing)),
+};
+
 const std::vector<MatrixRow> kEndRows = {
     ridesOut("EndFrameUnanswered", "silent-at=end:5"),
     givesUp("UnplugAtEndFrame", "unplug=end",
@@ -90,6 +141,8 @@ INSTANTIATE_TEST_SUITE_P(Handshake, LoaderFaultMatrix, ::testing::ValuesIn(kHand
 INSTANTIATE_TEST_SUITE_P(Records, LoaderFaultMatrix, ::testing::ValuesIn(kRecordRows),
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(EndFrame, LoaderFaultMatrix, ::testing::ValuesIn(kEndRows),
+                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Images, LoaderFaultMatrix, ::testing::ValuesIn(kImageRows),
                          MatrixRowName());
 
 } // namespace

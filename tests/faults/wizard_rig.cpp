@@ -1,6 +1,5 @@
 #include "tests/faults/wizard_rig.h"
 
-#include "pages/firmware_load_page.h"
 #include "pages/wizard_driver.h"
 #include "tests/loader/wire_image.h"
 
@@ -90,9 +89,7 @@ bool WizardRig::flashHolds(const std::filesystem::path& firmware) const {
   const std::filesystem::path dump = rig.capture.directory() / "flash-dump.s3";
   if (!rig.device->writeFlashDump(dump.string()))
     return false;
-  const auto held = test::SrecCatBinary(dump.string(), FirmwareLoadPage::kFlashStart);
-  const auto wanted = test::SrecCatBinary(firmware.string(), FirmwareLoadPage::kFlashStart);
-  return !wanted.empty() && held == wanted;
+  return test::SrecCatDumpHolds(dump.string(), firmware.string());
 }
 
 } // namespace quillon::testing

@@ -35,7 +35,7 @@ public:
   // Runs the wizard; `descriptive` presses F9 on step 1 so that Info lines reach the log.
   RunOutcome run(bool descriptive);
 
-  // The device's flash against srec_cat's conversion of `firmware`, both read to binary.
+  // The device's flash against `firmware`, as srec_cat reads both (a 0xFF pad is erased).
   bool flashHolds(const std::filesystem::path& firmware) const;
 
   DeviceRig rig;
