@@ -44,7 +44,9 @@ file(CREATE_LINK ../${QUILLON_PROGRAM_DIR}/quillon-run ${QUILLON_PACKAGE_STAGE}/
 file(CREATE_LINK ../${QUILLON_PROGRAM_DIR}/quillon-demo ${QUILLON_PACKAGE_STAGE}/bin/quillon-demo
      SYMBOLIC)
 
-# Each program only when this build has it (no GUI, no demo on some builds).
+# The programs the packages hold: the one list. Each only when this build has it (no GUI, no
+# demo on some builds). scripts/package builds them through quillon_packaged_programs, and
+# scripts/check-package reads package/programs.txt to find every one in the package.
 set(quillon_installed_programs)
 foreach(program quillon quillon-demo yardmark-sim yardmark-window quillon-fwcheck)
   if(TARGET ${program})
@@ -52,6 +54,12 @@ foreach(program quillon quillon-demo yardmark-sim yardmark-window quillon-fwchec
     list(APPEND quillon_installed_programs ${program})
   endif()
 endforeach()
+add_custom_target(quillon_packaged_programs)
+if(quillon_installed_programs)
+  add_dependencies(quillon_packaged_programs ${quillon_installed_programs})
+endif()
+list(JOIN quillon_installed_programs "\n" quillon_program_lines)
+file(CONFIGURE OUTPUT ${QUILLON_PACKAGE_STAGE}/programs.txt CONTENT "${quillon_program_lines}\n")
 
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/res/quillon-run DESTINATION ${QUILLON_PROGRAM_DIR})
 install(FILES ${QUILLON_PACKAGE_STAGE}/Orbfix.dat ${QUILLON_RELEASE_FIRMWARE}

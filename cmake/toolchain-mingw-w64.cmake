@@ -1,5 +1,6 @@
-# Cross-builds the core and the Windows test program with mingw-w64 on Linux:
-#   cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-w64.cmake
+# Cross-builds the core and the Windows test program with mingw-w64 on Linux, through the
+# windows preset (build/windows):
+#   cmake --preset windows && cmake --build --preset windows
 # The posix-threads flavour of the compiler is preferred (std::thread and the chrono clocks
 # behave as on the other platforms); the win32 flavour is taken when it is the only one.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -12,6 +12,17 @@ function(quillon_fuzz_target_libs name out)
   endif()
 endfunction()
 
+# The longest input each target is given: a firmware file needs room for chunks of several
+# records; the other inputs are short.
+function(quillon_fuzz_max_len name out)
+  if(name STREQUAL "fuzz_image")
+    set(${out} 12000 PARENT_SCOPE)
+  else()
+    set(${out} 4096 PARENT_SCOPE)
+  endif()
+endfunction()
+
+quillon_use_test_support()
 if(NOT TARGET quillon_fuzz_support)
   set(quillon_fuzz_dir ${PROJECT_SOURCE_DIR}/fuzz)
   add_library(quillon_fuzz_support STATIC
@@ -24,5 +35,6 @@ if(NOT TARGET quillon_fuzz_support)
     ${quillon_fuzz_dir}/stderr_capture.cpp
     ${quillon_fuzz_dir}/test_images.cpp)
   target_include_directories(quillon_fuzz_support PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(quillon_fuzz_support PUBLIC quillon_link quillon_loader quillon_log)
+  target_link_libraries(quillon_fuzz_support PUBLIC quillon_link quillon_loader quillon_log
+                                                    quillon_test_support)
 endif()

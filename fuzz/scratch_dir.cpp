@@ -1,45 +1,16 @@
 #include "fuzz/scratch_dir.h"
 
 #include "fuzz/fuzz_check.h"
+#include "tests/support/scratch_folder.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <system_error>
-#include <vector>
 
 namespace quillon::fuzz {
-namespace {
-
-class ScratchDirectory {
-public:
-  ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillon-fuzz-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    const char* made = ::mkdtemp(buffer.data());
-    QUILLON_FUZZ_CHECK(made != nullptr, "cannot make a scratch directory");
-    path_ = made;
-  }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
-private:
-  std::filesystem::path path_;
-};
-
-} // namespace
 
 const std::filesystem::path& scratchDirectory() {
-  static const ScratchDirectory directory;
-  return directory.path();
+  return test::processScratchFolder().path();
 }
 
 std::filesystem::path writeScratchFile(const std::string& name, const std::uint8_t* data,

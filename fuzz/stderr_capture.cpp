@@ -1,9 +1,10 @@
 #include "fuzz/stderr_capture.h"
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/scratch_dir.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
@@ -11,10 +12,10 @@ namespace quillon::fuzz {
 
 StderrCapture::StderrCapture() {
   std::fflush(stderr);
-  char name[] = "/tmp/quillon-fuzz-stderr-XXXXXX";
-  capture_ = ::mkstemp(name);
+  const std::string name = (scratchDirectory() / "stderr").string();
+  capture_ = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
   QUILLON_FUZZ_CHECK(capture_ >= 0, "cannot make a file for standard error");
-  ::unlink(name);
+  ::unlink(name.c_str());
   saved_ = ::dup(STDERR_FILENO);
   QUILLON_FUZZ_CHECK(saved_ >= 0 && ::dup2(capture_, STDERR_FILENO) >= 0,
                      "cannot redirect standard error");

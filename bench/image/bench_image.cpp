@@ -3,6 +3,7 @@
 // Prints figures; asserts nothing about them.
 
 #include "gpsload/bin_file.h"
+#include "tests/support/scratch_folder.h"
 
 #include <chrono>
 #include <cstdio>
@@ -66,10 +67,8 @@ template <typename Job> double bestOf(Job job) {
 } // namespace
 
 int main() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quillon-bench-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr)
-    return 1;
-  const std::filesystem::path dir = pattern;
+  const quillon::test::ScratchFolder scratch;
+  const std::filesystem::path dir = scratch.path();
   const auto binary = dir / "data.bin";
   const auto mot = dir / "image.mot";
   int status = 1;
@@ -97,7 +96,5 @@ int main() {
     std::fprintf(stderr,
                  "bench-image: could not generate the test file (is srec_cat installed?)\n");
   }
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
   return status;
 }

@@ -11,6 +11,7 @@
 #include "sim/srecord_file.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/loader/boot_loader_session.h"
+#include "tests/support/scratch_folder.h"
 
 #include <chrono>
 #include <cstdio>
@@ -107,8 +108,8 @@ RunResult Upload(const std::string& firmware, bool pace) {
 } // namespace
 
 int main() {
-  const auto folder = std::filesystem::temp_directory_path() / "quillon-bench-upload";
-  std::filesystem::create_directories(folder);
+  const test::ScratchFolder scratch;
+  const auto folder = scratch.path();
   const std::string firmware = WriteFirmware(folder);
   if (firmware.empty()) {
     std::fprintf(stderr, "bench-upload: cannot write the firmware file\n");

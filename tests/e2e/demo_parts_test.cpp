@@ -16,6 +16,7 @@
 #include "demo/screenshots.h"
 #include "dialogs/progress_page_controls.h"
 #include "pages/modal_result.h"
+#include "tests/support/scratch_folder.h"
 #include "ui/progress_page_window.h"
 
 namespace quillon::demo {
@@ -104,18 +105,13 @@ protected:
     static QApplication application(argc, argv);
   }
 
-  void SetUp() override {
-    shotDir = fs::path(::testing::TempDir()) / "quillon-demo-parts-shots";
-    fs::remove_all(shotDir);
-    fs::create_directories(shotDir);
-  }
-
   QString rowText(int row) const {
     const int id = kFirmwareLoadPageControls.rows[static_cast<std::size_t>(row - 1)].stateControl;
     return window.controlAs<QLabel>(id)->text();
   }
 
-  fs::path shotDir;
+  test::ScratchFolder scratch;
+  const fs::path shotDir = scratch.path();
   ProgressPageWindow window{*FindDialogTemplate(kFirmwareLoadPageControls.templateId),
                             kFirmwareLoadPageControls, nullptr};
   std::ostringstream out;

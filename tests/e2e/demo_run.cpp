@@ -1,5 +1,7 @@
 #include "demo_run.h"
 
+#include "tests/support/scratch_folder.h"
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -87,10 +89,7 @@ DemoRun RunDemo(const std::filesystem::path& workDir, const std::vector<std::str
 }
 
 std::filesystem::path FreshFolder(const std::string& name) {
-  const auto folder = std::filesystem::path(::testing::TempDir()) / ("quillon-e2e-" + name);
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder;
+  return test::processScratchFolder().freshFolder(name);
 }
 
 bool SameData(const std::filesystem::path& flashDump, const std::filesystem::path& firmware) {

@@ -13,6 +13,7 @@
 #include "demo/device_process.h"
 #include "demo/yardmark_window.h"
 #include "sim/virtual_yardmark.h"
+#include "tests/support/scratch_folder.h"
 
 namespace quillon::demo {
 namespace {
@@ -30,12 +31,9 @@ protected:
     static QApplication application(argc, argv);
   }
 
-  fs::path folder(const std::string& name) const {
-    const auto path = fs::path(::testing::TempDir()) / ("quillon-device-" + name);
-    fs::remove_all(path);
-    fs::create_directories(path);
-    return path;
-  }
+  fs::path folder(const std::string& name) const { return scratch.freshFolder(name); }
+
+  test::ScratchFolder scratch;
 };
 
 TEST_P(DevicePrograms, PowerLinesAreAnsweredWithTheNewStateAndQuitLeavesTheFlashDump) {

@@ -4,6 +4,7 @@
 
 #include "fuzz/srecord_oracle.h"
 #include "fuzz/test_images.h"
+#include "tests/support/scratch_folder.h"
 
 #include <array>
 #include <cctype>
@@ -24,16 +25,8 @@ const std::string kEnd = "S70500000000FA\n";
 
 class OracleAgainstSrecCat : public ::testing::Test {
 protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("quillon-oracle-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::string write(const std::string& text) {
-    const auto path = dir_ / "image.s19";
+    const auto path = dir_.path("image.s19");
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
   }
@@ -70,7 +63,7 @@ protected:
     return bytes;
   }
 
-  std::filesystem::path dir_;
+  test::ScratchFolder dir_;
 };
 
 TEST_F(OracleAgainstSrecCat, LoaderTestImagesReadAlike) {

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 
@@ -18,6 +17,7 @@
 #include "base/clock.h"
 #include "modal_watch.h"
 #include "pages/modal_result.h"
+#include "tests/support/scratch_folder.h"
 
 namespace quillon {
 
@@ -103,9 +103,8 @@ private slots:
   }
 
   void browseOffersTheFirmwareFilterAndShowsTheChosenPath() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString firmware = dir.filePath(QStringLiteral("application.kv7"));
+    const test::ScratchFolder dir;
+    const QString firmware = QString::fromStdString(dir.path("application.kv7").string());
     QFile file(firmware);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("S0030000FC\n");
@@ -118,7 +117,7 @@ private slots:
       auto* chooser = qobject_cast<QFileDialog*>(&modal);
       QVERIFY2(chooser, "Browse did not open a file dialog");
       offered = chooser->nameFilters();
-      chooser->setDirectory(dir.path());
+      chooser->setDirectory(QString::fromStdString(dir.path().string()));
       chooser->selectFile(firmware);
       static_cast<QDialog*>(chooser)->accept(); // the "Open" button
     });

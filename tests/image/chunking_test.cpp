@@ -23,7 +23,7 @@ protected:
     return readAllChunks(image, capacity);
   }
 
-  TempDir dir_;
+  ScratchFolder dir_;
   std::filesystem::path file_ = dir_.path("fw.mot");
 };
 
@@ -157,7 +157,7 @@ TEST_F(Chunking, TinyCapacityNeverOverrunsTheBuffer) {
 }
 
 TEST(HelperRecords, AreValidForSrecCat) {
-  TempDir dir;
+  ScratchFolder dir;
   writeFile(dir.path("h.mot"), kHeaderLine + contiguousS3(kFlash, 3, 5) +
                                    recordLine(1, 0x10, {1, 2, 3}) + "\n" +
                                    recordLine(2, 0x10000, {4}) + "\n");

@@ -21,7 +21,8 @@ struct ToolRun {
 };
 
 // Runs quillon-fwcheck, behind `wrapper` (e.g. "timeout 10 ") when one is given.
-ToolRun fwcheck(const TempDir& dir, const std::string& arguments, const std::string& wrapper = "") {
+ToolRun fwcheck(const ScratchFolder& dir, const std::string& arguments,
+                const std::string& wrapper = "") {
   ToolRun run;
   const auto out = dir.path("stdout.txt");
   const auto err = dir.path("stderr.txt");
@@ -33,7 +34,7 @@ ToolRun fwcheck(const TempDir& dir, const std::string& arguments, const std::str
 }
 
 TEST(Fwcheck, ListsEveryChunkWithItsCrcAgainstSrecCat) {
-  TempDir dir;
+  ScratchFolder dir;
   const auto data = randomBytes(7000, 3);
   writeFile(dir.path("fw.bin"), std::string(data.begin(), data.end()));
   ASSERT_EQ(runCommand("cd '" + dir.path("").string() +
@@ -72,7 +73,7 @@ TEST(Fwcheck, ListsEveryChunkWithItsCrcAgainstSrecCat) {
 }
 
 TEST(Fwcheck, RefusalGoesToStandardErrorWithExitOne) {
-  TempDir dir;
+  ScratchFolder dir;
   writeFile(dir.path("bad.mot"),
             kHeaderLine + contiguousS3(0x2D000000, 1, 16) + "S3082D000010010203FF\n");
   ToolRun run = fwcheck(dir, "'" + dir.path("bad.mot").string() + "'");
@@ -109,7 +110,7 @@ TEST(Fwcheck, RefusesWhatTheWizardAndTheVirtualYardmarkRefuse) {
       {data + recordLine(3, kFlash + 8, {8, 0}) + "\n" + kEndLine,
        "line 4: address 2D000009 already given another value on line 2"},
   };
-  TempDir dir;
+  ScratchFolder dir;
   const auto path = dir.path("fw.mot");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.refusal);
@@ -137,7 +138,7 @@ TEST(Fwcheck, RefusesWhatTheWizardAndTheVirtualYardmarkRefuse) {
 }
 
 TEST(Fwcheck, UsageWithoutAFileExitsTwo) {
-  TempDir dir;
+  ScratchFolder dir;
   ToolRun run = fwcheck(dir, "");
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("usage: quillon-fwcheck FILE"), std::string::npos);

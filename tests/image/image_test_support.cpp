@@ -11,18 +11,6 @@
 
 namespace quillon::test {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quillon-image-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr)
-    throw std::runtime_error("mkdtemp failed");
-  dir_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(dir_, ignored);
-}
-
 void writeFile(const std::filesystem::path& path, const std::string& contents) {
   std::ofstream out(path, std::ios::binary);
   out << contents;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gpsload/bin_file.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -8,19 +9,6 @@
 #include <vector>
 
 namespace quillon::test {
-
-// A fresh directory under the system's temporary directory, removed with everything in it.
-class TempDir {
-public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::filesystem::path path(const std::string& name) const { return dir_ / name; }
-
-private:
-  std::filesystem::path dir_;
-};
 
 void writeFile(const std::filesystem::path& path, const std::string& contents);
 std::string readFile(const std::filesystem::path& path);

@@ -24,7 +24,7 @@ protected:
     EXPECT_EQ(readChunkAt(image, 0).bytes.size(), 0U) << "a refused image handed out data";
   }
 
-  TempDir dir_;
+  ScratchFolder dir_;
   std::filesystem::path file_ = dir_.path("fw.mot");
 };
 
@@ -109,7 +109,7 @@ TEST_F(Refusal, DirectoryIsNotUsable) {
 }
 
 TEST(ImagePath, LongerThan255CharactersWorks) {
-  TempDir dir;
+  ScratchFolder dir;
   std::filesystem::path deep = dir.path("");
   for (int i = 0; i < 5; ++i)
     deep /= std::string(60, static_cast<char>('a' + i));
@@ -130,7 +130,7 @@ std::string usableFileOfLength(std::size_t length) {
 }
 
 TEST(ImageSize, EstimatedFromFileLength) {
-  TempDir dir;
+  ScratchFolder dir;
   writeFile(dir.path("a.mot"), usableFileOfLength(100000));
   BinFile large(dir.path("a.mot").string());
   EXPECT_TRUE(large.isSRecord());
@@ -142,7 +142,7 @@ TEST(ImageSize, EstimatedFromFileLength) {
 }
 
 TEST(PlainImage, ReadsTheFileAtTheOffsetAsked) {
-  TempDir dir;
+  ScratchFolder dir;
   const auto bytes = randomBytes(5000, 7);
   writeFile(dir.path("fw.bin"), "XY" + std::string(bytes.begin() + 2, bytes.end()));
   BinFile image(dir.path("fw.bin").string());

@@ -20,7 +20,7 @@ protected:
     return *image_;
   }
 
-  TempDir dir_;
+  ScratchFolder dir_;
   std::filesystem::path file_ = dir_.path("fw.mot");
   std::unique_ptr<BinFile> image_;
 };

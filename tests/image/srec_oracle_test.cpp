@@ -58,7 +58,7 @@ class SrecCatOracle : public ::testing::TestWithParam<Layout> {};
 
 TEST_P(SrecCatOracle, ChunksMatchSrecCatBinaryConversion) {
   const Layout layout = GetParam();
-  TempDir dir;
+  ScratchFolder dir;
   const auto first = randomBytes(5000, 11);
   const auto second = randomBytes(3333, 12);
   writeFile(dir.path("a.bin"), std::string(first.begin(), first.end()));

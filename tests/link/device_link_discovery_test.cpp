@@ -2,6 +2,7 @@
 // what the scan leaves open behind it.
 
 #include "tests/link/link_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -92,10 +93,8 @@ TEST(LinkFindDevice, SkipsAPathTooLongToKeepAsThePortName) {
   PtyPeer behindLongName, device;
   behindLongName.serve(DeviceAnswers());
   device.serve(DeviceAnswers());
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() /
-      ("quillon-" + std::to_string(::getpid()) + "-" + std::string(200, 'd'));
-  std::filesystem::create_directories(dir);
+  const test::ScratchFolder scratch;
+  const std::filesystem::path dir = scratch.freshFolder(std::string(200, 'd'));
   const std::filesystem::path longLink = dir / std::string(80, 'p');
   std::filesystem::create_symlink(behindLongName.slavePath(), longLink);
   ASSERT_GE(longLink.string().size(), DeviceLink::kPortNameSize);
@@ -108,7 +107,6 @@ TEST(LinkFindDevice, SkipsAPathTooLongToKeepAsThePortName) {
   EXPECT_TRUE(behindLongName.received().empty());
   EXPECT_EQ(clock.pauses.front(), 300);
   EXPECT_EQ(clock.nowMs, 300) << "only one port was opened";
-  std::filesystem::remove_all(dir);
 }
 
 TEST(LinkFindDevice, ASecondScanFindsTheSameDeviceAgain) {

@@ -1,6 +1,7 @@
 // Candidate ports from a tty class directory laid out as the kernel lays out /sys/class/tty.
 
 #include "link/port_list.h"
+#include "tests/support/scratch_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,15 +15,9 @@ namespace fs = std::filesystem;
 class PortListTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    root_ =
-        fs::temp_directory_path() /
-        ("quillon-ttyclass-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
     fs::create_directories(root_ / "devices" / "driver");
     fs::create_directories(root_ / "tty");
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   // A tty entry; `bound` gives it a device with a driver, `uartType` a serial-core type file.
   void addTty(const std::string& name, bool bound, int uartType = -1) {
@@ -41,7 +36,8 @@ protected:
     return ListCandidatePortsUnder((root_ / "tty").string(), "/dev");
   }
 
-  fs::path root_;
+  test::ScratchFolder scratch_;
+  const fs::path root_ = scratch_.path();
 };
 
 TEST_F(PortListTest, KeepsAdaptersAndRealUartsInNaturalOrder) {

@@ -3,6 +3,7 @@
 
 #include "link/serial_port.h"
 #include "tests/link/pty_peer.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -34,12 +35,10 @@ TEST(SerialPosixOpen, RefusesMissingPathsAndFilesThatAreNoTerminal) {
   EXPECT_FALSE(port->open("/dev/quillon-no-such-port"));
   EXPECT_FALSE(port->isOpen());
 
-  char name[] = "/tmp/quillon-not-a-tty-XXXXXX";
-  const int fd = ::mkstemp(name);
-  ASSERT_GE(fd, 0);
-  ::close(fd);
+  const test::ScratchFolder scratch;
+  const std::string name = scratch.path("not-a-tty").string();
+  std::ofstream{name} << "a file";
   EXPECT_FALSE(port->open(name));
-  std::remove(name);
 }
 
 TEST(SerialPosixOpen, SecondOpenFailsInThisProcessAndAnotherUntilClosed) {

@@ -1,6 +1,7 @@
 #include "tests/loader/loader_rig.h"
 
 #include "gpsload/hex_text.h"
+#include "tests/support/scratch_folder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -48,7 +49,7 @@ std::string WriteSRecordFile(const std::vector<ImageBlock>& blocks, std::size_t 
       name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
       '_');
   const std::string path =
-      ::testing::TempDir() + "loader_" + name + "_" + std::to_string(++serial) + ".s3";
+      test::processScratchFolder().path(name + "_" + std::to_string(++serial) + ".s3").string();
   std::ofstream out(path, std::ios::binary);
   const std::uint8_t header[] = {'q', 'l'};
   out << Record('0', 0, 2, header, sizeof header);

@@ -10,18 +10,6 @@
 
 namespace quillon::test {
 
-ScratchDirectory::ScratchDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quillon-log-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr)
-    ADD_FAILURE() << "cannot create a scratch directory from " << pattern;
-  path_ = pattern;
-}
-
-ScratchDirectory::~ScratchDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 StderrCapture::StderrCapture() {
   std::fflush(stderr);
   savedFd_ = dup(STDERR_FILENO);

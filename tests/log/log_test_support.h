@@ -1,23 +1,12 @@
 #pragma once
 
+#include "tests/support/scratch_folder.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace quillon::test {
-
-// A fresh directory under the system's temporary directory, removed with its contents.
-class ScratchDirectory {
-public:
-  ScratchDirectory();
-  ~ScratchDirectory();
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
-private:
-  std::filesystem::path path_;
-};
 
 // Everything written to standard error (the log's debugger copy on this platform) between
 // construction and take().
@@ -31,7 +20,7 @@ public:
 
 private:
   void restore();
-  ScratchDirectory scratch_;
+  ScratchFolder scratch_;
   int savedFd_ = -1;
 };
 

@@ -46,7 +46,7 @@ protected:
     return fields;
   }
 
-  test::ScratchDirectory scratch_;
+  test::ScratchFolder scratch_;
   std::filesystem::path file_;
 };
 

@@ -30,7 +30,7 @@ std::vector<std::string> messagesIn(const fs::path& file) {
 }
 
 TEST(LogOpen, AppendsToWhatTheFileAlreadyHolds) {
-  test::ScratchDirectory dir;
+  test::ScratchFolder dir;
   const fs::path file = dir.path() / "Orbfix.log";
   test::writeFile(file, "earlier run\r\n");
   for (const char* run : {"first run", "second run"}) {
@@ -45,7 +45,7 @@ TEST(LogOpen, AppendsToWhatTheFileAlreadyHolds) {
 }
 
 TEST(LogOpen, DirectoryWithOrWithoutTrailingSeparatorNamesTheSameFile) {
-  test::ScratchDirectory dir;
+  test::ScratchFolder dir;
   const std::string plain = dir.path().string();
   UpdateLog log;
   ASSERT_TRUE(log.openIn(plain.c_str(), "Orbfix.log"));
@@ -68,7 +68,7 @@ TEST(LogOpen, OpensBesideTheExecutable) {
 }
 
 TEST(LogOpen, ReopeningMovesEveryLaterLineToTheNewFile) {
-  test::ScratchDirectory dir;
+  test::ScratchFolder dir;
   UpdateLog log;
   log.setLevel(1);
   ASSERT_TRUE(log.openIn(dir.path().c_str(), "a.log"));
@@ -80,7 +80,7 @@ TEST(LogOpen, ReopeningMovesEveryLaterLineToTheNewFile) {
 }
 
 TEST(LogOpen, UnwritableDirectoryRefusesAndLaterLinesGoNowhere) {
-  test::ScratchDirectory dir;
+  test::ScratchFolder dir;
   // A directory below a regular file cannot exist, whoever we run as.
   test::writeFile(dir.path() / "plain-file", "x");
   const std::string impossible = (dir.path() / "plain-file" / "logs").string();
@@ -96,7 +96,7 @@ TEST(LogOpen, UnwritableDirectoryRefusesAndLaterLinesGoNowhere) {
 }
 
 TEST(LogOpen, PathThatWouldNotFitIsRefusedAtTheExactLimit) {
-  test::ScratchDirectory scratch;
+  test::ScratchFolder scratch;
   // Grow a real directory so only the length can make the open fail.
   fs::path dir = scratch.path();
   while (dir.string().size() < 200)
@@ -116,7 +116,7 @@ TEST(LogOpen, PathThatWouldNotFitIsRefusedAtTheExactLimit) {
 }
 
 TEST(LogOpen, MissingNamesAreRefused) {
-  test::ScratchDirectory dir;
+  test::ScratchFolder dir;
   UpdateLog log;
   EXPECT_FALSE(log.openIn(dir.path().c_str(), ""));
   EXPECT_FALSE(log.openIn("", "Orbfix.log"));

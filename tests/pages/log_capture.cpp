@@ -4,33 +4,25 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 #include <sstream>
 
 namespace quillon::testing {
 
-LogCapture::LogCapture() {
-  std::random_device random;
-  directory_ = std::filesystem::temp_directory_path() /
-               ("quillon-pages-" + std::to_string(random()) + "-" + std::to_string(random()));
-  std::filesystem::create_directories(directory_);
-}
+LogCapture::LogCapture() = default;
 
 LogCapture::~LogCapture() {
   updateLog().close();
   updateLog().setLevel(0);
-  std::error_code ignored;
-  std::filesystem::remove_all(directory_, ignored);
 }
 
 void LogCapture::open(int level) const {
-  ASSERT_TRUE(updateLog().openIn(directory_.c_str(), "Orbfix.log"));
+  ASSERT_TRUE(updateLog().openIn(directory().c_str(), "Orbfix.log"));
   updateLog().setLevel(level);
 }
 
 std::vector<LogLine> LogCapture::lines() const {
   updateLog().close();
-  std::ifstream file(directory_ / "Orbfix.log", std::ios::binary);
+  std::ifstream file(directory() / "Orbfix.log", std::ios::binary);
   std::vector<LogLine> parsed;
   std::string text;
   while (std::getline(file, text)) {
@@ -66,7 +58,7 @@ std::vector<std::string> LogCapture::kindsAndMessages() const {
 }
 
 void LogCapture::writeFile(const std::string& name, const std::string& content) const {
-  std::ofstream file(directory_ / name, std::ios::binary);
+  std::ofstream file(directory() / name, std::ios::binary);
   file << content;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/scratch_folder.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,7 +26,7 @@ public:
   LogCapture(const LogCapture&) = delete;
   LogCapture& operator=(const LogCapture&) = delete;
 
-  const std::filesystem::path& directory() const { return directory_; }
+  const std::filesystem::path& directory() const { return folder_.path(); }
   // Opens the process-wide log in the scratch directory at `level`.
   void open(int level) const;
   // Closes the log and parses every line written to it.
@@ -34,7 +36,7 @@ public:
   void writeFile(const std::string& name, const std::string& content) const;
 
 private:
-  std::filesystem::path directory_;
+  test::ScratchFolder folder_;
 };
 
 } // namespace quillon::testing

@@ -1,5 +1,6 @@
 #include "sim/cli_options.h"
 #include "tests/sim/loader_host.h"
+#include "tests/support/scratch_folder.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -112,7 +113,7 @@ private:
 };
 
 std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + "yardmark-cli-" + std::to_string(getpid()) + "-" + name;
+  return test::processScratchFolder().path(name).string();
 }
 
 TEST(SimProgram, FirstLineIsTheSlaveAndQuitEndsIt) {

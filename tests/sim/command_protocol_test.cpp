@@ -1,4 +1,5 @@
 #include "tests/sim/sim_fixture.h"
+#include "tests/support/scratch_folder.h"
 
 #include <string>
 #include <thread>
@@ -165,7 +166,8 @@ TEST(DeviceCommands, UnplugIsAHangUpForTheHost) {
 }
 
 TEST(DeviceCommands, LinkPathPointsAtTheSlaveAndGoesAwayOnStop) {
-  const std::string link = ::testing::TempDir() + "yardmark-link-test";
+  const test::ScratchFolder scratch;
+  const std::string link = scratch.path("yardmark").string();
   {
     VirtualYardmark device(FastOptions());
     ASSERT_TRUE(device.start(link)) << device.error();

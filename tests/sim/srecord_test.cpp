@@ -1,6 +1,7 @@
 #include "sim/flash_model.h"
 #include "sim/srecord_file.h"
 #include "tests/sim/loader_host.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -12,7 +13,7 @@ namespace quillon::sim::testing {
 namespace {
 
 std::string TempPath(const std::string& name) {
-  return ::testing::TempDir() + "yardmark-srec-" + std::to_string(getpid()) + "-" + name;
+  return test::processScratchFolder().path(name).string();
 }
 
 std::vector<std::uint8_t> RandomBytes(std::size_t size, unsigned seed) {
