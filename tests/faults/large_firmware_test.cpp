@@ -7,7 +7,6 @@
 #include "tests/faults/wizard_rig.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -51,9 +50,6 @@ TEST(LargeFirmware, ALargeFileIsLoadedAndVerified) {
 
   const RunOutcome outcome = wizard.run(false);
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  std::printf("FAULT-ROW ALargeFileIsLoadedAndVerified %.2f s (%zu MiB)\n", took.count(),
-              kImageBytes >> 20);
-
   EXPECT_TRUE(outcome.noticeCaptions.empty()) << ::testing::PrintToString(outcome.noticeCaptions);
   EXPECT_TRUE(outcome.reachedFinish());
   EXPECT_TRUE(wizard.flashHolds(firmware));

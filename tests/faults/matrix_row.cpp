@@ -1,7 +1,6 @@
 #include "tests/faults/matrix_row.h"
 
 #include <chrono>
-#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +28,6 @@ void RunMatrixRow(const MatrixRow& row) {
     row.arrange(wizard);
   const RunOutcome outcome = wizard.run(row.descriptive);
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  std::printf("FAULT-ROW %s %.2f s\n", row.name.c_str(), took.count());
   const std::string story = ::testing::PrintToString(wizard.rig.events.events);
 
   EXPECT_LT(took.count(), row.boundSeconds) << "the row must end within its bound";

@@ -41,8 +41,7 @@ struct MatrixRow {
   std::optional<Ending> orEnding;
 };
 
-// Runs the row's whole wizard and checks its ending, state and time; prints one line,
-// "FAULT-ROW <name> <seconds> s", that the reliability report reads.
+// Runs the row's whole wizard and checks its ending, state and time.
 void RunMatrixRow(const MatrixRow& row);
 
 struct MatrixRowName {
