@@ -144,7 +144,7 @@ void BootLoader::armFrameGap() {
 
 void BootLoader::singleByte(std::uint8_t byte) {
   if (state_ == LoaderState::Hello && byte == loader_wire::kHostHello) {
-    if (faults_.has("bad-type")) {
+    if (faults_.strikes("bad-type")) {
       reply(Reply::BadType);
       return;
     }
@@ -196,13 +196,13 @@ void BootLoader::eraseFrame(const Frame& frame) {
     reply(Reply::ResendLength);
     return;
   }
-  if (faults_.has("unplug", "erase")) {
+  if (faults_.strikes("unplug", "erase")) {
     port_.hangUp();
     return;
   }
   const std::uint32_t first = BigEndian32(frame.payload, 0);
   const std::uint32_t last = BigEndian32(frame.payload, 4);
-  if (first > last || faults_.takeOnce("bad-cmd", "") || faults_.has("refuse-erase")) {
+  if (first > last || faults_.takeOnce("bad-cmd", "") || faults_.strikes("refuse-erase")) {
     reply(Reply::BadCommand);
     enter(LoaderState::Hello);
     return;
@@ -245,7 +245,7 @@ void BootLoader::recordFrame(const Frame& frame) {
     return;
   }
   const int number = recordsProgrammed_ + 1;
-  if (faults_.has("unplug", "record:" + std::to_string(number))) {
+  if (faults_.strikes("unplug", "record:" + std::to_string(number))) {
     port_.hangUp();
     return;
   }
@@ -307,7 +307,7 @@ void BootLoader::program(std::uint32_t address, std::vector<std::uint8_t> data, 
 }
 
 void BootLoader::endFrame() {
-  if (faults_.has("unplug", "end")) {
+  if (faults_.strikes("unplug", "end")) {
     port_.hangUp();
     return;
   }

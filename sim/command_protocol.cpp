@@ -42,27 +42,27 @@ CommandEffect CommandProtocol::handleText(const std::string& text) {
   const bool isCommand = text == kReadDeviceInfo || text == kReadGpsVersion || text == kResetGps ||
                          text == kStartPassthrough || text == kShutDown;
   if (text == kHello) {
-    if (faults_.has("unplug", "hello")) {
+    if (faults_.strikes("unplug", "hello")) {
       port_.hangUp();
       return CommandEffect::None;
     }
-    sendText(faults_.has("wrong-hello") ? kWrongHelloReply : kHelloReply);
+    sendText(faults_.strikes("wrong-hello") ? kWrongHelloReply : kHelloReply);
     greeted_ = true;
     return CommandEffect::EnterCommandMode;
   }
   if (!isCommand || !greeted_)
     return CommandEffect::None;
   chip_.stopChatter();
-  if (faults_.has("unplug", text)) {
+  if (faults_.strikes("unplug", text)) {
     port_.hangUp();
     return CommandEffect::None;
   }
-  const bool refused = faults_.has("no-echo", text) ||
-                       (text == kResetGps && faults_.has("reset-refused")) ||
-                       (text == kStartPassthrough && faults_.has("passthrough-refused"));
+  const bool refused = faults_.strikes("no-echo", text) ||
+                       (text == kResetGps && faults_.strikes("reset-refused")) ||
+                       (text == kStartPassthrough && faults_.strikes("passthrough-refused"));
   if (refused)
     return CommandEffect::None;
-  if (faults_.has("bad-echo", text)) {
+  if (faults_.strikes("bad-echo", text)) {
     std::string wrong = text;
     wrong.back() = wrong.back() == '2' ? '3' : '2';
     sendText(wrong);
@@ -104,7 +104,7 @@ std::vector<std::uint8_t> CommandProtocol::deviceRecord() const {
   record.resize(kDeviceRecordSize - 1, ' ');
   std::vector<std::uint8_t> bytes(record.begin(), record.end());
   bytes.push_back(0);
-  if (faults_.has("short-record"))
+  if (faults_.strikes("short-record"))
     bytes.pop_back();
   return bytes;
 }

@@ -142,25 +142,32 @@ FaultSet FaultSet::Parse(const std::vector<std::string>& entries, std::string& e
       error = "fault \"" + entry + "\" has a missing or unusable argument";
       return {};
     }
-    set.faults_.push_back({name, *normalized, false});
+    set.faults_.push_back({entry, name, *normalized});
   }
   return set;
 }
 
-bool FaultSet::has(std::string_view name) const {
+bool FaultSet::asked(std::string_view name) const {
   return std::any_of(faults_.begin(), faults_.end(),
                      [&](const Fault& f) { return f.name == name; });
 }
 
-bool FaultSet::has(std::string_view name, std::string_view argument) const {
-  return std::any_of(faults_.begin(), faults_.end(),
-                     [&](const Fault& f) { return f.name == name && f.argument == argument; });
+bool FaultSet::strikes(std::string_view name, std::string_view argument) {
+  bool found = false;
+  for (auto& fault : faults_) {
+    if (fault.name == name && fault.argument == argument) {
+      strike(fault);
+      found = true;
+    }
+  }
+  return found;
 }
 
 bool FaultSet::takeOnce(std::string_view name, std::string_view argument) {
   for (auto& fault : faults_) {
     if (fault.name == name && fault.argument == argument && !fault.taken) {
       fault.taken = true;
+      strike(fault);
       return true;
     }
   }
@@ -179,9 +186,30 @@ std::optional<double> FaultSet::takeSilence(std::string_view state) {
     if (std::string_view(fault.argument).substr(0, colon) != state)
       continue;
     fault.taken = true;
+    strike(fault);
     return ParseSeconds(std::string_view(fault.argument).substr(colon + 1));
   }
   return std::nullopt;
+}
+
+void FaultSet::onStrike(std::function<void(const std::string& entry)> listener) {
+  listener_ = std::move(listener);
+}
+
+std::vector<std::string> FaultSet::struck() const {
+  std::vector<std::string> entries;
+  for (const auto& fault : faults_)
+    if (fault.struck)
+      entries.push_back(fault.entry);
+  return entries;
+}
+
+void FaultSet::strike(Fault& fault) {
+  if (fault.struck)
+    return;
+  fault.struck = true;
+  if (listener_)
+    listener_(fault.entry);
 }
 
 } // namespace quillon::sim

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,30 +32,44 @@ const std::vector<std::string_view>& FaultSteps();
 // Boot-loader states a "silent-at=" fault may name.
 const std::vector<std::string_view>& SilentStates();
 
-// The faults asked for, parsed. Faults about the device's commands hold for as long as the
-// device runs; faults about a numbered frame or record bite once, so that a host that
-// recovers from them can finish.
+// The faults asked for, parsed, and which of them struck. Faults about the device's commands
+// hold for as long as the device runs; faults about a numbered frame or record bite once, so
+// that a host that recovers from them can finish. Every check at a place where a fault bites
+// records the strike, so a run can prove that the faults it asked for were played.
 class FaultSet {
 public:
   FaultSet() = default;
   // Empty error when every entry is a known fault with a fitting argument.
   static FaultSet Parse(const std::vector<std::string>& entries, std::string& error);
 
-  bool has(std::string_view name) const;
-  bool has(std::string_view name, std::string_view argument) const;
-  // True the first time only.
+  // True when the fault was asked for; records nothing (for preparing a later strike).
+  bool asked(std::string_view name) const;
+  // True when the fault was asked for, and records that it struck here. A fault without an
+  // argument matches an empty `argument`.
+  bool strikes(std::string_view name, std::string_view argument = {});
+  // Strikes the first time only.
   bool takeOnce(std::string_view name, std::string_view argument);
   bool takeOnce(std::string_view name, int number);
   // Seconds of silence asked for at `state`, the first time the state is reached.
   std::optional<double> takeSilence(std::string_view state);
 
+  // Called the first time each entry strikes, with the entry as it was asked for.
+  void onStrike(std::function<void(const std::string& entry)> listener);
+  // The entries that struck at least once, as they were asked for, in the order asked.
+  std::vector<std::string> struck() const;
+
 private:
   struct Fault {
+    std::string entry; // as asked for: "fail=03"
     std::string name;
-    std::string argument;
+    std::string argument; // in the one spelling the device compares against: "3"
     bool taken = false;
+    bool struck = false;
   };
+  void strike(Fault& fault);
+
   std::vector<Fault> faults_;
+  std::function<void(const std::string&)> listener_;
 };
 
 } // namespace quillon::sim

@@ -28,7 +28,7 @@ GpsChip::GpsChip(std::string oldVersion, std::string newVersion, const FlashMode
 
 void GpsChip::boot() {
   version_ = (firmware_ != nullptr && flash_ == *firmware_) ? newVersion_ : oldVersion_;
-  readable_ = !faults_.has("gps-unreadable-until-reset");
+  readable_ = !faults_.asked("gps-unreadable-until-reset");
   nmeaOff_ = false;
   recent_.clear();
   stopChatter();
@@ -38,7 +38,7 @@ void GpsChip::boot() {
 void GpsChip::reset() {
   boot();
   readable_ = true;
-  if (faults_.has("reset-chatter"))
+  if (faults_.asked("reset-chatter"))
     chatter(gps_wire::kChatterSentences);
 }
 
@@ -48,6 +48,7 @@ void GpsChip::chatter(int remaining) {
     return;
   }
   chatterTimer_ = port_.after(gps_wire::kChatterPeriod, [this, remaining] {
+    faults_.strikes("reset-chatter"); // the chatter is the fault: it strikes when it is heard
     port_.send(NoFixSentence());
     chatter(remaining - 1);
   });
@@ -79,11 +80,13 @@ void GpsChip::stopNmea() {
 }
 
 std::vector<std::uint8_t> GpsChip::versionReply() const {
-  if (!readable_)
+  if (!readable_) {
+    faults_.strikes("gps-unreadable-until-reset");
     return {};
+  }
   std::vector<std::uint8_t> reply(device_wire::kGpsVersionSize, 0);
   std::copy_n(version_.begin(), std::min(version_.size(), reply.size()), reply.begin());
-  if (faults_.has("gps-not-P"))
+  if (faults_.strikes("gps-not-P"))
     reply[1] = 'G';
   return reply;
 }
@@ -103,7 +106,7 @@ bool GpsChip::receive(std::uint8_t byte, int baud) {
     recent_.erase(recent_.begin());
   if (endsWith(gps_wire::kAllOff.data(), gps_wire::kAllOff.size())) {
     recent_.clear();
-    if (faults_.has("unplug", "allof")) {
+    if (faults_.strikes("unplug", "allof")) {
       port_.hangUp();
       return false;
     }
@@ -113,7 +116,7 @@ bool GpsChip::receive(std::uint8_t byte, int baud) {
   }
   if (endsWith(gps_wire::kUpdateFirmware.data(), gps_wire::kUpdateFirmware.size())) {
     recent_.clear();
-    if (faults_.has("unplug", "update")) {
+    if (faults_.strikes("unplug", "update")) {
       port_.hangUp();
       return false;
     }

@@ -50,6 +50,7 @@ bool ServingCore::begin(std::unique_ptr<SerialLine> opened) {
   }
   std::string faultError;
   FaultSet faults = FaultSet::Parse(options.faults, faultError);
+  faults.onStrike(options.onFaultStruck);
   line = std::move(opened);
   hostPath = line->hostPath();
   device = std::make_unique<YardmarkDevice>(options, std::move(faults), std::move(firmware), *this);

@@ -124,6 +124,12 @@ bool VirtualYardmark::writeFlashDump(const std::string& path) const {
   return core.device && WriteS3File(path, core.device->flash());
 }
 
+std::vector<std::string> VirtualYardmark::struckFaults() const {
+  const auto& core = impl_->core;
+  std::lock_guard lock(core.mutex);
+  return core.device ? core.device->faults().struck() : std::vector<std::string>{};
+}
+
 int VirtualYardmark::lineBaud() const {
   const auto& core = impl_->core;
   std::lock_guard lock(core.mutex);

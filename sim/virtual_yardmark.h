@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ struct YardmarkOptions {
   std::chrono::milliseconds programDelay{0};
   bool poweredOn = true;
   std::vector<std::string> faults;
+  // Called on the device's own thread the first time each fault of `faults` strikes, with the
+  // fault as it was asked for. It must not call back into the device.
+  std::function<void(const std::string& fault)> onFaultStruck;
 };
 
 // The device's state, as the demo window shows it.
@@ -76,6 +80,9 @@ public:
   bool writeFlashDump(const std::string& path) const;
   // The baud rate the host last set on the line, as the device sees it.
   int lineBaud() const;
+  // The faults that struck since start, as they were asked for, in the order asked: a fault
+  // asked for but missing here was never played.
+  std::vector<std::string> struckFaults() const;
 
 private:
   struct Impl;

@@ -35,7 +35,7 @@ void YardmarkDevice::unplugged() {
 }
 
 void YardmarkDevice::receive(std::uint8_t byte, int baud) {
-  if (!powered() || faults_.has("silent"))
+  if (!powered() || faults_.strikes("silent"))
     return;
   switch (mode_) {
   case Mode::Ready:

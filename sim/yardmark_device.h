@@ -32,6 +32,7 @@ public:
   bool powered() const { return mode_ != Mode::Off && mode_ != Mode::Unplugged; }
   const FlashModel& flash() const { return flash_; }
   const BootLoader& bootLoader() const { return loader_; }
+  const FaultSet& faults() const { return faults_; }
 
 private:
   enum class Mode { Off, Ready, Command, Passthrough, BootLoader, Unplugged };

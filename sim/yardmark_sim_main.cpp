@@ -68,6 +68,10 @@ int main(int argc, char** argv) {
   std::signal(SIGTERM, OnSignal);
   std::signal(SIGPIPE, SIG_IGN);
 
+  // Support staff read this to know a fault they asked for was played, not merely armed.
+  options.device.onFaultStruck = [](const std::string& fault) {
+    std::cerr << "yardmark-sim: fault struck: " << fault << std::endl;
+  };
   quillon::sim::VirtualYardmark device(options.device);
   const bool started = options.portPath.empty() ? device.start(options.linkPath)
                                                 : device.startOnPort(options.portPath);

@@ -1,5 +1,6 @@
 #include "tests/faults/matrix_row.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,15 @@ void RunMatrixRow(const MatrixRow& row) {
   const std::string story = ::testing::PrintToString(wizard.rig.events.events);
 
   EXPECT_LT(took.count(), row.boundSeconds) << "the row must end within its bound";
+  // A row whose fault was never played would pass for the wrong reason.
+  const std::vector<std::string> struck = wizard.rig.device->struckFaults();
+  std::vector<std::string> neverStruck;
+  for (const auto& fault : row.faults)
+    if (std::find(struck.begin(), struck.end(), fault) == struck.end())
+      neverStruck.push_back(fault);
+  EXPECT_TRUE(neverStruck.empty())
+      << "faults that never struck: " << ::testing::PrintToString(neverStruck);
+  EXPECT_FALSE(wizard.unplugPending()) << "the cable was never pulled";
   if (row.notice.empty()) {
     EXPECT_TRUE(outcome.noticeCaptions.empty()) << story;
     EXPECT_EQ(outcome.shownSteps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) << story;

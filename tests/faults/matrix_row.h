@@ -41,7 +41,8 @@ struct MatrixRow {
   std::optional<Ending> orEnding;
 };
 
-// Runs the row's whole wizard and checks its ending, state and time.
+// Runs the row's whole wizard and checks its ending, state and time, and that every fault it
+// asked for struck.
 void RunMatrixRow(const MatrixRow& row);
 
 struct MatrixRowName {

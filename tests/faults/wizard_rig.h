@@ -31,6 +31,8 @@ public:
   void replaceDevice(sim::YardmarkOptions options);
   // Pulls the cable when `step` shows `status` for the first time.
   void unplugAt(int step, std::string status);
+  // True while an unplugAt() is still waiting for its step and status.
+  bool unplugPending() const { return unplugStep_ != 0; }
 
   // Runs the wizard; `descriptive` presses F9 on step 1 so that Info lines reach the log.
   RunOutcome run(bool descriptive);
