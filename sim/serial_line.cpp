@@ -123,12 +123,6 @@ std::unique_ptr<SerialLine> SerialLine::OpenPort(const std::string& devicePath,
 
 SerialLine::~SerialLine() {
   hangUp();
-  if (!linkPath_.empty()) {
-    char target[PATH_MAX] = {};
-    const auto length = readlink(linkPath_.c_str(), target, sizeof target - 1);
-    if (length > 0 && hostPath_ == std::string(target, static_cast<std::size_t>(length)))
-      unlink(linkPath_.c_str());
-  }
 }
 
 int SerialLine::baud() const {
@@ -162,6 +156,16 @@ void SerialLine::hangUp() {
     close(slaveKeeper_);
   fd_ = -1;
   slaveKeeper_ = -1;
+  // The link goes with the cable, as a pulled USB adapter's device node does: a host that
+  // tries the link again finds no port, never a pseudo-terminal that now serves someone else
+  // under the same number.
+  if (!linkPath_.empty()) {
+    char target[PATH_MAX] = {};
+    const auto length = readlink(linkPath_.c_str(), target, sizeof target - 1);
+    if (length > 0 && hostPath_ == std::string(target, static_cast<std::size_t>(length)))
+      unlink(linkPath_.c_str());
+    linkPath_.clear();
+  }
 }
 
 ssize_t SerialLine::readSome(std::uint8_t* buffer, std::size_t size) {

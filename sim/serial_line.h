@@ -33,7 +33,7 @@ public:
   // A real port follows the device's protocol; a pseudo-terminal keeps the host's setting.
   void listenAt(int baud);
 
-  // Closes the device's end: the host sees a hang-up.
+  // Closes the device's end: the host sees a hang-up, and the link, if any, is removed.
   void hangUp();
 
   // Non-blocking transfers; -1 with errno as the system left it.

@@ -47,8 +47,8 @@ void WizardRig::replaceDevice(sim::YardmarkOptions options) {
   rig.device->stop();
   options.timeScale = PacedClock::kScale;
   rig.device = std::make_unique<sim::VirtualYardmark>(std::move(options));
-  ASSERT_TRUE(rig.device->start()) << rig.device->error();
-  rig.link.setCandidatePorts({rig.device->slavePath()});
+  ASSERT_TRUE(rig.device->start(rig.devicePort)) << rig.device->error();
+  rig.link.setCandidatePorts({rig.devicePort});
 }
 
 void WizardRig::unplugAt(int step, std::string status) {

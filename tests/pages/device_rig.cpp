@@ -67,8 +67,8 @@ DeviceRig::DeviceRig(sim::YardmarkOptions options, int firmwareRecords) {
   options.timeScale = PacedClock::kScale;
   options.firmwarePath = firmware.string();
   device = std::make_unique<sim::VirtualYardmark>(std::move(options));
-  EXPECT_TRUE(device->start()) << device->error();
-  link.setCandidatePorts({device->slavePath()});
+  EXPECT_TRUE(device->start(devicePort)) << device->error();
+  link.setCandidatePorts({devicePort});
   handInputs();
 }
 

@@ -79,6 +79,9 @@ public:
   std::vector<std::string> logOf(const std::string& module) const;
 
   LogCapture capture;
+  // Where the host finds the device: a link that goes when the cable is pulled, so that a
+  // host trying again never meets the pseudo-terminal number another test took over.
+  const std::string devicePort = (capture.directory() / "yardmark").string();
   std::filesystem::path firmware;
   EventLog events;
   PacedClock clock;
