@@ -6,7 +6,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/input_reader.h"
 #include "fuzz/scratch_dir.h"
-#include "fuzz/stderr_capture.h"
+#include "tests/support/stderr_capture.h"
 #include "log/update_log.h"
 
 #include <cerrno>
@@ -136,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     UpdateLog log;
     QUILLON_FUZZ_CHECK(log.openIn(dir.c_str(), "Orbfix.log"), "the log did not open");
     log.setLevel(level);
-    quillon::fuzz::StderrCapture capture;
+    quillon::test::StderrCapture capture;
     for (const auto& call : calls) {
       errno = kSavedErrno;
       write(log, call);

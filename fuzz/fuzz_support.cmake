@@ -32,7 +32,6 @@ if(NOT TARGET quillon_fuzz_support)
     ${quillon_fuzz_dir}/scratch_dir.cpp
     ${quillon_fuzz_dir}/scripted_boot_loader.cpp
     ${quillon_fuzz_dir}/srecord_oracle.cpp
-    ${quillon_fuzz_dir}/stderr_capture.cpp
     ${quillon_fuzz_dir}/test_images.cpp)
   target_include_directories(quillon_fuzz_support PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(quillon_fuzz_support PUBLIC quillon_link quillon_loader quillon_log

@@ -2,7 +2,7 @@
 // caught while a capture lives and given back after it.
 
 #include "fuzz/scratch_dir.h"
-#include "fuzz/stderr_capture.h"
+#include "tests/support/stderr_capture.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -33,7 +33,7 @@ ino_t stderrFile() {
 TEST(StderrCapture, CatchesWritesAndGivesTheDescriptorBack) {
   const ino_t before = stderrFile();
   {
-    StderrCapture capture;
+    test::StderrCapture capture;
     EXPECT_NE(stderrFile(), before);
     std::fputs("Log initiated\r\n", stderr);
     ASSERT_EQ(::write(STDERR_FILENO, "raw", 3), 3);
@@ -42,7 +42,7 @@ TEST(StderrCapture, CatchesWritesAndGivesTheDescriptorBack) {
     EXPECT_EQ(capture.text(), "Log initiated\r\nraw!");
   }
   EXPECT_EQ(stderrFile(), before) << "standard error was not given back";
-  StderrCapture fresh;
+  test::StderrCapture fresh;
   EXPECT_EQ(fresh.text(), "");
 }
 

@@ -10,35 +10,6 @@
 
 namespace quillon::test {
 
-StderrCapture::StderrCapture() {
-  std::fflush(stderr);
-  savedFd_ = dup(STDERR_FILENO);
-  const std::string file = (scratch_.path() / "stderr").string();
-  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (savedFd_ < 0 || fd < 0 || dup2(fd, STDERR_FILENO) < 0)
-    ADD_FAILURE() << "cannot redirect standard error";
-  if (fd >= 0)
-    ::close(fd);
-}
-
-StderrCapture::~StderrCapture() {
-  restore();
-}
-
-void StderrCapture::restore() {
-  if (savedFd_ < 0)
-    return;
-  std::fflush(stderr);
-  dup2(savedFd_, STDERR_FILENO);
-  ::close(savedFd_);
-  savedFd_ = -1;
-}
-
-std::string StderrCapture::take() {
-  restore();
-  return readFile(scratch_.path() / "stderr");
-}
-
 std::string readFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -1,28 +1,13 @@
 #pragma once
 
 #include "tests/support/scratch_folder.h"
+#include "tests/support/stderr_capture.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace quillon::test {
-
-// Everything written to standard error (the log's debugger copy on this platform) between
-// construction and take().
-class StderrCapture {
-public:
-  StderrCapture();
-  ~StderrCapture();
-  StderrCapture(const StderrCapture&) = delete;
-  StderrCapture& operator=(const StderrCapture&) = delete;
-  std::string take();
-
-private:
-  void restore();
-  ScratchFolder scratch_;
-  int savedFd_ = -1;
-};
 
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);

@@ -99,7 +99,7 @@ TEST_F(LogLines, DebuggerGetsTheMessageOfWrittenLinesOnly) {
   QLOG_ERROR("E:%d", 4);
   updateLog().close();
   QLOG_ERROR("after close");
-  EXPECT_EQ(debugger.take(), "E:4\r\n");
+  EXPECT_EQ(debugger.text(), "E:4\r\n");
 }
 
 TEST_F(LogLines, TimestampIsTheLocalTimeOfTheWrite) {
@@ -119,7 +119,7 @@ TEST_F(LogLines, LineBreaksInsideAMessageBecomeBars) {
   test::StderrCapture debugger;
   QLOG_ERROR("%s", "reply was\r\nOK");
   QLOG_ERROR("%s", "lone\rCR and lone\nLF");
-  EXPECT_EQ(debugger.take(), "reply was||OK\r\nlone|CR and lone|LF\r\n");
+  EXPECT_EQ(debugger.text(), "reply was||OK\r\nlone|CR and lone|LF\r\n");
   const auto written = lines();
   ASSERT_EQ(written.size(), 2u);
   EXPECT_EQ(written[0][2], "reply was||OK");

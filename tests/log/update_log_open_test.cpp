@@ -90,7 +90,7 @@ TEST(LogOpen, UnwritableDirectoryRefusesAndLaterLinesGoNowhere) {
   EXPECT_FALSE(log.openIn(impossible.c_str(), "Orbfix.log"));
   test::StderrCapture debugger;
   logError(log, "nowhere to go");
-  EXPECT_EQ(debugger.take(), "");
+  EXPECT_EQ(debugger.text(), "");
   // The failed open also closed the earlier file: nothing more reaches it.
   EXPECT_TRUE(readFile(dir.path() / "first.log").empty());
 }
@@ -145,7 +145,7 @@ TEST(LogErrno, SurvivesALogCallWhoseWriteFails) {
   log.enter();
   log.info("filtered at this level");
   EXPECT_EQ(errno, EIO);
-  EXPECT_EQ(debugger.take(), "the port timed out\r\n");
+  EXPECT_EQ(debugger.text(), "the port timed out\r\n");
 }
 
 } // namespace

@@ -1,24 +1,29 @@
-#include "fuzz/stderr_capture.h"
+#include "tests/support/stderr_capture.h"
 
-#include "fuzz/fuzz_check.h"
-#include "fuzz/scratch_dir.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cstdio>
 #include <fcntl.h>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
-namespace quillon::fuzz {
+namespace quillon::test {
 
 StderrCapture::StderrCapture() {
   std::fflush(stderr);
-  const std::string name = (scratchDirectory() / "stderr").string();
+  const std::string name = processScratchFolder().path("stderr").string();
   capture_ = ::open(name.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0600);
-  QUILLON_FUZZ_CHECK(capture_ >= 0, "cannot make a file for standard error");
+  if (capture_ < 0)
+    throw std::runtime_error("cannot make a file for standard error");
   ::unlink(name.c_str());
   saved_ = ::dup(STDERR_FILENO);
-  QUILLON_FUZZ_CHECK(saved_ >= 0 && ::dup2(capture_, STDERR_FILENO) >= 0,
-                     "cannot redirect standard error");
+  if (saved_ < 0 || ::dup2(capture_, STDERR_FILENO) < 0) {
+    ::close(capture_);
+    if (saved_ >= 0)
+      ::close(saved_);
+    throw std::runtime_error("cannot redirect standard error");
+  }
 }
 
 StderrCapture::~StderrCapture() {
@@ -42,4 +47,4 @@ std::string StderrCapture::text() {
   return all;
 }
 
-} // namespace quillon::fuzz
+} // namespace quillon::test

@@ -2,10 +2,11 @@
 
 #include <string>
 
-namespace quillon::fuzz {
+namespace quillon::test {
 
 // Catches what the process writes to its standard error while it lives (the log's debugger
-// copy goes there on this platform) and gives the descriptor back when it ends.
+// copy goes there on this platform) and gives the descriptor back when it ends. Throws
+// std::runtime_error when standard error cannot be caught.
 class StderrCapture {
 public:
   StderrCapture();
@@ -21,4 +22,4 @@ private:
   int capture_ = -1;
 };
 
-} // namespace quillon::fuzz
+} // namespace quillon::test
