@@ -2,7 +2,7 @@
 #                  [GUI] [TIMEOUT <seconds>] [SHARDS <n>])
 # Registers one test executable with CTest under its label. GUI tests run on Qt's offscreen
 # platform so they need no display; every test has a time limit so a hang fails instead of
-# stalling the suite. Every test gets the shared test support (tests/support).
+# stalling the suite. Every test gets the shared test support (testsupport/).
 #
 # A GoogleTest program writes its results to test-results/<test>.json in the build folder
 # (scripts/reliability-report reads them). SHARDS splits a long program into n CTest tests
@@ -53,10 +53,10 @@ function(quillon_add_test)
   endforeach()
 endfunction()
 
-# Defines quillon_test_support (tests/support) the first time a test, a fuzz target or a
+# Defines quillon_test_support (testsupport/) the first time a test, a fuzz target or a
 # benchmark asks for it.
 function(quillon_use_test_support)
   if(NOT TARGET quillon_test_support)
-    add_subdirectory(${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_BINARY_DIR}/tests/support)
+    add_subdirectory(${PROJECT_SOURCE_DIR}/testsupport ${PROJECT_BINARY_DIR}/testsupport)
   endif()
 endfunction()

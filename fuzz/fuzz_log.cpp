@@ -6,7 +6,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/input_reader.h"
 #include "fuzz/scratch_dir.h"
-#include "tests/support/stderr_capture.h"
+#include "testsupport/stderr_capture.h"
 #include "log/update_log.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "fuzz/scratch_dir.h"
 
 #include "fuzz/fuzz_check.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <fstream>
 #include <iterator>

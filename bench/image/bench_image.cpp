@@ -3,7 +3,7 @@
 // Prints figures; asserts nothing about them.
 
 #include "gpsload/bin_file.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <chrono>
 #include <cstdio>

@@ -11,7 +11,7 @@
 #include "sim/srecord_file.h"
 #include "sim/virtual_yardmark.h"
 #include "tests/loader/boot_loader_session.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <chrono>
 #include <cstdio>

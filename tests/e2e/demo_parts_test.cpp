@@ -16,7 +16,7 @@
 #include "demo/screenshots.h"
 #include "dialogs/progress_page_controls.h"
 #include "pages/modal_result.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 #include "ui/progress_page_window.h"
 
 namespace quillon::demo {

@@ -1,6 +1,6 @@
 #include "demo_run.h"
 
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <array>
 #include <cstdio>

@@ -13,7 +13,7 @@
 #include "demo/device_process.h"
 #include "demo/yardmark_window.h"
 #include "sim/virtual_yardmark.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 namespace quillon::demo {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "fuzz/srecord_oracle.h"
 #include "fuzz/test_images.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <array>
 #include <cctype>

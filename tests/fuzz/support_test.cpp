@@ -2,7 +2,7 @@
 // caught while a capture lives and given back after it.
 
 #include "fuzz/scratch_dir.h"
-#include "tests/support/stderr_capture.h"
+#include "testsupport/stderr_capture.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -17,7 +17,7 @@
 #include "base/clock.h"
 #include "modal_watch.h"
 #include "pages/modal_result.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 namespace quillon {
 

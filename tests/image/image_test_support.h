@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gpsload/bin_file.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <cstdint>
 #include <filesystem>

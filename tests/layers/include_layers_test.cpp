@@ -32,7 +32,8 @@ const std::map<std::string, std::vector<std::string>> kMayInclude = {
     {"sim", {}}, // the virtual Yardmark shares none of the program's code
     {"tools", {"pages", "sim"}},
     {"demo", {"app", "sim"}},
-    {"fuzz", {"pages", "sim"}},
+    {"testsupport", {}}, // scratch folders and the like for tests, fuzz targets, benchmarks
+    {"fuzz", {"pages", "sim", "testsupport"}},
     {"tests", {"demo", "fuzz", "tools", "win32"}},
     {"bench", {"tests"}},
 };

@@ -2,7 +2,7 @@
 // what the scan leaves open behind it.
 
 #include "tests/link/link_fixture.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Candidate ports from a tty class directory laid out as the kernel lays out /sys/class/tty.
 
 #include "link/port_list.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <filesystem>
 #include <fstream>

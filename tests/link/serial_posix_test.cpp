@@ -3,7 +3,7 @@
 
 #include "link/serial_port.h"
 #include "tests/link/pty_peer.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <cstdio>
 #include <fcntl.h>

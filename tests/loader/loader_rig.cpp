@@ -1,7 +1,7 @@
 #include "tests/loader/loader_rig.h"
 
 #include "gpsload/hex_text.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tests/support/scratch_folder.h"
-#include "tests/support/stderr_capture.h"
+#include "testsupport/scratch_folder.h"
+#include "testsupport/stderr_capture.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
 #include "sim/cli_options.h"
 #include "tests/sim/loader_host.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <csignal>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 #include "tests/sim/sim_fixture.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <string>
 #include <thread>

@@ -1,7 +1,7 @@
 #include "sim/flash_model.h"
 #include "sim/srecord_file.h"
 #include "tests/sim/loader_host.h"
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <cstdlib>
 #include <fstream>

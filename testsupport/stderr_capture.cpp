@@ -1,6 +1,6 @@
-#include "tests/support/stderr_capture.h"
+#include "testsupport/stderr_capture.h"
 
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <cstdio>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "tests/support/scratch_folder.h"
+#include "testsupport/scratch_folder.h"
 
 #include <cstdlib>
 #include <stdexcept>
