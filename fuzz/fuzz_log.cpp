@@ -6,8 +6,8 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/input_reader.h"
 #include "fuzz/scratch_dir.h"
-#include "testsupport/stderr_capture.h"
 #include "log/update_log.h"
+#include "testsupport/stderr_capture.h"
 
 #include <cerrno>
 #include <cstdint>
