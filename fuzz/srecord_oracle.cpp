@@ -153,6 +153,10 @@ OracleImage readImageOracle(std::string_view file) {
                     ": the file may be cut short";
     return image;
   }
+  if (reading.given.empty()) {
+    image.refusal = "no data records: the file holds no firmware";
+    return image;
+  }
   image.refusal = disagreement(reading);
   if (!image.refusal.empty())
     return image;

@@ -148,6 +148,9 @@ bool loadSRecordImage(const BlockReader& read, SRecordImage& image, std::string&
                   "no count or end record after line " + std::to_string(tally.lastLine()) +
                       ": the file may be cut short");
   }
+  // Header and end records alone would "load" nothing and end in a chip without firmware.
+  if (image.records.empty())
+    return refuse(image, refusal, kNoDataRefusal);
   if (!arrangeByAddress(image, refusal)) {
     image = SRecordImage{};
     return false;

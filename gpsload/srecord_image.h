@@ -41,7 +41,9 @@ using BlockReader = std::function<std::ptrdiff_t(char* into, std::size_t room)>;
 //   "line 9: count says 12 data records, 11 come before it", for an S5 or S6 record;
 //   "no count or end record after line 250: the file may be cut short";
 //   "line 7: address 2D000010 already given another value on line 3";
+//   kNoDataRefusal, when no record carries any data;
 //   "cannot read", when the file could not be read.
+inline constexpr const char* kNoDataRefusal = "no data records: the file holds no firmware";
 bool loadSRecordImage(const BlockReader& read, SRecordImage& image, std::string& refusal);
 
 // Puts the records of `image` (in file order) into ascending address order and cuts away data

@@ -164,6 +164,10 @@ bool ReadSRecordFile(const std::string& path, FlashModel& image, std::string& er
     error = path + ": no count or end record after the data";
     return false;
   }
+  if (image.segments().empty()) {
+    error = path + ": no data records";
+    return false;
+  }
   return true;
 }
 

@@ -27,10 +27,6 @@ protected:
   std::filesystem::path file_ = dir_.path("fw.mot");
 };
 
-TEST_F(Chunking, HeaderAndTerminatorsOnlyGiveNoData) {
-  EXPECT_TRUE(chunksOf("S5030000FC\nS705000000FFFB\nS804000000FB\nS9030000FC\n").empty());
-}
-
 TEST_F(Chunking, FortyRecordsMakeOneChunk) {
   const auto chunks = chunksOf(contiguousS3(kFlash, 40, 32) + "S7052D000000CD\n");
   ASSERT_EQ(chunks.size(), 1U);

@@ -106,6 +106,8 @@ TEST(Fwcheck, RefusesWhatTheWizardAndTheVirtualYardmarkRefuse) {
       {data + "s" + third.substr(1) + "\n" + kEndLine, "line 4: not a record"},
       {data + std::string(1, '\0') + third + "\n" + kEndLine, "line 4: not a record"},
       {data, "no count or end record after line 3: the file may be cut short"},
+      {kHeaderLine + "S5030000FC\nS705000000FFFB\nS804000000FB\nS9030000FC\n",
+       "no data records: the file holds no firmware"},
       {data + "S5030003F9\n", "line 4: count says 3 data records, 2 come before it"},
       {data + recordLine(3, kFlash + 8, {8, 0}) + "\n" + kEndLine,
        "line 4: address 2D000009 already given another value on line 2"},
