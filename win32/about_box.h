@@ -1,0 +1,16 @@
+#pragma once
+
+#include "win32/template_window.h"
+
+namespace quillon {
+
+// "About Yardmark GPS Firmware Updater": the icon, the program's name, and OK.
+class AboutBox final : public TemplateWindow {
+public:
+  AboutBox() : TemplateWindow(*FindDialogTemplate(tpl::kAbout)) {}
+
+protected:
+  std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+} // namespace quillon

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+
+#include "pages/page_view.h"
+#include "pages/plain_page.h"
+#include "win32/template_window.h"
+
+namespace quillon {
+
+// The window of an instruction page, built anew from the page's template on every showing.
+// It runs its own modal loop so that it sees every message before the dialog manager does:
+// each key-down, whichever control has the focus, goes to the page first (step 1's F9 switch)
+// and then on to normal processing; Enter and Escape reach the page as themselves; Tab moves
+// between the buttons.
+class PlainPageWindow final : public TemplateWindow, public PageWindow {
+public:
+  PlainPageWindow(PlainPage& page, const DialogTemplate& dialogTemplate)
+      : TemplateWindow(dialogTemplate), page_(page) {}
+
+  // Shows the created window and runs its loop until the page ends itself; returns the
+  // page's result.
+  int run();
+
+  // PageWindow
+  void showNotice(std::string_view caption, std::string_view text) override;
+  // The first end request of a showing fixes the result.
+  void endPage(int result) override;
+
+protected:
+  bool onInitDialog() override;
+  std::optional<INT_PTR> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  // True when the message was the page's and goes no further.
+  bool preTranslate(const MSG& message);
+  void pressEnter();
+
+  PlainPage& page_;
+  std::optional<int> result_;
+};
+
+} // namespace quillon

@@ -1,0 +1,25 @@
+// quillon: the GPS firmware update wizard for the Yardmark KV6 and KV7. No options: Orbfix.dat
+// is read from the current folder, Orbfix.log is written beside the executable, and the device
+// is looked for on the COM ports.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "base/clock.h"
+#include "pages/pumping_clock.h"
+#include "win32/main_dialog_window.h"
+
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int /*show*/) {
+  // The progress bar's class comes from the common controls, version 6 by the manifest.
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                     ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&classes);
+  quillon::SystemClock systemClock;
+  quillon::PumpingClock clock(systemClock);
+  quillon::MainDialogWindow dialog(clock);
+  // The wizard's result is shown on its pages and written to the log; the process ends the
+  // same way in every path, as the main dialog always ends with Cancel. Only a main dialog
+  // that Windows could not create at all is a failure of the program itself.
+  return dialog.run() == -1 ? 1 : 0;
+}
