@@ -35,9 +35,19 @@ DWORD frameExStyle(FrameKind frame) {
   return frame == FrameKind::WizardPage ? WS_EX_TOOLWINDOW | WS_EX_TOPMOST : WS_EX_APPWINDOW;
 }
 
+// A line of the dialog font is 8 dialog units tall.
+constexpr int kLineHeight = 8;
+
+// A label with room for one line only keeps its text on that line: where a font runs wider
+// than the one it was laid out for, the end is cut off instead of wrapping out of sight.
 DWORD labelStyle(const ControlTemplate& control) {
-  DWORD style = (has(control, StyleCentred) ? SS_CENTER : SS_LEFT) | SS_NOPREFIX;
-  if (has(control, StyleVCentred))
+  const bool oneLine = control.rect.height < 2 * kLineHeight;
+  DWORD style = SS_NOPREFIX;
+  if (has(control, StyleCentred))
+    style |= SS_CENTER;
+  else
+    style |= oneLine ? SS_LEFTNOWORDWRAP : SS_LEFT;
+  if (has(control, StyleVCentred) || (oneLine && has(control, StyleCentred)))
     style |= SS_CENTERIMAGE; // a single line, centred vertically
   if (has(control, StyleSunken))
     style |= SS_SUNKEN;
