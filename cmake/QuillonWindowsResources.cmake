@@ -13,11 +13,10 @@ if(NOT QUILLON_RSVG_CONVERT OR NOT QUILLON_IMAGEMAGICK_CONVERT)
                       "librsvg2-bin) and convert (imagemagick)")
 endif()
 
-set(QUILLON_APP_ICON_NUMBER 128)
-set(QUILLON_ICON_SIZES 16 20 24 32 40 48 64 256)
-
 # Adds the resources to `target`.
 function(quillon_windows_resources target)
+  set(QUILLON_APP_ICON_NUMBER 128)
+  set(QUILLON_ICON_SIZES 16 20 24 32 40 48 64 256)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/resources)
   set(art ${PROJECT_SOURCE_DIR}/res/artwork)
   file(MAKE_DIRECTORY ${out})

@@ -11,6 +11,9 @@ COLORREF toColorRef(const Rgb& rgb) {
 
 } // namespace
 
+static_assert(static_cast<std::size_t>(ColourRole::NavyText) + 1 == ControlColours::kRoles,
+              "one brush slot per colour role");
+
 ControlColours::~ControlColours() {
   for (HBRUSH brush : brushes_) {
     if (brush)

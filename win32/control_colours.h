@@ -1,10 +1,9 @@
 #pragma once
 
-#include <array>
-
-#include <windows.h>
-
 #include "dialogs/dialog_template.h"
+
+#include <array>
+#include <windows.h>
 
 namespace quillon {
 
@@ -24,8 +23,9 @@ public:
   // `defaultBrush` is what the dialog manager would have returned for the control.
   HBRUSH answer(HDC dc, ColourRole role, HBRUSH defaultBrush);
 
-private:
   static constexpr std::size_t kRoles = 5;
+
+private:
   std::array<HBRUSH, kRoles> brushes_{};
 };
 

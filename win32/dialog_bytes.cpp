@@ -1,8 +1,8 @@
 #include "win32/dialog_bytes.h"
 
-#include <commctrl.h>
-
 #include "win32/wide_text.h"
+
+#include <commctrl.h>
 
 namespace quillon {
 namespace {
@@ -14,7 +14,9 @@ constexpr unsigned kStaticClass = 0x0082;
 constexpr unsigned kComboBoxClass = 0x0085;
 constexpr unsigned kOrdinalMark = 0xFFFF;
 
-bool has(const ControlTemplate& control, ControlStyle flag) { return (control.style & flag) != 0; }
+bool has(const ControlTemplate& control, ControlStyle flag) {
+  return (control.style & flag) != 0;
+}
 
 DWORD frameStyle(FrameKind frame) {
   constexpr DWORD kCommon = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
@@ -171,7 +173,9 @@ void DialogBytes::writeControl(const ControlTemplate& control) {
   word(0); // no creation data
 }
 
-void DialogBytes::word(unsigned value) { words_.push_back(static_cast<WORD>(value & 0xFFFFu)); }
+void DialogBytes::word(unsigned value) {
+  words_.push_back(static_cast<WORD>(value & 0xFFFFu));
+}
 
 void DialogBytes::dword(DWORD value) {
   word(value & 0xFFFFu);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <vector>
-
-#include <windows.h>
-
 #include "dialogs/dialog_template.h"
+
+#include <vector>
+#include <windows.h>
 
 namespace quillon {
 

@@ -1,17 +1,16 @@
 #include "win32/main_dialog_window.h"
 
-#include <array>
-#include <utility>
-
-#include <commctrl.h>
-#include <commdlg.h>
-
 #include "dialogs/artwork_numbers.h"
 #include "pages/modal_result.h"
 #include "pages/wizard_driver.h"
 #include "win32/about_box.h"
 #include "win32/notice_box.h"
 #include "win32/win32_page_runner.h"
+
+#include <array>
+#include <commctrl.h>
+#include <commdlg.h>
+#include <utility>
 
 namespace quillon {
 namespace {
@@ -41,8 +40,7 @@ bool MainDialogWindow::onInitDialog() {
   return true;
 }
 
-std::optional<INT_PTR> MainDialogWindow::onMessage(UINT message, WPARAM wParam,
-                                                   LPARAM /*lParam*/) {
+std::optional<INT_PTR> MainDialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kAboutCommand) {
     AboutBox about;
     about.runModal(hwnd());
@@ -79,8 +77,8 @@ void MainDialogWindow::setIcons() {
   for (const auto& [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
     const int side = GetSystemMetrics(metric);
     // Shared icons belong to the system's cache: nothing to release.
-    HANDLE icon = LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(art::kAppIcon), IMAGE_ICON,
-                             side, side, LR_SHARED);
+    HANDLE icon = LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(art::kAppIcon), IMAGE_ICON, side,
+                             side, LR_SHARED);
     SendMessageW(hwnd(), WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(icon));
   }
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <string>
-
 #include "link/device_link.h"
 #include "pages/page_view.h"
 #include "pages/pumping_clock.h"
 #include "win32/template_window.h"
+
+#include <string>
 
 namespace quillon {
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string_view>
-
 #include <windows.h>
 
 namespace quillon {

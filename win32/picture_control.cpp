@@ -14,8 +14,8 @@ int dpiOf(HWND window, HDC dc) {
     const FARPROC found = user32 ? GetProcAddress(user32, "GetDpiForWindow") : nullptr;
     return reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void (*)()>(found));
   }();
-  const int dpi = getDpiForWindow ? static_cast<int>(getDpiForWindow(window))
-                                  : GetDeviceCaps(dc, LOGPIXELSY);
+  const int dpi =
+      getDpiForWindow ? static_cast<int>(getDpiForWindow(window)) : GetDeviceCaps(dc, LOGPIXELSY);
   return dpi > 0 ? dpi : kStandardDpi;
 }
 
@@ -46,8 +46,8 @@ void PictureBitmap::draw(const DRAWITEMSTRUCT& item) const {
   int height = MulDiv(size_.cy, dpi, kStandardDpi);
   if (width > roomW || height > roomH) {
     // Keep the proportions: the tighter side decides.
-    const bool widthDecides = static_cast<long long>(roomW) * size_.cy <=
-                              static_cast<long long>(roomH) * size_.cx;
+    const bool widthDecides =
+        static_cast<long long>(roomW) * size_.cy <= static_cast<long long>(roomH) * size_.cx;
     width = widthDecides ? roomW : MulDiv(size_.cx, roomH, size_.cy);
     height = widthDecides ? MulDiv(size_.cy, roomW, size_.cx) : roomH;
   }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <optional>
-
 #include "pages/page_view.h"
 #include "pages/plain_page.h"
 #include "win32/template_window.h"
+
+#include <optional>
 
 namespace quillon {
 

@@ -1,11 +1,10 @@
 #include "win32/progress_page_window.h"
 
-#include <algorithm>
-
-#include <commctrl.h>
-
 #include "win32/notice_box.h"
 #include "win32/wide_text.h"
+
+#include <algorithm>
+#include <commctrl.h>
 
 namespace quillon {
 namespace {
@@ -43,9 +42,11 @@ void ProgressPageWindow::setProgress(int percent) {
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(std::clamp(percent, 0, 100)), 0);
 }
 
+// Paints now whatever has changed (each text and the bar mark themselves when set), without
+// erasing the rest: the upload asks for this after every record, and a whole-page repaint
+// would flicker.
 void ProgressPageWindow::repaint() {
-  RedrawWindow(hwnd(), nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void ProgressPageWindow::setButtonEnabled(FrameButton button, bool enabled) {

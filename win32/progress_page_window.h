@@ -1,11 +1,11 @@
 #pragma once
 
-#include <optional>
-#include <span>
-
 #include "dialogs/progress_page_controls.h"
 #include "pages/page_view.h"
 #include "win32/template_window.h"
+
+#include <optional>
+#include <span>
 
 namespace quillon {
 
@@ -16,8 +16,8 @@ namespace quillon {
 class ProgressPageWindow final : public TemplateWindow, public ProgressView {
 public:
   ProgressPageWindow(const DialogTemplate& dialogTemplate, const ProgressPageControls& controls)
-      : TemplateWindow(dialogTemplate), rows_(controls.rows), statusControl_(controls.statusControl),
-        progressControl_(controls.progressControl) {}
+      : TemplateWindow(dialogTemplate), rows_(controls.rows),
+        statusControl_(controls.statusControl), progressControl_(controls.progressControl) {}
 
   // The result of the first end request, if the page made one.
   std::optional<int> endResult() const { return result_; }

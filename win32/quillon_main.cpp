@@ -1,13 +1,12 @@
 // quillon: the GPS firmware update wizard for the Yardmark KV6 and KV7. No options: Orbfix.dat
 // is read from the current folder, Orbfix.log is written beside the executable, and the device
 // is looked for on the COM ports.
-#include <windows.h>
-
-#include <commctrl.h>
-
 #include "base/clock.h"
 #include "pages/pumping_clock.h"
 #include "win32/main_dialog_window.h"
+
+#include <commctrl.h>
+#include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {

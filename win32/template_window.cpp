@@ -50,8 +50,7 @@ HWND TemplateWindow::control(int id) const {
   return index < controls_.size() ? controls_[index] : nullptr;
 }
 
-INT_PTR CALLBACK TemplateWindow::dialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+INT_PTR CALLBACK TemplateWindow::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* window = reinterpret_cast<TemplateWindow*>(lParam);
     SetWindowLongPtrW(hwnd, DWLP_USER, lParam);

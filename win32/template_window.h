@@ -1,16 +1,15 @@
 #pragma once
 
-#include <cstddef>
-#include <memory>
-#include <optional>
-#include <vector>
-
-#include <windows.h>
-
 #include "dialogs/dialog_template.h"
 #include "win32/control_colours.h"
 #include "win32/dialog_bytes.h"
 #include "win32/picture_control.h"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <vector>
+#include <windows.h>
 
 namespace quillon {
 

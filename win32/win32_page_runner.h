@@ -1,8 +1,8 @@
 #pragma once
 
-#include <windows.h>
-
 #include "pages/wizard_page.h"
+
+#include <windows.h>
 
 namespace quillon {
 

@@ -1,0 +1,20 @@
+// quillon-win32-test: the native windows of quillon.exe, run under Windows or under wine on a
+// display. Prints one line per test and ends with "N passed, M failed"; exits non-zero when
+// any test failed.
+#include "tests/windows/check_runner.h"
+
+#include <commctrl.h>
+#include <vector>
+#include <windows.h>
+
+namespace quillon::wintest {
+std::vector<TestCase> WindowTests();
+}
+
+int main() {
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                     ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&classes);
+  const auto totals = quillon::wintest::RunTests(quillon::wintest::WindowTests());
+  return totals.failed == 0 && totals.passed > 0 ? 0 : 1;
+}
