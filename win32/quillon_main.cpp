@@ -5,8 +5,9 @@
 #include "pages/pumping_clock.h"
 #include "win32/main_dialog_window.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// The common controls declare themselves in terms of windows.h.
+#include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {

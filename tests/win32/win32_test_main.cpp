@@ -3,9 +3,10 @@
 // any test failed.
 #include "tests/windows/check_runner.h"
 
-#include <commctrl.h>
 #include <vector>
 #include <windows.h>
+// The common controls declare themselves in terms of windows.h.
+#include <commctrl.h>
 
 namespace quillon::wintest {
 std::vector<TestCase> WindowTests();
