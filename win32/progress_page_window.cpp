@@ -85,9 +85,18 @@ std::optional<INT_PTR> ProgressPageWindow::onMessage(UINT message, WPARAM /*wPar
   return std::nullopt;
 }
 
+// The upload puts every text on the window after each record; a text that has not changed is
+// left alone, so that it is not erased and drawn again each time (a flicker the golfer sees).
 void ProgressPageWindow::setText(int id, std::string_view text) {
-  if (HWND c = control(id))
-    SetWindowTextW(c, ToWide(text).c_str());
+  HWND target = control(id);
+  if (!target)
+    return;
+  const std::wstring wanted = ToWide(text);
+  std::wstring shown(wanted.size() + 2, L'\0');
+  shown.resize(static_cast<std::size_t>(
+      GetWindowTextW(target, shown.data(), static_cast<int>(shown.size()))));
+  if (shown != wanted)
+    SetWindowTextW(target, wanted.c_str());
 }
 
 } // namespace quillon
