@@ -3,7 +3,6 @@
 
 #include "link/device_link.h"
 #include "link/device_protocol.h"
-#include "link/port_list.h"
 
 #include <cstring>
 
@@ -26,9 +25,9 @@ StatusCode DeviceLink::FindDevice() {
   // answer again; give it up first so every device can be found afresh.
   ClosePort();
 
-  std::vector<std::string> paths = candidates_ ? *candidates_ : ListCandidatePorts();
-  if (paths.size() > kMaxCandidatePorts)
-    paths.resize(kMaxCandidatePorts);
+  // Each list bounds itself: Linux's at 32 devices, Windows' at the 32 ports of its table and
+  // the further ones Windows lists as present.
+  const std::vector<std::string> paths = candidates_ ? *candidates_ : ListCandidatePorts();
 
   // Open phase: every port that opens stays open until the scan ends.
   std::vector<Candidate> slots;

@@ -60,8 +60,9 @@ using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;
 // The platform's own backend.
 std::unique_ptr<SerialPort> MakePlatformSerialPort();
 
-// The system's serial devices in a stable order, at most 32: what discovery tries when it is
-// not handed a list of its own.
+// The system's serial devices in a stable order: what discovery tries when it is not handed a
+// list of its own. On Linux at most 32; on Windows the 32 ports of the COM port table, then
+// every port above COM32 that Windows lists as present, ascending.
 std::vector<std::string> ListCandidatePorts();
 
 } // namespace quillon

@@ -1,7 +1,9 @@
 // The serial backend on its own: the COM port table, opening and refusing ports, the line
 // settings a port is left with, and reads on a silent line that end within their bounds.
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 #include "base/clock.h"
@@ -20,9 +22,17 @@ long long MsSince(SteadyClock::time_point start) {
       .count();
 }
 
+// The number after "\\.\COM" of a listed port's path; 0 for anything else.
+int ListedPortNumber(const std::string& path) {
+  const std::string prefix = "\\\\.\\COM";
+  if (path.compare(0, prefix.size(), prefix) != 0)
+    return 0;
+  return std::atoi(path.c_str() + prefix.size());
+}
+
 void ComPortTable(Checks& checks) {
   const auto paths = ListCandidatePorts();
-  if (!WCHECK_EQ(paths.size(), std::size_t{32}))
+  if (!WCHECK(paths.size() >= std::size_t{32}))
     return;
   // "\\.\Com1" is the eight bytes 5C 5C 2E 5C 43 6F 6D 31.
   const unsigned char com1[] = {0x5C, 0x5C, 0x2E, 0x5C, 0x43, 0x6F, 0x6D, 0x31};
@@ -32,8 +42,29 @@ void ComPortTable(Checks& checks) {
   WCHECK_EQ(paths[29], std::string("\\\\.\\Com30"));
   WCHECK_EQ(paths[30], std::string("\\\\.\\COM31"));
   WCHECK_EQ(paths[31], std::string("\\\\.\\COM32"));
-  for (const auto& path : paths)
-    WCHECK(path.size() < 15); // every name fits the 15-byte port name field
+  for (std::size_t i = 0; i < 32; ++i)
+    WCHECK(paths[i].size() < 15); // every name fits the 15-byte port name field
+  // Then the ports Windows lists as present above COM32, each once, ascending.
+  for (std::size_t i = 32; i < paths.size(); ++i) {
+    const int before = i == 32 ? 32 : ListedPortNumber(paths[i - 1]);
+    WCHECK(ListedPortNumber(paths[i]) > before);
+  }
+}
+
+// The device on a port above the table's, listed by Windows beside one that is listed but
+// gone (missingPort): both follow the table in ascending order, and discovery finds the device.
+void DeviceAboveTheTableIsFound(const TestSettings& settings, Checks& checks) {
+  const auto paths = ListCandidatePorts();
+  const auto listed = [&](const std::string& port) {
+    return std::find(paths.begin() + 32, paths.end(), port) != paths.end();
+  };
+  WCHECK(listed(settings.port));
+  WCHECK(listed(settings.missingPort));
+
+  SystemClock clock(settings.timeScale);
+  DeviceLink link(clock);
+  WCHECK_EQ(link.FindDevice(), KV7SUCCESS);
+  WCHECK_EQ(std::string(link.portName().data()), settings.port);
 }
 
 void MissingPortIsRefused(const TestSettings& settings, Checks& checks) {
@@ -134,6 +165,13 @@ void SilentReadsEndWithinTheirTimeouts(const TestSettings& settings, Checks& che
 }
 
 } // namespace
+
+std::vector<TestCase> ListedPortTests(const TestSettings& settings) {
+  return {
+      {"ComPortTable", ComPortTable},
+      {"DeviceAboveTheTableIsFound", [&](Checks& c) { DeviceAboveTheTableIsFound(settings, c); }},
+  };
+}
 
 std::vector<TestCase> PortTests(const TestSettings& settings) {
   return {

@@ -11,6 +11,8 @@ namespace quillon::wintest {
 
 // The COM port table, opening, line settings, bounded reads: the port without the protocol.
 std::vector<TestCase> PortTests(const TestSettings& settings);
+// The device on a port above COM32 that Windows lists as present.
+std::vector<TestCase> ListedPortTests(const TestSettings& settings);
 // The update log on Windows: its place beside the executable and the last-error value.
 std::vector<TestCase> LogTests();
 // Discovery, the device commands, passthrough, baud changes and the upload.

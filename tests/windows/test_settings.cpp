@@ -32,8 +32,9 @@ std::optional<TestSettings> ParseSettings(const std::vector<std::string>& argume
       return std::nullopt;
     }
   }
-  if (settings.suite != "update" && settings.suite != "verify" && settings.suite != "unplug") {
-    error = "--suite is update, verify or unplug";
+  if (settings.suite != "update" && settings.suite != "verify" && settings.suite != "unplug" &&
+      settings.suite != "listed-port") {
+    error = "--suite is update, verify, unplug or listed-port";
     return std::nullopt;
   }
   return settings;

@@ -10,7 +10,8 @@ namespace quillon::wintest {
 
 struct TestSettings {
   // "update": the port, the log and the update; "verify": after the device was switched off
-  // and on; "unplug": a device whose cable is pulled during a command.
+  // and on; "unplug": a device whose cable is pulled during a command; "listed-port": the
+  // device on a port above COM32 that Windows lists as present.
   std::string suite = "update";
   std::string port = "\\\\.\\Com5"; // the mapped port, as the COM port table spells it
   std::string missingPort = "\\\\.\\Com7"; // a port that nothing is mapped onto

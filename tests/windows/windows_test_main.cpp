@@ -6,6 +6,7 @@
 //   (the device switched off and on)
 //   quillon-windows-test.exe --suite verify --port \\.\Com5 --time-scale 0.05
 //   quillon-windows-test.exe --suite unplug --port \\.\Com5 --time-scale 0.05
+//   quillon-windows-test.exe --suite listed-port --port \\.\COM40 --missing-port \\.\COM35
 
 #include <cstdio>
 #include <string>
@@ -30,6 +31,8 @@ int main(int argc, char** argv) {
     add(PortTests(*settings));
     add(LogTests());
     add(UpdateTests(*settings));
+  } else if (settings->suite == "listed-port") {
+    add(ListedPortTests(*settings));
   } else if (settings->suite == "verify") {
     add(VerifyTests(*settings));
   } else {
