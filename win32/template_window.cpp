@@ -46,7 +46,10 @@ HWND TemplateWindow::control(int id) const {
   const ControlTemplate* found = template_.findControl(id);
   if (!found)
     return nullptr;
-  const auto index = static_cast<std::size_t>(found - template_.controls.data());
+  return controlAt(static_cast<std::size_t>(found - template_.controls.data()));
+}
+
+HWND TemplateWindow::controlAt(std::size_t index) const {
   return index < controls_.size() ? controls_[index] : nullptr;
 }
 

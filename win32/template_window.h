@@ -37,6 +37,8 @@ public:
 
   // The first control with this id, or nullptr.
   HWND control(int id) const;
+  // The control made from the template's control at `index`, or nullptr.
+  HWND controlAt(std::size_t index) const;
 
 protected:
   // After the controls exist, before the window is shown. True lets the dialog manager give

@@ -6,6 +6,7 @@
 #include "pages/modal_result.h"
 #include "pages/plain_page.h"
 #include "tests/windows/check_runner.h"
+#include "win32/about_box.h"
 #include "win32/progress_page_window.h"
 #include "win32/template_window.h"
 #include "win32/win32_page_runner.h"
@@ -217,6 +218,17 @@ void StepTitleBrushIsMadeOnceAndGoesWithThePage(Checks& checks) {
   WCHECK_EQ(GetObjectType(first), 0u);
 }
 
+// The version the project is built as reaches the About box.
+void AboutBoxNamesTheVersion(Checks& checks) {
+  AboutBox about;
+  if (!WCHECK(about.create(nullptr)))
+    return;
+  bool named = false;
+  for (HWND child = GetWindow(about.hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    named = named || WindowText(child) == std::string("Quillon version ") + QUILLON_VERSION;
+  WCHECK(named);
+}
+
 } // namespace
 
 std::vector<TestCase> WindowTests() {
@@ -225,6 +237,7 @@ std::vector<TestCase> WindowTests() {
       {"KeysReachThePageAsTheGolferPressesThem", KeysReachThePageAsTheGolferPressesThem},
       {"DevicePageKeepsPaintingWithoutTakingInput", DevicePageKeepsPaintingWithoutTakingInput},
       {"StepTitleBrushIsMadeOnceAndGoesWithThePage", StepTitleBrushIsMadeOnceAndGoesWithThePage},
+      {"AboutBoxNamesTheVersion", AboutBoxNamesTheVersion},
   };
 }
 
