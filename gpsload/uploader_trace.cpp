@@ -30,8 +30,12 @@ void Uploader::traceRecordFrame(std::string_view prefix, int resendByte) const {
   if (resendByte != loader::kNoByte)
     line += HexText(resendByte, 4) + " resend ";
   line += std::to_string(frameLength_) + " bytes:";
-  for (std::size_t i = 0; i < frameLength_; ++i)
-    line += " " + HexText(std::uint32_t{frame_[i]}, 2);
+  // Appended in two steps: g++ 12 at -O3 warns (-Wrestrict) about the temporary that
+  // " " + text would make.
+  for (std::size_t i = 0; i < frameLength_; ++i) {
+    line += ' ';
+    line += HexText(std::uint32_t{frame_[i]}, 2);
+  }
   trace_(line);
 }
 
