@@ -44,6 +44,7 @@ const std::map<std::string, std::function<void(DemoOptions&)>>& Flags() {
   static const std::map<std::string, std::function<void(DemoOptions&)>> flags = {
       {"--help", [](DemoOptions& o) { o.help = true; }},
       {"-h", [](DemoOptions& o) { o.help = true; }},
+      {"--version", [](DemoOptions& o) { o.version = true; }},
       {"--headless", [](DemoOptions& o) { o.headless = true; }},
   };
   return flags;
@@ -83,7 +84,8 @@ std::string DemoUsage() {
          "                         previous, finish); every other answer is the forward one\n"
          "  --sim-option OPT       pass OPT to the virtual Yardmark (repeatable), e.g.\n"
          "                         --sim-option=--battery=010 --sim-option=--fault=fail=3\n"
-         "  --help                 show this text\n"
+         "  -h, --help             show this text and exit\n"
+         "  --version              show the version and exit\n"
          "\n"
          "Exit status:\n"
          "  0  step 10 verified the new GPS version\n"

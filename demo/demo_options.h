@@ -15,6 +15,7 @@ struct DemoOptions {
   std::string answers;            // scripted answers, "step5=no,no,yes;step1=no"
   std::vector<std::string> simOptions; // handed to the virtual Yardmark as they are
   bool help = false;
+  bool version = false;
 };
 
 // The demo's exit status.

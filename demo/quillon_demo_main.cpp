@@ -11,6 +11,7 @@
 
 #include "app/quillon_app.h"
 #include "base/clock.h"
+#include "base/version.h"
 #include "demo/answer_script.h"
 #include "demo/demo_options.h"
 #include "demo/demo_runner.h"
@@ -78,6 +79,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::cout << quillon::demo::DemoUsage();
+    return ExitWith(DemoExit::Verified);
+  }
+  if (options.version) {
+    std::cout << "quillon-demo " QUILLON_VERSION "\n";
     return ExitWith(DemoExit::Verified);
   }
   const bool headless = options.headless || !HasDisplay();

@@ -1,6 +1,7 @@
 // The hidden main dialog and its About box. The main dialog still carries a complete small
 // firmware-load window; the wizard never shows it, but it is built whole so that the host
 // window behaves the same.
+#include "base/version.h"
 #include "dialogs/template_parts.h"
 
 namespace quillon {
@@ -28,7 +29,7 @@ constexpr ControlTemplate kAboutControls[] = {
     ControlTemplate{ids::kNoId, ControlKind::Icon, StyleNone, {}, {11, 17, 20, 20},
                     ColourRole::Standard, art::kAppIcon},
     Text(ids::kNoId, "Yardmark GPS Firmware Updater - V4", {40, 10, 119, 8}),
-    Text(ids::kNoId, "Loads new GPS firmware into the KV6 and KV7.", {40, 25, 130, 8}),
+    Text(ids::kNoId, "Quillon " QUILLON_VERSION " for the KV6 and KV7", {40, 25, 130, 8}),
     Button(ids::kOk, "OK", {178, 7, 50, 16}, StyleDefault),
 };
 

@@ -15,6 +15,7 @@
 #include "app/file_filter.h"
 #include "app/quillon_dlg_window.h"
 #include "base/clock.h"
+#include "base/version.h"
 #include "modal_watch.h"
 #include "pages/modal_result.h"
 #include "testsupport/scratch_folder.h"
@@ -144,6 +145,7 @@ private slots:
       if (!label->text().isEmpty())
         texts << label->text();
     QVERIFY(texts.contains(QStringLiteral("Yardmark GPS Firmware Updater - V4")));
+    QVERIFY(texts.filter(QStringLiteral(" " QUILLON_VERSION " ")).size() == 1);
     QCOMPARE(texts.size(), 2);
     bool iconShown = false;
     for (auto* label : about.findChildren<QLabel*>())
