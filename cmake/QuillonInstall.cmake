@@ -9,7 +9,10 @@
 #                     built into it
 #   bin/              quillon (the launcher) and quillon-demo, links into the program folder
 #   share/applications/quillon.desktop, share/icons/hicolor/scalable/apps/quillon.svg
-#   share/doc/quillon the user documentation
+#   share/metainfo/   the AppStream metadata software centres list the program by
+#   share/man/man1/   the manual pages of the programs in bin/
+#   share/doc/quillon the user documentation, the licence, the third-party notices, the
+#                     Debian copyright file and changelog
 #
 # The program reads Orbfix.dat from its current directory and writes Orbfix.log beside its
 # executable, so it always runs from a folder it can write: the launcher starts it in the
@@ -18,6 +21,8 @@
 
 set(QUILLON_PROGRAM_DIR lib/quillon)
 set(QUILLON_DOC_DIR share/doc/quillon)
+# The commands in bin/: each a link into the program folder, each with a manual page.
+set(QUILLON_BIN_PROGRAMS quillon quillon-demo)
 set(QUILLON_RELEASE_FIRMWARE ${PROJECT_SOURCE_DIR}/res/sample/gps_firmware.mot)
 set(QUILLON_MIN_APP_VERSION "1.0" CACHE STRING "Lowest Yardmark application version the release accepts")
 set(QUILLON_MIN_BATTERY "30" CACHE STRING "Lowest battery level at which the release may update")
@@ -39,14 +44,26 @@ set(QUILLON_PACKAGE_STAGE ${PROJECT_BINARY_DIR}/package)
 file(CONFIGURE OUTPUT ${QUILLON_PACKAGE_STAGE}/Orbfix.dat
      CONTENT "Release 4\n${QUILLON_MIN_APP_VERSION}\n${quillon_firmware_name}\n${QUILLON_TARGET_GPS_VERSION}\n${QUILLON_MIN_BATTERY}\n")
 
-file(MAKE_DIRECTORY ${QUILLON_PACKAGE_STAGE}/bin)
-file(CREATE_LINK ../${QUILLON_PROGRAM_DIR}/quillon-run ${QUILLON_PACKAGE_STAGE}/bin/quillon SYMBOLIC)
-file(CREATE_LINK ../${QUILLON_PROGRAM_DIR}/quillon-demo ${QUILLON_PACKAGE_STAGE}/bin/quillon-demo
-     SYMBOLIC)
+# Who and what the packages are: CPack's fields below, and the documents made for the packages
+# (QuillonReleaseDocuments). scripts/package builds the packages, scripts/check-package proves
+# the .deb.
+set(CPACK_PACKAGE_NAME quillon)
+set(CPACK_PACKAGE_VENDOR "Tolvane")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "GPS firmware update wizard for the Yardmark KV6 and KV7 golf GPS")
+set(QUILLON_MAINTAINER "Tolvane support <support@tolvane.example>"
+    CACHE STRING "Maintainer field of the Debian package")
+# Reverse domain name of the maintainer's address, as software centres name the program.
+set(QUILLON_APPSTREAM_ID "example.tolvane.quillon"
+    CACHE STRING "AppStream component id (share/metainfo/<id>.metainfo.xml)")
+set(QUILLON_SUMMARY "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}")
+include(QuillonReleaseDocuments)
 
 # The programs the packages hold: the one list. Each only when this build has it (no GUI, no
-# demo on some builds). scripts/package builds them through quillon_packaged_programs, and
-# scripts/check-package reads package/programs.txt to find every one in the package.
+# demo on some builds). scripts/package builds them, and the documents made from them,
+# through quillon_package_contents; scripts/check-package reads package/programs.txt to find
+# every one in the package.
 set(quillon_installed_programs)
 foreach(program quillon quillon-demo yardmark-sim yardmark-window quillon-fwcheck)
   if(TARGET ${program})
@@ -54,9 +71,10 @@ foreach(program quillon quillon-demo yardmark-sim yardmark-window quillon-fwchec
     list(APPEND quillon_installed_programs ${program})
   endif()
 endforeach()
-add_custom_target(quillon_packaged_programs)
+add_custom_target(quillon_package_contents)
+add_dependencies(quillon_package_contents quillon_man_pages)
 if(quillon_installed_programs)
-  add_dependencies(quillon_packaged_programs ${quillon_installed_programs})
+  add_dependencies(quillon_package_contents ${quillon_installed_programs})
 endif()
 list(JOIN quillon_installed_programs "\n" quillon_program_lines)
 file(CONFIGURE OUTPUT ${QUILLON_PACKAGE_STAGE}/programs.txt CONTENT "${quillon_program_lines}\n")
@@ -64,38 +82,42 @@ file(CONFIGURE OUTPUT ${QUILLON_PACKAGE_STAGE}/programs.txt CONTENT "${quillon_p
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/res/quillon-run DESTINATION ${QUILLON_PROGRAM_DIR})
 install(FILES ${QUILLON_PACKAGE_STAGE}/Orbfix.dat ${QUILLON_RELEASE_FIRMWARE}
         DESTINATION ${QUILLON_PROGRAM_DIR})
-if(quillon IN_LIST quillon_installed_programs)
-  install(FILES ${QUILLON_PACKAGE_STAGE}/bin/quillon DESTINATION bin)
-endif()
-if(quillon-demo IN_LIST quillon_installed_programs)
-  install(FILES ${QUILLON_PACKAGE_STAGE}/bin/quillon-demo DESTINATION bin)
-endif()
+# bin/quillon leads to the launcher, bin/quillon-demo to the demo itself.
+file(MAKE_DIRECTORY ${QUILLON_PACKAGE_STAGE}/bin)
+foreach(program ${QUILLON_BIN_PROGRAMS})
+  if(program IN_LIST quillon_installed_programs)
+    set(target_file ${program})
+    if(program STREQUAL quillon)
+      set(target_file quillon-run)
+    endif()
+    file(CREATE_LINK ../${QUILLON_PROGRAM_DIR}/${target_file} ${QUILLON_PACKAGE_STAGE}/bin/${program}
+         SYMBOLIC)
+    install(FILES ${QUILLON_PACKAGE_STAGE}/bin/${program} DESTINATION bin)
+  endif()
+endforeach()
+install(FILES ${QUILLON_MAN_PAGES} DESTINATION share/man/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/res/quillon.desktop DESTINATION share/applications)
+install(FILES ${QUILLON_METAINFO} DESTINATION share/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/res/artwork/app_icon_128.svg
         DESTINATION share/icons/hicolor/scalable/apps RENAME quillon.svg)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/notices.md
-              ${PROJECT_SOURCE_DIR}/docs/virtual-yardmark.md
+              ${PROJECT_SOURCE_DIR}/docs/virtual-yardmark.md ${PROJECT_SOURCE_DIR}/LICENSE
+              ${PROJECT_SOURCE_DIR}/docs/third-party-notices.md
+              ${QUILLON_PACKAGE_STAGE}/copyright ${QUILLON_PACKAGE_STAGE}/changelog.gz
         DESTINATION ${QUILLON_DOC_DIR})
 
 # Installing (and so packaging) builds nothing by itself: scripts/package builds the programs
 # the packages hold, without the whole test suite.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
-# Packages: scripts/package builds them, scripts/check-package proves the .deb.
-set(CPACK_PACKAGE_NAME quillon)
-set(CPACK_PACKAGE_VENDOR "Tolvane")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "GPS firmware update wizard for the Yardmark KV6 and KV7 golf GPS")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Quillon updates the firmware of the GPS receiver chip inside the Yardmark handheld golf GPS (models KV6 and KV7) over the device's serial cable. A wizard finds the device, checks its battery and versions, loads the new firmware through the GPS chip's boot loader and verifies the new version after a power cycle. The package also holds quillon-demo, the wizard against a virtual Yardmark, and yardmark-sim, the virtual Yardmark for support staff.")
+# The packages themselves.
+set(CPACK_PACKAGE_DESCRIPTION "${QUILLON_DESCRIPTION}")
 set(CPACK_GENERATOR "DEB;TGZ")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_IGNORE_FILES "/build/;/\\\\.git/")
 
-set(QUILLON_MAINTAINER "Tolvane support <support@tolvane.example>"
-    CACHE STRING "Maintainer field of the Debian package")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QUILLON_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${QUILLON_DESCRIPTION}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
