@@ -2,6 +2,7 @@
 // window, a page takes its keys as the golfer presses them, a device page keeps painting
 // without taking input, and a page's brushes go with it.
 
+#include "base/version.h"
 #include "dialogs/colour_roles.h"
 #include "pages/modal_result.h"
 #include "pages/plain_page.h"
@@ -225,7 +226,7 @@ void AboutBoxNamesTheVersion(Checks& checks) {
     return;
   bool named = false;
   for (HWND child = GetWindow(about.hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    named = named || WindowText(child) == std::string("Quillon version ") + QUILLON_VERSION;
+    named = named || WindowText(child) == std::string("Quillon ") + QUILLON_VERSION + " for the KV6 and KV7";
   WCHECK(named);
 }
 
