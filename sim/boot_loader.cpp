@@ -196,7 +196,7 @@ void BootLoader::eraseFrame(const Frame& frame) {
     reply(Reply::ResendLength);
     return;
   }
-  if (faults_.strikes("unplug", "erase")) {
+  if (faults_.takeOnce("unplug", "erase")) {
     port_.hangUp();
     return;
   }
@@ -209,6 +209,7 @@ void BootLoader::eraseFrame(const Frame& frame) {
   }
   ++framesAccepted_;
   flash_.erase(first, last);
+  flashWhole_ = false;
   programmedBytes_ = 0;
   recordsProgrammed_ = 0;
   const std::uint64_t span = std::uint64_t{last} - first + 1;
@@ -245,8 +246,12 @@ void BootLoader::recordFrame(const Frame& frame) {
     return;
   }
   const int number = recordsProgrammed_ + 1;
-  if (faults_.strikes("unplug", "record:" + std::to_string(number))) {
+  if (faults_.takeOnce("unplug", "record:" + std::to_string(number))) {
     port_.hangUp();
+    return;
+  }
+  if (faults_.takeOnce("power-cut", number)) {
+    port_.losePower();
     return;
   }
   if (faults_.takeOnce("resend", number)) {
@@ -307,7 +312,7 @@ void BootLoader::program(std::uint32_t address, std::vector<std::uint8_t> data, 
 }
 
 void BootLoader::endFrame() {
-  if (faults_.strikes("unplug", "end")) {
+  if (faults_.takeOnce("unplug", "end")) {
     port_.hangUp();
     return;
   }
@@ -316,6 +321,7 @@ void BootLoader::endFrame() {
     return;
   }
   ++framesAccepted_;
+  flashWhole_ = true;
   reply(Reply::Ok);
   enter(LoaderState::Done);
 }

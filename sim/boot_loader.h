@@ -44,6 +44,10 @@ public:
   LoaderState state() const { return state_; }
   int framesAccepted() const { return framesAccepted_; }
   std::uint32_t programmedBytes() const { return programmedBytes_; }
+  // Whether the flash holds a whole firmware: an erase breaks it, and only the end frame of a
+  // transfer makes it whole again. The chip runs its application only from a whole flash, so
+  // a load stopped anywhere in between leaves a chip that answers nothing but its boot loader.
+  bool flashWhole() const { return flashWhole_; }
 
 private:
   void enter(LoaderState state);
@@ -76,6 +80,7 @@ private:
   int framesAccepted_ = 0;
   int recordsProgrammed_ = 0; // in this transfer: numbers the records for the faults
   std::uint32_t programmedBytes_ = 0;
+  bool flashWhole_ = true; // the factory firmware
 };
 
 // The name a "silent-at=" fault uses for a state.

@@ -142,7 +142,7 @@ std::string UsageText() {
          "Faults:\n" +
          VirtualYardmark::FaultHelp() +
          "\n"
-         "Standard input takes the lines: power off, power on, unplug, status, quit.\n"
+         "Standard input takes the lines: power off, power on, unplug, plug in, status, quit.\n"
          "The program ends at quit or at the end of standard input.\n";
 }
 

@@ -42,7 +42,7 @@ CommandEffect CommandProtocol::handleText(const std::string& text) {
   const bool isCommand = text == kReadDeviceInfo || text == kReadGpsVersion || text == kResetGps ||
                          text == kStartPassthrough || text == kShutDown;
   if (text == kHello) {
-    if (faults_.strikes("unplug", "hello")) {
+    if (faults_.takeOnce("unplug", "hello")) {
       port_.hangUp();
       return CommandEffect::None;
     }
@@ -53,7 +53,7 @@ CommandEffect CommandProtocol::handleText(const std::string& text) {
   if (!isCommand || !greeted_)
     return CommandEffect::None;
   chip_.stopChatter();
-  if (faults_.strikes("unplug", text)) {
+  if (faults_.takeOnce("unplug", text)) {
     port_.hangUp();
     return CommandEffect::None;
   }

@@ -34,12 +34,17 @@ ConsoleVerdict ObeyConsoleLine(const std::string& line, VirtualYardmark& device,
     device.powerOn();
   else if (line == "unplug")
     device.unplug();
-  else if (line == "status")
+  else if (line == "plug in") {
+    if (!device.plugIn())
+      err << program << ": " << device.error() << std::endl;
+    else
+      out << device.slavePath() << std::endl;
+  } else if (line == "status")
     out << "state " << StateName(device.state()) << " baud " << device.lineBaud() << " frames "
         << device.framesReceived() << " programmed " << device.programmedBytes() << std::endl;
   else if (!line.empty())
-    err << program << ": unknown line \"" << line << "\" (power off, power on, unplug, status, quit)"
-        << std::endl;
+    err << program << ": unknown line \"" << line
+        << "\" (power off, power on, unplug, plug in, status, quit)" << std::endl;
   return ConsoleVerdict::Continue;
 }
 

@@ -9,8 +9,8 @@
 namespace quillon::sim {
 
 // The lines the virtual Yardmark's programs take on standard input: "power off", "power on",
-// "unplug", "status" (answered with "state ready baud 115200 frames 0 programmed 0") and
-// "quit".
+// "unplug", "plug in" (answered with the new path the host opens), "status" (answered with
+// "state ready baud 115200 frames 0 programmed 0") and "quit".
 enum class ConsoleVerdict { Continue, Quit };
 
 // Status answers go to `out`; an unknown line is reported on `err`, after the program's name.

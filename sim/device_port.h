@@ -33,6 +33,8 @@ public:
   virtual void listenAt(int baud) = 0;
   // Pulls the cable: the host sees a hang-up.
   virtual void hangUp() = 0;
+  // The battery gives out: the device is off, its line silent, until it is switched on again.
+  virtual void losePower() = 0;
 };
 
 } // namespace quillon::sim

@@ -34,7 +34,8 @@ const std::vector<std::string_view>& SilentStates();
 
 // The faults asked for, parsed, and which of them struck. Faults about the device's commands
 // hold for as long as the device runs; faults about a numbered frame or record bite once, so
-// that a host that recovers from them can finish. Every check at a place where a fault bites
+// that a host that recovers from them can finish, and so does a pulled cable, so that a golfer
+// who plugs it back in can run the update again. Every check at a place where a fault bites
 // records the strike, so a run can prove that the faults it asked for were played.
 class FaultSet {
 public:

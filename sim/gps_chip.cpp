@@ -22,12 +22,27 @@ std::vector<std::uint8_t> NoFixSentence() {
 } // namespace
 
 GpsChip::GpsChip(std::string oldVersion, std::string newVersion, const FlashModel& flash,
-                 const FlashModel* firmware, FaultSet& faults, DevicePort& port)
+                 const FlashModel* firmware, const BootLoader& loader, FaultSet& faults,
+                 DevicePort& port)
     : oldVersion_(std::move(oldVersion)), newVersion_(std::move(newVersion)), flash_(flash),
-      firmware_(firmware), faults_(faults), port_(port) {}
+      firmware_(firmware), loader_(loader), faults_(faults), port_(port) {}
+
+void GpsChip::powerOn() {
+  // An application that hangs, whole flash or not, until the power goes: only the first
+  // power-on plays it, so the golfer's power cycle on step 7 cures it.
+  unreadableUntilPowerCycle_ =
+      !poweredOnBefore_ && faults_.asked("gps-unreadable-until-power-cycle");
+  poweredOnBefore_ = true;
+  boot();
+}
 
 void GpsChip::boot() {
-  version_ = (firmware_ != nullptr && flash_ == *firmware_) ? newVersion_ : oldVersion_;
+  if (!loader_.flashWhole())
+    version_.clear();
+  else if (firmware_ != nullptr && flash_ == *firmware_)
+    version_ = newVersion_;
+  else
+    version_ = oldVersion_;
   readable_ = !faults_.asked("gps-unreadable-until-reset");
   nmeaOff_ = false;
   recent_.clear();
@@ -38,7 +53,7 @@ void GpsChip::boot() {
 void GpsChip::reset() {
   boot();
   readable_ = true;
-  if (faults_.asked("reset-chatter"))
+  if (faults_.asked("reset-chatter") && runsApplication())
     chatter(gps_wire::kChatterSentences);
 }
 
@@ -61,7 +76,7 @@ void GpsChip::stopChatter() {
 
 void GpsChip::startPassthrough() {
   stopChatter();
-  if (!nmeaOff_)
+  if (!nmeaOff_ && runsApplication())
     streamNmea();
 }
 
@@ -84,6 +99,12 @@ std::vector<std::uint8_t> GpsChip::versionReply() const {
     faults_.strikes("gps-unreadable-until-reset");
     return {};
   }
+  if (unreadableUntilPowerCycle_) {
+    faults_.strikes("gps-unreadable-until-power-cycle");
+    return {};
+  }
+  if (!runsApplication())
+    return {};
   std::vector<std::uint8_t> reply(device_wire::kGpsVersionSize, 0);
   std::copy_n(version_.begin(), std::min(version_.size(), reply.size()), reply.begin());
   if (faults_.strikes("gps-not-P"))
@@ -106,7 +127,7 @@ bool GpsChip::receive(std::uint8_t byte, int baud) {
     recent_.erase(recent_.begin());
   if (endsWith(gps_wire::kAllOff.data(), gps_wire::kAllOff.size())) {
     recent_.clear();
-    if (faults_.strikes("unplug", "allof")) {
+    if (faults_.takeOnce("unplug", "allof")) {
       port_.hangUp();
       return false;
     }
@@ -116,7 +137,7 @@ bool GpsChip::receive(std::uint8_t byte, int baud) {
   }
   if (endsWith(gps_wire::kUpdateFirmware.data(), gps_wire::kUpdateFirmware.size())) {
     recent_.clear();
-    if (faults_.strikes("unplug", "update")) {
+    if (faults_.takeOnce("unplug", "update")) {
       port_.hangUp();
       return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/boot_loader.h"
 #include "sim/device_port.h"
 #include "sim/faults.h"
 #include "sim/flash_model.h"
@@ -13,15 +14,19 @@ namespace quillon::sim {
 // The GPS receiver chip inside the Yardmark, as far as the host can see it: its version,
 // which depends on what its flash holds, its reset, and the two commands it takes through
 // passthrough (only at 4800 baud: bytes at another rate are garbage to it).
+//
+// The chip runs its application (version, NMEA) only from a whole flash. After a load that
+// stopped part-way it runs its boot loader alone: no version, no NMEA, but the update-firmware
+// command through passthrough still starts a load, so the host can finish what it began.
 class GpsChip {
 public:
   // `firmware` is the image whose presence in flash makes the chip report the new version;
-  // null when the device was given no firmware file.
+  // null when the device was given no firmware file. `loader` says whether the flash is whole.
   GpsChip(std::string oldVersion, std::string newVersion, const FlashModel& flash,
-          const FlashModel* firmware, FaultSet& faults, DevicePort& port);
+          const FlashModel* firmware, const BootLoader& loader, FaultSet& faults, DevicePort& port);
 
-  // Power on: the chip boots from its flash.
-  void boot();
+  // The Yardmark is switched on: the chip boots from its flash.
+  void powerOn();
   // "KV7-i": the chip boots again; with "reset-chatter" it talks NMEA for a while.
   void reset();
   // The device takes the line back (a new command): the chip's chatter no longer reaches it.
@@ -38,6 +43,8 @@ public:
   bool receive(std::uint8_t byte, int baud);
 
 private:
+  void boot();
+  bool runsApplication() const { return !version_.empty(); }
   void chatter(int remaining);
   void streamNmea();
   void stopNmea();
@@ -47,11 +54,14 @@ private:
   std::string newVersion_;
   const FlashModel& flash_;
   const FlashModel* firmware_;
+  const BootLoader& loader_;
   FaultSet& faults_;
   DevicePort& port_;
 
-  std::string version_;
+  std::string version_; // empty while no application runs
   bool readable_ = true;
+  bool unreadableUntilPowerCycle_ = false;
+  bool poweredOnBefore_ = false;
   bool nmeaOff_ = false;
   std::vector<std::uint8_t> recent_; // bytes since the last garbage, for command matching
   Scheduler::Id chatterTimer_ = 0;

@@ -74,7 +74,7 @@ std::string DescribeFaults() {
   std::string text;
   for (const auto& row : FaultTable()) {
     std::string name = std::string(row.name) + ArgumentText(row.argument);
-    name.resize(std::max<std::size_t>(name.size() + 1, 30), ' ');
+    name.resize(std::max<std::size_t>(name.size() + 2, 30), ' '); // two blanks at least
     text += "  " + name + std::string(row.help) + "\n";
   }
   text += "  Records are counted from 1 in each transfer (after each erase).\n"

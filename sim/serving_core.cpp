@@ -177,6 +177,30 @@ void ServingCore::end() {
   wakeFd = -1;
 }
 
+bool ServingCore::plugIn() {
+  if (unplugRequested) {
+    unplugRequested = false;
+    hangUp();
+  }
+  if (!device || device->state() != DeviceState::Unplugged) {
+    error = "the cable is not pulled";
+    return false;
+  }
+  if (!onPty) {
+    error = "a real serial port's cable is plugged in by hand";
+    return false;
+  }
+  auto opened = SerialLine::OpenPty(linkPath, error);
+  if (!opened)
+    return false;
+  line = std::move(opened);
+  hostPath = line->hostPath();
+  inLineFree = outLineFree = SimTime{};
+  device->pluggedIn();
+  wake();
+  return true;
+}
+
 void ServingCore::requestUnplug() {
   if (serving())
     unplugRequested = true;

@@ -42,6 +42,10 @@ struct ServingCore final : DevicePort {
       line->listenAt(baud);
   }
   void hangUp() override;
+  void losePower() override {
+    if (device)
+      device->powerOff();
+  }
 
   // Loads the firmware file, builds the device on `opened` and starts the serving thread.
   bool begin(std::unique_ptr<SerialLine> opened);
@@ -51,6 +55,10 @@ struct ServingCore final : DevicePort {
   // Pulls the cable from another thread: the serving thread closes the line between polls.
   // Call with the mutex held.
   void requestUnplug();
+  // Plugs a pulled cable back in: a new pseudo-terminal, under the same link when there is
+  // one. Call with the mutex held. False, with `error`, when the cable is in, the device
+  // serves a real port, or no pseudo-terminal can be had.
+  bool plugIn();
   void serve();
   void deliverDue(SimTime time);
   // Writes what is due; true when bytes are due but the line cannot take them now.
@@ -63,6 +71,8 @@ struct ServingCore final : DevicePort {
   mutable std::mutex mutex;
   std::unique_ptr<SerialLine> line;
   std::string hostPath;
+  std::string linkPath; // the symbolic link the host opens, when serving a pseudo-terminal
+  bool onPty = false;
   std::string error;
   Scheduler scheduler;
   std::unique_ptr<YardmarkDevice> device;

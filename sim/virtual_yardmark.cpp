@@ -41,7 +41,11 @@ std::string VirtualYardmark::FaultHelp() {
 }
 
 bool VirtualYardmark::start(const std::string& linkPath) {
-  return impl_->startWith([&](std::string& error) { return SerialLine::OpenPty(linkPath, error); });
+  return impl_->startWith([&](std::string& error) {
+    impl_->core.linkPath = linkPath;
+    impl_->core.onPty = true;
+    return SerialLine::OpenPty(linkPath, error);
+  });
 }
 
 bool VirtualYardmark::startOnPort(const std::string& devicePath) {
@@ -86,6 +90,12 @@ void VirtualYardmark::unplug() {
   auto& core = impl_->core;
   std::lock_guard lock(core.mutex);
   core.requestUnplug();
+}
+
+bool VirtualYardmark::plugIn() {
+  auto& core = impl_->core;
+  std::lock_guard lock(core.mutex);
+  return core.plugIn();
 }
 
 DeviceState VirtualYardmark::state() const {

@@ -60,12 +60,17 @@ public:
   bool startOnPort(const std::string& devicePath);
   void stop();
 
+  // The path the host opens; it changes when the cable is plugged back in.
   const std::string& slavePath() const;
   const std::string& error() const;
 
   void powerOff();
   void powerOn();
   void unplug(); // closes the line: the host sees a hang-up
+  // Plugs the pulled cable back in (pseudo-terminals only): the host finds the device on a
+  // new slave, under the same link when start() was given one; the device is switched off
+  // and keeps its flash. False, with error() set, when it cannot.
+  bool plugIn();
 
   DeviceState state() const;
   // Data bytes programmed so far in the current transfer (since the last erase or boot-loader

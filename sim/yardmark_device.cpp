@@ -7,9 +7,10 @@ namespace quillon::sim {
 YardmarkDevice::YardmarkDevice(const YardmarkOptions& options, FaultSet faults,
                                std::unique_ptr<FlashModel> firmware, DevicePort& port)
     : port_(port), faults_(std::move(faults)), firmware_(std::move(firmware)),
-      chip_(options.gpsVersion, options.newGpsVersion, flash_, firmware_.get(), faults_, port),
-      commands_({options.battery, options.identity, options.appVersion}, chip_, faults_, port),
-      loader_(flash_, faults_, port, {options.erasePace, options.programDelay}) {}
+      loader_(flash_, faults_, port, {options.erasePace, options.programDelay}),
+      chip_(options.gpsVersion, options.newGpsVersion, flash_, firmware_.get(), loader_, faults_,
+            port),
+      commands_({options.battery, options.identity, options.appVersion}, chip_, faults_, port) {}
 
 void YardmarkDevice::powerOn() {
   if (mode_ != Mode::Off)
@@ -17,7 +18,7 @@ void YardmarkDevice::powerOn() {
   mode_ = Mode::Ready;
   port_.listenAt(device_wire::kCommandBaud);
   commands_.reset();
-  chip_.boot();
+  chip_.powerOn();
 }
 
 void YardmarkDevice::powerOff() {
@@ -32,6 +33,11 @@ void YardmarkDevice::powerOff() {
 void YardmarkDevice::unplugged() {
   powerOff();
   mode_ = Mode::Unplugged;
+}
+
+void YardmarkDevice::pluggedIn() {
+  if (mode_ == Mode::Unplugged)
+    mode_ = Mode::Off;
 }
 
 void YardmarkDevice::receive(std::uint8_t byte, int baud) {

@@ -26,6 +26,8 @@ public:
   void powerOff();
   // The cable was pulled: nothing reaches the device any more.
   void unplugged();
+  // The cable is back in; the device is still switched off.
+  void pluggedIn();
   void receive(std::uint8_t byte, int baud);
 
   DeviceState state() const;
@@ -41,9 +43,9 @@ private:
   FaultSet faults_;
   std::unique_ptr<FlashModel> firmware_;
   FlashModel flash_;
+  BootLoader loader_;
   GpsChip chip_;
   CommandProtocol commands_;
-  BootLoader loader_;
   Mode mode_ = Mode::Off;
 };
 
