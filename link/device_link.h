@@ -99,6 +99,9 @@ public:
   const std::array<char, kPortNameSize>& portName() const { return portName_; }
   const std::array<char, 17>& identity() const { return identity_; }
   const std::array<char, 50>& gpsVersion() const { return gpsVersion_; }
+  // True when the last ReadGpsVersion had its command echoed and then not one byte of a
+  // version while the line stayed up: the device answers, its GPS chip does not.
+  bool gpsVersionUnanswered() const { return gpsVersionUnanswered_; }
   const std::array<char, 5>& batteryLevel() const { return batteryLevel_; }
   const std::array<char, 6>& applicationVersion() const { return applicationVersion_; }
 
@@ -135,6 +138,7 @@ private:
   std::int32_t highSpeed_ = 1;
   LinkMode mode_ = ModeInitial;
   bool portFound_ = false;
+  bool gpsVersionUnanswered_ = false;
   std::unique_ptr<SerialPort> port_;
   StatusCode lastStatus_ = KV7SUCCESS;
   int baudRate_ = 115200; // the line setting last applied to port (the DCB's BaudRate)

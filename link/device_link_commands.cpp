@@ -80,6 +80,7 @@ StatusCode DeviceLink::ReadDeviceInfo() {
 }
 
 StatusCode DeviceLink::ReadGpsVersion() {
+  gpsVersionUnanswered_ = false;
   if (!commandGate())
     return lastStatus_;
   if (const StatusCode echoed = SendCommand(dp::kReadGpsVersion); echoed != KV7SUCCESS)
@@ -87,6 +88,7 @@ StatusCode DeviceLink::ReadGpsVersion() {
   pause(dp::kGpsVersionPause);
   std::array<std::uint8_t, dp::kGpsVersionBufferSize> reply{};
   const std::size_t got = ReadBytes(reply.data(), dp::kGpsVersionReplySize);
+  gpsVersionUnanswered_ = got == 0 && !IsPortGone();
   if (got < dp::kGpsVersionReplySize || reply[0] != dp::kGpsVersionLead[0] ||
       reply[1] != dp::kGpsVersionLead[1])
     return report(KV7INVALIDRESPONSE);

@@ -45,6 +45,7 @@ private:
   void checkBattery();
   void checkApplication();
   void readGpsVersion();
+  void loadIntoSilentChip();
   void checkGpsVersion();
   void startPassthrough();
   void lowerBaud();
@@ -250,6 +251,7 @@ void UpdateSequence::readGpsVersion() {
     return;
   }
   // A GPS chip that is still starting up does not answer: reset it once and ask again.
+  const bool firstUnanswered = link_.gpsVersionUnanswered();
   QLOG_ERROR("     GPS Version NOT Read on first try : %s", statusText().c_str());
   frame_.SetStatus("...GPS Version NOT Received...");
   wait(kAfterDeviceStep);
@@ -259,13 +261,27 @@ void UpdateSequence::readGpsVersion() {
   if (link_.ResetGps() != KV7SUCCESS)
     return failWithStatus(kGpsNotReset);
   QLOG_INFO("     GPS Reset");
-  if (link_.ReadGpsVersion() != KV7SUCCESS)
+  if (link_.ReadGpsVersion() != KV7SUCCESS) {
+    if (firstUnanswered && link_.gpsVersionUnanswered())
+      return loadIntoSilentChip();
     return failWithStatus(kGpsVersionNotReceived);
+  }
   QLOG_INFO("    GPS Version Read");
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
   frame_.SetStatus("...GPS Version Received...");
   wait(kAfterDeviceStep);
   state_ = FirmwareLoadPage::APPCHECKGPSVER;
+}
+
+// The device answers every command, but its GPS chip gave no version before or after its
+// reset: it runs no application, as after a load that stopped part-way, and only a complete
+// load brings it back. A chip whose firmware is whole takes the same firmware again without
+// harm, and step 10 checks the version either way.
+void UpdateSequence::loadIntoSilentChip() {
+  QLOG_ERROR("     GPS gave no version on either try: its firmware is loaded again");
+  frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
+  wait(kAfterDeviceStep);
+  state_ = FirmwareLoadPage::APPSTARTPASS;
 }
 
 void UpdateSequence::checkGpsVersion() {

@@ -11,6 +11,9 @@ namespace {
 
 using sim::DeviceState;
 
+// What the log says when the GPS chip gave no version and its firmware is loaded again.
+constexpr const char* kLoadedAgain = "its firmware is loaded again";
+
 class LoaderFaultMatrix : public ::testing::TestWithParam<MatrixRow> {};
 
 TEST_P(LoaderFaultMatrix, EndsVerifiedOrWithE25) {
@@ -136,6 +139,47 @@ const std::vector<MatrixRow> kEndRows = {
             "GPS Passthrough NOT exited : ", DeviceState::Unplugged, "NOTICE E:19"),
 };
 
+// A load stopped part-way leaves a GPS chip that runs no application and gives no version.
+// The golfer's next run, on the Yardmark as the first run left it, must finish the load.
+MatrixRow finishedNextRun(MatrixRow first, std::function<void(WizardRig&)> golfer) {
+  first.beforeRunningAgain = std::move(golfer);
+  first.againLogText = kLoadedAgain;
+  return first;
+}
+
+void switchOffAndOn(WizardRig& w) {
+  w.rig.powerCycle();
+}
+
+void plugInSwitchOffAndOn(WizardRig& w) {
+  w.plugBackIn();
+  w.rig.powerCycle();
+}
+
+// The firmware of these rows goes in five record frames.
+const std::vector<MatrixRow> kRecoveryRows = {
+    finishedNextRun(givesUp("SilentAfterEraseThenFinished", "silent-at=record:1000",
+                            "the GPS boot loader stopped answering  (E:25)", DeviceState::Flashing),
+                    switchOffAndOn),
+    finishedNextRun(givesUp("UnpluggedMidUploadThenFinished", "unplug=record:2",
+                            "the Yardmark was disconnected  (E:25)", DeviceState::Unplugged),
+                    plugInSwitchOffAndOn),
+    finishedNextRun(givesUp("PowerCutMidUploadThenFinished", "power-cut=4",
+                            "the GPS boot loader stopped answering  (E:25)", DeviceState::Off),
+                    switchOffAndOn),
+    finishedNextRun(givesUp("UnpluggedAtEndFrameThenFinished", "unplug=end",
+                            "GPS Passthrough NOT exited : ", DeviceState::Unplugged, "NOTICE E:19"),
+                    plugInSwitchOffAndOn),
+    // The flash is whole but the chip gives no version all the same: loading it again is
+    // harmless, and the power cycle on step 7 brings the version back.
+    [] {
+      MatrixRow row = ridesOut("NoVersionFromAWholeFlash", "gps-unreadable-until-power-cycle");
+      row.logKind = "Error";
+      row.logText = kLoadedAgain;
+      return row;
+    }(),
+};
+
 INSTANTIATE_TEST_SUITE_P(Handshake, LoaderFaultMatrix, ::testing::ValuesIn(kHandshakeRows),
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Records, LoaderFaultMatrix, ::testing::ValuesIn(kRecordRows),
@@ -143,6 +187,8 @@ INSTANTIATE_TEST_SUITE_P(Records, LoaderFaultMatrix, ::testing::ValuesIn(kRecord
 INSTANTIATE_TEST_SUITE_P(EndFrame, LoaderFaultMatrix, ::testing::ValuesIn(kEndRows),
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Images, LoaderFaultMatrix, ::testing::ValuesIn(kImageRows),
+                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Recovery, LoaderFaultMatrix, ::testing::ValuesIn(kRecoveryRows),
                          MatrixRowName());
 
 } // namespace

@@ -16,6 +16,20 @@ std::string logText(const RunOutcome& outcome) {
   return text;
 }
 
+// A run the golfer sees through to step 11: no notice but the reminders, and the flash holds
+// exactly the firmware file's data.
+void expectVerified(WizardRig& wizard, const RunOutcome& outcome,
+                    const std::vector<std::string>& reminders, const std::string& story) {
+  EXPECT_EQ(outcome.noticeCaptions, reminders) << story;
+  EXPECT_EQ(outcome.shownSteps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) << story;
+  EXPECT_TRUE(wizard.flashHolds(wizard.rig.firmware)) << "flash differs from the firmware file";
+}
+
+void expectLogged(const RunOutcome& outcome, const std::string& kind, const std::string& text) {
+  EXPECT_TRUE(outcome.logHas(kind, text))
+      << "no " << kind << " line holding \"" << text << "\" in " << logText(outcome);
+}
+
 } // namespace
 
 void RunMatrixRow(const MatrixRow& row) {
@@ -28,10 +42,9 @@ void RunMatrixRow(const MatrixRow& row) {
   if (row.arrange)
     row.arrange(wizard);
   const RunOutcome outcome = wizard.run(row.descriptive);
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   const std::string story = ::testing::PrintToString(wizard.rig.events.events);
 
-  EXPECT_LT(took.count(), row.boundSeconds) << "the row must end within its bound";
+  EXPECT_LE(outcome.longestNotice, kLongestNotice) << story;
   // A row whose fault was never played would pass for the wrong reason.
   const std::vector<std::string> struck = wizard.rig.device->struckFaults();
   std::vector<std::string> neverStruck;
@@ -42,9 +55,12 @@ void RunMatrixRow(const MatrixRow& row) {
       << "faults that never struck: " << ::testing::PrintToString(neverStruck);
   EXPECT_FALSE(wizard.unplugPending()) << "the cable was never pulled";
   if (row.notice.empty()) {
-    EXPECT_TRUE(outcome.noticeCaptions.empty()) << story;
-    EXPECT_EQ(outcome.shownSteps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) << story;
-    EXPECT_TRUE(wizard.flashHolds(wizard.rig.firmware)) << "flash differs from the firmware file";
+    expectVerified(wizard, outcome,
+                   row.reminder.empty() ? std::vector<std::string>{}
+                                        : std::vector<std::string>{row.reminder},
+                   story);
+    if (!row.logKind.empty())
+      expectLogged(outcome, row.logKind, row.logText);
   } else {
     // With F9 the golfer first sees the reminder that Descriptive Logging is on.
     const auto captions = [&row](const std::string& notice) {
@@ -56,11 +72,8 @@ void RunMatrixRow(const MatrixRow& row) {
       ending = *row.orEnding;
     EXPECT_EQ(outcome.noticeCaptions, captions(ending.notice)) << story;
     EXPECT_FALSE(outcome.reachedFinish()) << "a failed update must not end on the Finish page";
-    if (!row.logKind.empty()) {
-      EXPECT_TRUE(outcome.logHas(row.logKind, ending.logText))
-          << "no " << row.logKind << " line holding \"" << ending.logText << "\" in "
-          << logText(outcome);
-    }
+    if (!row.logKind.empty())
+      expectLogged(outcome, row.logKind, ending.logText);
   }
   if (row.deviceAfter) {
     EXPECT_EQ(wizard.rig.device->state(), *row.deviceAfter);
@@ -68,6 +81,14 @@ void RunMatrixRow(const MatrixRow& row) {
   if (row.linkAfter) {
     EXPECT_EQ(wizard.rig.link.mode(), *row.linkAfter);
   }
+  if (row.beforeRunningAgain) {
+    row.beforeRunningAgain(wizard);
+    const RunOutcome again = wizard.run(false);
+    expectVerified(wizard, again, {}, ::testing::PrintToString(wizard.rig.events.events));
+    expectLogged(again, "Error", row.againLogText);
+  }
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took.count(), row.boundSeconds) << "the row must end within its bound";
 }
 
 } // namespace quillon::testing

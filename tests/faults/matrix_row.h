@@ -39,10 +39,20 @@ struct MatrixRow {
     std::string logText;
   };
   std::optional<Ending> orEnding;
+  // A plain notice the golfer sees at the start of a run that goes on (no log can be written).
+  std::string reminder;
+  // The golfer's next run, on the Yardmark as this run left it, after `beforeRunningAgain`
+  // (plug the cable back in, switch the Yardmark off and on). It must end verified, its log
+  // holding an Error line with `againLogText`.
+  std::function<void(WizardRig&)> beforeRunningAgain;
+  std::string againLogText;
 };
 
-// Runs the row's whole wizard and checks its ending, state and time, and that every fault it
-// asked for struck.
+// No message box holds more than this many characters, whatever a file named in it holds.
+inline constexpr std::size_t kLongestNotice = 700;
+
+// Runs the row's whole wizard (twice, for a row that runs again) and checks its ending, state
+// and time, and that every fault it asked for struck.
 void RunMatrixRow(const MatrixRow& row);
 
 struct MatrixRowName {

@@ -5,15 +5,23 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace quillon::testing {
 namespace {
 
-std::string captionOf(const std::string& event) {
-  for (const std::string prefix : {"notice ", "dialog notice "})
-    if (event.starts_with(prefix))
-      return event.substr(prefix.size(), event.find(" | ") - prefix.size());
-  return {};
+struct ShownNotice {
+  std::string caption;
+  std::size_t textLength = 0;
+};
+
+std::optional<ShownNotice> noticeOf(const std::string& event) {
+  for (const std::string prefix : {"notice ", "dialog notice "}) {
+    const std::size_t bar = event.find(" | ");
+    if (event.starts_with(prefix) && bar != std::string::npos)
+      return ShownNotice{event.substr(prefix.size(), bar - prefix.size()), event.size() - bar - 3};
+  }
+  return std::nullopt;
 }
 
 } // namespace
@@ -56,6 +64,11 @@ void WizardRig::unplugAt(int step, std::string status) {
   unplugStatus_ = std::move(status);
 }
 
+void WizardRig::plugBackIn() {
+  // The device's link follows the new port: the host looks where it looked before.
+  ASSERT_TRUE(rig.device->plugIn()) << rig.device->error();
+}
+
 void WizardRig::onPump() {
   const std::string& status = runner.lastView->statusLine();
   if (unplugStep_ != 0 && !runner.shownSteps.empty() && runner.shownSteps.back() == unplugStep_ &&
@@ -72,16 +85,25 @@ RunOutcome WizardRig::run(bool descriptive) {
       forward(), forward(), forward(), forward(), runIt(), forward(),
       Answer{std::vector<PageInput>{PageInput::Forward}, {}, [this] { powerCycle(); }},
       forward(), runIt(), forward()};
+  runner.shownSteps.clear();
+  const auto firstEvent = static_cast<std::ptrdiff_t>(rig.events.events.size());
+  const std::size_t firstLine = rig.capture.lines().size();
   WizardDriver driver(dialog, runner, rig.link, rig.pageClock,
                       {orbfixPath().string(), logDirectory.string()});
   driver.run();
 
   RunOutcome outcome;
   outcome.shownSteps = runner.shownSteps;
-  for (const auto& event : rig.events.events)
-    if (std::string caption = captionOf(event); !caption.empty())
-      outcome.noticeCaptions.push_back(std::move(caption));
-  outcome.log = rig.capture.lines();
+  for (auto event = rig.events.events.begin() + firstEvent; event != rig.events.events.end();
+       ++event) {
+    if (auto notice = noticeOf(*event)) {
+      outcome.noticeCaptions.push_back(std::move(notice->caption));
+      outcome.longestNotice = std::max(outcome.longestNotice, notice->textLength);
+    }
+  }
+  const std::vector<LogLine> lines = rig.capture.lines();
+  for (std::size_t at = firstLine; at < lines.size(); ++at)
+    outcome.log.push_back(lines[at]);
   return outcome;
 }
 

@@ -13,6 +13,7 @@ namespace quillon::testing {
 struct RunOutcome {
   std::vector<int> shownSteps;
   std::vector<std::string> noticeCaptions; // every message box, page or main dialog, in order
+  std::size_t longestNotice = 0;           // characters of the longest message-box text
   std::vector<LogLine> log;
   bool reachedFinish() const; // step 11 is shown only after a verified update
   bool logHas(const std::string& kind, const std::string& text) const;
@@ -33,8 +34,12 @@ public:
   void unplugAt(int step, std::string status);
   // True while an unplugAt() is still waiting for its step and status.
   bool unplugPending() const { return unplugStep_ != 0; }
+  // The golfer plugs a pulled cable back in; the host finds the device where it looked before.
+  void plugBackIn();
 
   // Runs the wizard; `descriptive` presses F9 on step 1 so that Info lines reach the log.
+  // Each run is a new start of the program on the Yardmark as the last run left it; its
+  // outcome holds that run's steps, notices and log lines alone.
   RunOutcome run(bool descriptive);
 
   // The device's flash against `firmware`, as srec_cat reads both (a 0xFF pad is erased).
