@@ -1,6 +1,7 @@
 // The Orbfix.dat reader on arbitrary bytes. The wizard reads exactly five lines; whatever the
-// file holds, each value must be its line without the line end, a missing line must read as
-// empty, and nothing may appear that the file did not hold.
+// file holds, each value must be its line without the line end (LF, CR LF, CR CR LF or a CR
+// alone), a missing line must read as empty, and nothing may appear that the file did not
+// hold.
 
 #include "fuzz/fuzz_check.h"
 #include "pages/orbfix_file.h"
@@ -15,19 +16,24 @@ namespace {
 
 constexpr std::size_t kValues = 5;
 
-// Line i of the file as the wizard must see it: up to the LF, without the CR of a CR LF
-// end; empty when the file has fewer lines.
+// Line i of the file as the wizard must see it: up to its line end, without it; empty when
+// the file has fewer lines.
 std::array<std::string, kValues> expectedValues(std::string_view file) {
   std::array<std::string, kValues> values;
   for (auto& value : values) {
     if (file.empty())
       break;
-    const std::size_t end = file.find('\n');
-    std::string_view line = file.substr(0, end);
-    file.remove_prefix(end == std::string_view::npos ? file.size() : end + 1);
-    if (!line.empty() && line.back() == '\r')
-      line.remove_suffix(1);
-    value = line;
+    const std::size_t end = file.find_first_of("\r\n");
+    value = file.substr(0, end);
+    if (end == std::string_view::npos)
+      break;
+    file.remove_prefix(end);
+    std::size_t lineEnd = 1;
+    if (file.starts_with("\r\n"))
+      lineEnd = 2;
+    else if (file.starts_with("\r\r\n"))
+      lineEnd = 3;
+    file.remove_prefix(lineEnd);
   }
   return values;
 }
@@ -44,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::array<std::string, kValues> expected = expectedValues(file);
   std::size_t total = 0;
   for (std::size_t i = 0; i < kValues; ++i) {
-    QUILLON_FUZZ_CHECK(values[i].find('\n') == std::string::npos, "a value holds a line feed");
+    QUILLON_FUZZ_CHECK(values[i].find_first_of("\r\n") == std::string::npos,
+                       "a value holds a line end");
     QUILLON_FUZZ_CHECK(values[i] == expected[i], "a value is not its line of the file");
     total += values[i].size();
   }

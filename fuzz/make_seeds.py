@@ -60,6 +60,8 @@ def orbfix_seeds():
     values = ["Release 4", "2.105", "firmware.s19", "$PASHR,RID,KV,03,1E00,,", "25"]
     write("fuzz_orbfix", "lf", "\n".join(values) + "\n")
     write("fuzz_orbfix", "crlf", "\r\n".join(values) + "\r\n")
+    write("fuzz_orbfix", "cr", "\r".join(values) + "\r")
+    write("fuzz_orbfix", "crcrlf", "\r\r\n".join(values) + "\r\r\n")
     write("fuzz_orbfix", "three_lines", "Release 4\n1.0\nfw.s19")
     write("fuzz_orbfix", "extra_lines", "\n".join(values + ["more", "lines"]) + "\n")
     write("fuzz_orbfix", "empty", "")

@@ -7,6 +7,7 @@
 #include "pages/device_step.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
+#include "pages/quoted_text.h"
 #include "pages/update_failures.h"
 #include "pages/update_rules.h"
 #include "pages/upload_watchdog.h"
@@ -127,8 +128,8 @@ bool UpdateSequence::checkFirmwareFile() {
 
 void UpdateSequence::endWithMissingFile() {
   const std::string message =
-      "The firmware file could not be found.  Please make sure you have \"" + page_.firmwarePath +
-      "\" in the same location as this program and try again";
+      "The firmware file could not be found.  Please make sure you have \"" +
+      quotedInNotice(page_.firmwarePath) + "\" in the same location as this program and try again";
   presentFailure(frame_,
                  {"NOTICE E:3", message, kFileRow, "..Firmware file NOT found...", kRowShowNotice});
   wait(kAfterDeviceStep);

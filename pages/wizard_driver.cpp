@@ -4,6 +4,7 @@
 #include "log/update_log.h"
 #include "pages/modal_result.h"
 #include "pages/orbfix_file.h"
+#include "pages/quoted_text.h"
 #include "pages/wizard_pages.h"
 
 #include <array>
@@ -21,6 +22,11 @@ constexpr int kResetAndVerifyState = 9;
 constexpr int kExitState = 11;
 constexpr int kNoPrevious = -1;
 constexpr int kErrorsOnly = 1;
+
+// What a golfer does about a missing or damaged Orbfix.dat: the package puts it right.
+constexpr std::string_view kReinstallAdvice =
+    "Please make sure you have downloaded and installed the latest GPS Firmware Update package "
+    "from the Tolvane website.";
 
 struct StepEntry {
   const char* enteredText;
@@ -151,6 +157,8 @@ std::optional<OrbfixValues> readOrbfix(const std::string& path) {
   for (std::string* value : {&values.releaseTag, &values.minAppVersion, &values.firmwarePath,
                              &values.targetGpsVersion, &values.minBatteryLevel}) {
     *value = readOrbfixLine(file);
+    if (value == &values.releaseTag)
+      *value = withoutByteOrderMark(std::move(*value));
     // The file's text is data, never a format.
     QLOG_INFO("%s", value->c_str());
   }
@@ -159,6 +167,16 @@ std::optional<OrbfixValues> readOrbfix(const std::string& path) {
   file.close();
   QLOG_INFO("Orbfix.dat file closed");
   return values;
+}
+
+// A value that would switch a check off, or that no GPS chip could ever report, stops the
+// wizard before the Yardmark is touched, naming the line to put right.
+void refuseOrbfix(MainDialogView& dialog, const OrbfixProblem& problem) {
+  const std::string line = "line " + std::to_string(problem.line);
+  const std::string wrong = problem.rule + ", not \"" + quotedInNotice(problem.value) + "\"";
+  QLOG_ERROR("Orbfix.dat %s NOT valid: %s (E:26)", line.c_str(), wrong.c_str());
+  dialog.showNotice("NOTICE E:26", "A file necessary to run this program is damaged (Orbfix.dat " +
+                                       line + ": " + wrong + "). " + std::string(kReinstallAdvice));
 }
 
 } // namespace
@@ -178,10 +196,8 @@ bool WizardDriver::run() {
 
   const std::optional<OrbfixValues> values = readOrbfix(settings_.orbfixPath);
   if (!values) {
-    dialog_.showNotice("NOTICE E:2",
-                       "A file necessary to run this program is missing (Orbfix.dat). Please "
-                       "make sure you have downloaded and installed the latest GPS Firmware "
-                       "Update package from the Tolvane website.");
+    const std::string missing = "A file necessary to run this program is missing (Orbfix.dat). ";
+    dialog_.showNotice("NOTICE E:2", missing + std::string(kReinstallAdvice));
   } else {
     QLOG_INFO("Verifying most recent uploader is being used...");
     if (values->releaseTag != kReleaseTag) {
@@ -190,8 +206,12 @@ bool WizardDriver::run() {
                                        "the latest version from the Tolvane website.");
     } else {
       QLOG_INFO("...Verified");
-      QLOG_DEVINFO("Starting our state switch loop");
-      StepLoop(pages, runner_, dialog_, *values).run();
+      if (const auto problem = findOrbfixProblem(*values)) {
+        refuseOrbfix(dialog_, *problem);
+      } else {
+        QLOG_DEVINFO("Starting our state switch loop");
+        StepLoop(pages, runner_, dialog_, *values).run();
+      }
     }
   }
   // The main dialog itself is never shown: it ends as soon as the wizard is over.

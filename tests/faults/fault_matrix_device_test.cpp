@@ -43,11 +43,6 @@ MatrixRow infoEnding(MatrixRow row) {
   return row;
 }
 
-MatrixRow unlogged(MatrixRow row) {
-  row.logKind.clear();
-  return row;
-}
-
 MatrixRow withDevice(MatrixRow row, std::function<void(sim::YardmarkOptions&)> device) {
   row.device = std::move(device);
   return row;
@@ -92,12 +87,63 @@ std::string withBadChecksumOnLine(const std::filesystem::path& firmware, int dam
   return content;
 }
 
+// Orbfix.dat as the rig writes it, with line `number` (1 to 5) holding `value`.
+void writeOrbfixLine(WizardRig& w, int number, const std::string& value) {
+  std::vector<std::string> lines{"Release 4", "1.2", w.rig.firmware.string(), kNewGps, "30"};
+  lines.at(static_cast<std::size_t>(number - 1)) = value;
+  std::string content;
+  for (const auto& line : lines)
+    content += line + "\r\n";
+  w.rig.capture.writeFile("Orbfix.dat", content);
+}
+
+// A value of Orbfix.dat that would switch a check off stops the wizard before any page.
+MatrixRow refusedOrbfixLine(std::string name, int number, std::string value) {
+  return arranged(fails(std::move(name), {}, "NOTICE E:26",
+                        "Orbfix.dat line " + std::to_string(number) + " NOT valid",
+                        DeviceState::Ready),
+                  [number, value](WizardRig& w) { writeOrbfixLine(w, number, value); });
+}
+
+// The good Orbfix.dat as an editor may have saved it: harmless, the update runs.
+MatrixRow savedAs(std::string name, std::string byteOrderMark, std::string lineEnd) {
+  return arranged(verified(std::move(name), {}), [byteOrderMark, lineEnd](WizardRig& w) {
+    std::string content = byteOrderMark;
+    for (const std::string& line :
+         {std::string("Release 4"), std::string("1.2"), w.rig.firmware.string(),
+          std::string(kNewGps), std::string("30")})
+      content += line + lineEnd;
+    w.rig.capture.writeFile("Orbfix.dat", content);
+  });
+}
+
+const std::string k100KB(100 * 1024, 'x');
+
+const std::vector<MatrixRow> kOrbfixRows = {
+    refusedOrbfixLine("BlankBatteryLevel", 5, ""),
+    refusedOrbfixLine("BatteryLevelNotANumber", 5, "abc"),
+    refusedOrbfixLine("NegativeBatteryLevel", 5, "-5"),
+    arranged(fails("BatteryLevelLineMissing", {}, "NOTICE E:26", "Orbfix.dat line 5 NOT valid",
+                   DeviceState::Ready),
+             [](WizardRig& w) {
+               w.rig.capture.writeFile("Orbfix.dat", "Release 4\n1.2\n" + w.rig.firmware.string() +
+                                                         "\n" + kNewGps + "\n");
+             }),
+    refusedOrbfixLine("AppVersionNotANumber", 2, "abc"),
+    refusedOrbfixLine("TargetGpsVersionMissing", 4, ""),
+    refusedOrbfixLine("TargetGpsVersionOf100KB", 4, "$P" + k100KB),
+    arranged(fails("FirmwareNameOf100KB", {}, "NOTICE E:3", "(E:3)", DeviceState::Ready),
+             [](WizardRig& w) { writeOrbfixLine(w, 3, k100KB); }),
+    savedAs("ByteOrderMarkAndCrCrLf", "\xEF\xBB\xBF", "\r\r\n"),
+    savedAs("CarriageReturnsOnly", "", "\r"),
+};
+
 const std::vector<MatrixRow> kFileRows = {
-    // The driver logs these two at Info level, before the golfer could press F9: the default
-    // level keeps no line of them.
-    arranged(unlogged(fails("MissingOrbfixDat", {}, "NOTICE E:2", {}, DeviceState::Ready)),
+    arranged(fails("MissingOrbfixDat", {}, "NOTICE E:2", "Orbfix.dat file NOT opened (E:2)",
+                   DeviceState::Ready),
              [](WizardRig& w) { std::filesystem::remove(w.orbfixPath()); }),
-    arranged(unlogged(fails("WrongReleaseTag", {}, "NOTICE E-1", {}, DeviceState::Ready)),
+    arranged(fails("WrongReleaseTag", {}, "NOTICE E-1", "..Not Verified, update necessary",
+                   DeviceState::Ready),
              [](WizardRig& w) { w.writeOrbfix("Release 3", w.rig.firmware.string()); }),
     arranged(fails("MissingFirmwareFile", {}, "NOTICE E:3",
                    "Invalid Hex File: Not bin_file_ok (E:3)", DeviceState::Ready),
@@ -188,6 +234,8 @@ const std::vector<MatrixRow> kVerificationRows = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, DeviceFaultMatrix, ::testing::ValuesIn(kFileRows),
+                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Orbfix, DeviceFaultMatrix, ::testing::ValuesIn(kOrbfixRows),
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Discovery, DeviceFaultMatrix, ::testing::ValuesIn(kDiscoveryRows),
                          MatrixRowName());

@@ -94,21 +94,6 @@ TEST_F(Driver, ReleaseTagMustMatchExactly) {
   }
 }
 
-TEST_F(Driver, AFileWithOnlyTheReleaseLineRunsWithEmptyValues) {
-  writeOrbfix("Release 4");
-  runner.inspect = [](ProgressPage& page) {
-    if (auto* update = dynamic_cast<FirmwareLoadPage*>(&page)) {
-      EXPECT_EQ(update->minAppVersion, "");
-      EXPECT_EQ(update->firmwarePath, "");
-      EXPECT_EQ(update->targetGpsVersion, "");
-      EXPECT_EQ(update->minBatteryLevel, 0);
-    }
-  };
-  answer({next(), next(), next(), next(), next(), result(kCancel)});
-  run();
-  EXPECT_EQ(runner.shownSteps, (std::vector<int>{1, 2, 3, 4, 5, 6}));
-}
-
 TEST_F(Driver, CrLfAndLfGiveTheSameInputs) {
   for (const char* content :
        {kGoodOrbfix, "Release 4\n1.2\nfirmware.mot\n$PASHR,VER,GPS,2.0.00\n30\nextra\n"}) {
