@@ -21,6 +21,7 @@
 #include "demo/scripted_golfer.h"
 #include "demo/window_watcher.h"
 #include "demo/work_folder.h"
+#include "log/update_log.h"
 #include "sim/virtual_yardmark.h"
 
 namespace {
@@ -61,6 +62,12 @@ QStringList DeviceArguments(const quillon::demo::DemoOptions& options,
   for (const auto& option : options.simOptions)
     arguments << QString::fromStdString(option);
   return arguments;
+}
+
+// A file this run wrote: the work folder was cleared of old dumps before it began.
+bool WroteSomething(const QString& path) {
+  const QFileInfo file(path);
+  return file.isFile() && file.size() > 0;
 }
 
 QString Absolute(const std::string& path) {
@@ -141,12 +148,21 @@ int main(int argc, char** argv) {
 
   if (device) {
     printer.line("device: " + device->status().toStdString());
-    if (device->quit())
-      printer.line("flash dump: " + folder.file(quillon::demo::WorkFolder::kFlashDump).toStdString());
-    else
+    if (!device->quit())
       printer.line("the virtual Yardmark did not stop cleanly");
+    const QString dump = folder.file(quillon::demo::WorkFolder::kFlashDump);
+    if (WroteSomething(dump))
+      printer.line("flash dump: " + dump.toStdString());
+    else
+      printer.line("no flash dump: the virtual Yardmark could not write " + dump.toStdString());
   }
-  printer.line("log: " + folder.file(quillon::demo::WorkFolder::kLog).toStdString());
+  // The wizard tells the golfer itself when it cannot write its log; the demo names no file
+  // that is not there.
+  const quillon::UpdateLog& log = quillon::updateLog();
+  if (log.isOpen())
+    printer.line(std::string("log: ") + log.logPath());
+  else
+    printer.line("no log: Orbfix.log could not be written in " + log.folder());
   printer.line(runner.verified() ? "verified: the Yardmark reports the new GPS version"
                                  : "not verified: the update was not confirmed");
   return ExitWith(runner.verified() ? DemoExit::Verified : DemoExit::NotVerified);

@@ -77,7 +77,10 @@ WorkFolder WorkFolder::Prepare(const QString& directory, const QString& targetGp
     return folder;
   }
   // A dump left by an earlier run must not pass for this run's flash.
-  QFile::remove(folder.file(kFlashDump));
+  if (QFileInfo::exists(folder.file(kFlashDump)) && !QFile::remove(folder.file(kFlashDump))) {
+    folder.error = QStringLiteral("cannot remove the old ") + folder.file(kFlashDump);
+    return folder;
+  }
 
   const QString firmware = FirmwareLine(folder.file(kOrbfix));
   if (!firmware.isEmpty() && QFileInfo::exists(QDir(folder.path).filePath(firmware)))

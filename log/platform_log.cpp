@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #endif
 
@@ -27,6 +29,19 @@ bool executablePath(char* buffer, std::size_t size) {
   const DWORD length = GetModuleFileNameA(nullptr, buffer, capacity);
   // A length equal to the capacity means the path was cut to fit.
   return length > 0 && length < capacity;
+}
+
+bool hasRoomIn(const char* directory) {
+  ULARGE_INTEGER available{};
+  if (!GetDiskFreeSpaceExA(directory, &available, nullptr, nullptr))
+    return true;
+  return available.QuadPart > 0;
+}
+
+bool isPlainFileOrAbsent(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes == INVALID_FILE_ATTRIBUTES ||
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 bool toLocalTime(std::time_t when, std::tm& local) {
@@ -56,6 +71,18 @@ bool executablePath(char* buffer, std::size_t size) {
     return false;
   buffer[length] = '\0';
   return true;
+}
+
+bool hasRoomIn(const char* directory) {
+  struct statvfs disk {};
+  if (statvfs(directory, &disk) != 0)
+    return true;
+  return disk.f_bavail > 0;
+}
+
+bool isPlainFileOrAbsent(const char* path) {
+  struct stat file {};
+  return stat(path, &file) != 0 || S_ISREG(file.st_mode);
 }
 
 bool toLocalTime(std::time_t when, std::tm& local) {

@@ -30,6 +30,14 @@ void restoreLastError(const LastError& saved);
 // not fit `size` bytes with its terminator (a cut path would name the wrong directory).
 bool executablePath(char* buffer, std::size_t size);
 
+// False when the disk holding `directory` reports no room left for us; true when it has room
+// or cannot say.
+bool hasRoomIn(const char* directory);
+
+// False when `path` names something other than a plain file (a folder, a device, a pipe);
+// true when it is a plain file or not there yet.
+bool isPlainFileOrAbsent(const char* path);
+
 // Converts calendar time to local time, thread-safely.
 bool toLocalTime(std::time_t when, std::tm& local);
 

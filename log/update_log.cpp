@@ -50,6 +50,7 @@ UpdateLog::~UpdateLog() {
 bool UpdateLog::open(const char* fileName) {
   close();
   logPath_[0] = '\0';
+  folder_.clear();
   char directory[kPathSize];
   if (!platform_log::executablePath(directory, sizeof directory))
     return false;
@@ -57,6 +58,7 @@ bool UpdateLog::open(const char* fileName) {
   const std::size_t separator = lastPathSeparator(directory);
   if (separator == std::string_view::npos || separator == 0)
     return false;
+  folder_.assign(directory, separator);
   directory[separator + 1] = '\0';
   return openPath(directory, fileName);
 }
@@ -64,8 +66,13 @@ bool UpdateLog::open(const char* fileName) {
 bool UpdateLog::openIn(const char* directory, const char* fileName) {
   close();
   logPath_[0] = '\0';
+  folder_.clear();
   if (directory == nullptr || directory[0] == '\0')
     return false;
+  folder_ = directory;
+  // "/" names itself; any other folder is shown without its trailing separator.
+  if (folder_.size() > 1 && lastPathSeparator(folder_) == folder_.size() - 1)
+    folder_.pop_back();
   return openPath(directory, fileName);
 }
 
@@ -83,6 +90,10 @@ bool UpdateLog::openPath(const char* directory, const char* fileName) {
   if (needsSeparator)
     logPath_[at++] = platform_log::kPathSeparator;
   std::memcpy(logPath_ + at, fileName, std::strlen(fileName) + 1);
+  // A full disk takes the open but none of the lines, a device such as /dev/full the same,
+  // and a pipe would hold the wizard until someone read it: better refused now, and said.
+  if (!platform_log::hasRoomIn(directory) || !platform_log::isPlainFileOrAbsent(logPath_))
+    return false;
   // Binary append: exactly the CR LF we write reaches the file, and earlier runs stay.
   file_ = std::fopen(logPath_, "ab");
   return file_ != nullptr;

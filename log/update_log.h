@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <string>
 
 // printf-style checking of every log call's format against its arguments. Text that comes
 // from files or the device must always go through "%s", never be the format itself.
@@ -41,7 +42,9 @@ public:
 
   // Opens `fileName` in the directory of the running executable for appending. Returns
   // false, with no file open, when that directory cannot be found, the full path would not
-  // fit kPathSize, or the file cannot be opened; every later line is then silently dropped.
+  // fit kPathSize, its disk has no room left, the name stands for something other than a
+  // plain file, or the file cannot be opened; every later line is then silently dropped, and
+  // the caller should say so.
   bool open(const char* fileName);
   // The same, in a given directory (with or without a trailing separator).
   bool openIn(const char* directory, const char* fileName);
@@ -51,6 +54,10 @@ public:
   int level() const;
   // Full path of the log file last opened ("" before the first open or after a refusal).
   const char* logPath() const;
+  // The folder the last open() or openIn() tried to write in, without a trailing separator;
+  // "" when even that could not be found.
+  const std::string& folder() const { return folder_; }
+  bool isOpen() const { return file_ != nullptr; }
 
   // Step 1 of the calling protocol.
   void enter();
@@ -82,6 +89,7 @@ private:
   char logPath_[kPathSize] = {};
   int logLevel_ = 0;
   char sourceFile_[kPathSize] = {};
+  std::string folder_;
 };
 
 // The one process-wide log, alive from its first use to process exit.

@@ -179,17 +179,25 @@ void refuseOrbfix(MainDialogView& dialog, const OrbfixProblem& problem) {
                                        line + ": " + wrong + "). " + std::string(kReinstallAdvice));
 }
 
+// Without a log nobody can tell afterwards what the update did: the golfer hears it now.
+void tellNoLog(MainDialogView& dialog, const std::string& folder) {
+  const std::string where =
+      folder.empty() ? "beside this program" : "in the folder \"" + quotedInNotice(folder) + "\"";
+  dialog.showNotice("NOTICE", "The log file Orbfix.log cannot be written " + where +
+                                  ". The update will go on without a log.");
+}
+
 } // namespace
 
 bool WizardDriver::run() {
   UpdateLog& log = updateLog();
-  // The wizard runs without a log when it cannot be written: nothing to tell the golfer.
-  if (settings_.logDirectory.empty())
-    log.open("Orbfix.log");
-  else
-    log.openIn(settings_.logDirectory.c_str(), "Orbfix.log");
+  const bool logOpen = settings_.logDirectory.empty()
+                           ? log.open("Orbfix.log")
+                           : log.openIn(settings_.logDirectory.c_str(), "Orbfix.log");
   log.setLevel(kErrorsOnly);
   QLOG_INFO("Log initiated");
+  if (!logOpen)
+    tellNoLog(dialog_, log.folder());
 
   QLOG_DEVINFO("Creating Dialog Objects");
   WizardPages pages(link_, clock_);

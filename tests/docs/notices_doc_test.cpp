@@ -76,14 +76,14 @@ TEST_F(NoticesDocument, TheProgramsNoticesAreAllInTheSources) {
 }
 
 TEST_F(NoticesDocument, ScreenChecksAndTheFirmwareFileAreReached) {
-  // Two different E:20 texts (steps 5 and 9), three reminders, and the firmware file named
+  // Two different E:20 texts (steps 5 and 9), four plain notices, and the firmware file named
   // as the release's Orbfix.dat names it.
   EXPECT_EQ(std::count_if(shown.begin(), shown.end(),
                           [](const ShownNotice& n) { return n.caption == "NOTICE E:20"; }),
             2);
   EXPECT_EQ(std::count_if(shown.begin(), shown.end(),
                           [](const ShownNotice& n) { return n.caption == "NOTICE"; }),
-            3);
+            4);
   EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](const ShownNotice& n) {
     return n.caption == "NOTICE E:3" && n.text.find("\"gps_firmware.mot\"") != std::string::npos;
   }));

@@ -25,13 +25,22 @@ std::string ReadWhole(const std::filesystem::path& path) {
   return content.str();
 }
 
+// The folder docs/notices.md shows in the notice about a log that cannot be written.
+constexpr const char* kDocumentedFolder = "/home/golfer/.local/share/quillon";
+
+enum class LogFolder { Writable, Unwritable };
+
 // One run of the wizard on the Orbfix.dat content given (none: the file is missing), the user
-// answering each page in turn. Returns the notices in the order shown.
+// answering each page in turn. Returns the notices in the order shown, the scratch folder
+// written as the documented one.
 std::vector<ShownNotice> Walk(const std::optional<std::string>& orbfix,
-                              std::vector<Answer> answers) {
+                              std::vector<Answer> answers,
+                              LogFolder logFolder = LogFolder::Writable) {
   LogCapture capture;
   if (orbfix)
     capture.writeFile("Orbfix.dat", *orbfix);
+  if (logFolder == LogFolder::Unwritable)
+    std::filesystem::create_directory(capture.directory() / "Orbfix.log");
   EventLog events;
   RecordingDialog dialog{events};
   ScriptedRunner runner{events};
@@ -48,13 +57,18 @@ std::vector<ShownNotice> Walk(const std::optional<std::string>& orbfix,
   std::vector<ShownNotice> shown;
   for (const auto& event : events.events) {
     std::smatch match;
-    if (std::regex_match(event, match, kNoticeEvent))
-      shown.push_back({match[1], match[2]});
+    if (std::regex_match(event, match, kNoticeEvent)) {
+      std::string text = match[2];
+      if (const auto at = text.find(capture.directory().string()); at != std::string::npos)
+        text.replace(at, capture.directory().string().size(), kDocumentedFolder);
+      shown.push_back({match[1], text});
+    }
   }
   return shown;
 }
 
 Answer Next() { return press({PageInput::Forward}); }
+Answer Cancel() { return press({PageInput::Cancel}); }
 Answer ThreeNos() { return press({PageInput::Cancel, PageInput::Cancel, PageInput::Cancel}); }
 
 } // namespace
@@ -67,8 +81,9 @@ std::set<ShownNotice> NoticesTheProgramShows(const std::filesystem::path& releas
   };
   add(Walk(std::nullopt, {}));
   add(Walk("Release 3\r\n", {}));
-  // The release's file without its last line.
+  // The release's file without its last line; and no log can be written.
   add(Walk(release.substr(0, release.rfind('\n', release.size() - 2) + 1), {}));
+  add(Walk(release, {Cancel()}, LogFolder::Unwritable));
   // Step 1 cannot be created once; F9; steps 2 to 4; three NOs on step 5.
   add(Walk(release, {result(-1), press({PageInput::Forward}, {kVirtualKeyF9}), Next(), Next(),
                      Next(), ThreeNos()}));

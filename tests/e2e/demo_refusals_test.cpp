@@ -82,6 +82,17 @@ TEST(DemoRefusals, NoOnTheFirstPageEndsTheWizardWithoutTouchingTheDevice) {
   EXPECT_EQ(run.startingWith("device: state ready ").size(), 1U) << run.transcript();
 }
 
+TEST(DemoRefusals, ALogThatCannotBeWrittenIsSaidAndNotNamed) {
+  const auto work = FreshFolder("no-log");
+  fs::create_directory(work / "Orbfix.log");
+  const DemoRun run = RunDemo(work, {"--answers=step1=no"});
+  EXPECT_EQ(run.startingWith("notice: NOTICE: The log file Orbfix.log cannot be written").size(),
+            1U)
+      << run.transcript();
+  EXPECT_TRUE(run.startingWith("log: ").empty()) << run.transcript();
+  EXPECT_EQ(run.startingWith("no log: ").size(), 1U) << run.transcript();
+}
+
 TEST(DemoRefusals, ACommandLineThatMakesNoSenseExitsWithTwoAndRunsNothing) {
   const auto work = FreshFolder("bad-usage");
   const std::vector<std::vector<std::string>> refused{

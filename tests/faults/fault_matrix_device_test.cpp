@@ -138,6 +138,18 @@ const std::vector<MatrixRow> kOrbfixRows = {
     savedAs("CarriageReturnsOnly", "", "\r"),
 };
 
+// A log that cannot be written: the golfer is told once, and the update goes on.
+const std::vector<MatrixRow> kLogRows = {
+    [] {
+      MatrixRow row = arranged(verified("LogCannotBeWritten", {}), [](WizardRig& w) {
+        w.logDirectory = w.rig.capture.directory() / "unwritable";
+        std::filesystem::create_directories(w.logDirectory / "Orbfix.log");
+      });
+      row.reminder = "NOTICE";
+      return row;
+    }(),
+};
+
 const std::vector<MatrixRow> kFileRows = {
     arranged(fails("MissingOrbfixDat", {}, "NOTICE E:2", "Orbfix.dat file NOT opened (E:2)",
                    DeviceState::Ready),
@@ -237,6 +249,7 @@ INSTANTIATE_TEST_SUITE_P(Files, DeviceFaultMatrix, ::testing::ValuesIn(kFileRows
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Orbfix, DeviceFaultMatrix, ::testing::ValuesIn(kOrbfixRows),
                          MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Log, DeviceFaultMatrix, ::testing::ValuesIn(kLogRows), MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Discovery, DeviceFaultMatrix, ::testing::ValuesIn(kDiscoveryRows),
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Commands, DeviceFaultMatrix, ::testing::ValuesIn(kCommandRows),

@@ -3,8 +3,10 @@
 #include "tests/log/log_test_support.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace quillon {
@@ -124,27 +126,48 @@ TEST(LogOpen, MissingNamesAreRefused) {
   EXPECT_FALSE(log.open(nullptr));
 }
 
-TEST(LogErrno, SurvivesALogCallWhoseWriteFails) {
-  // The full device fails every write with ENOSPC, so the call does change errno inside.
-  std::FILE* probe = std::fopen("/dev/full", "ab");
-  ASSERT_NE(probe, nullptr);
-  errno = 0;
-  std::fputs("x", probe);
-  EXPECT_NE(std::fflush(probe), 0);
-  EXPECT_EQ(errno, ENOSPC);
-  std::fclose(probe);
+// While it lives, no file of this process may grow past `bytes`: a write there fails with
+// EFBIG, as one to a disk that filled up during the run fails with ENOSPC.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
+private:
+  rlimit saved_{};
+  void (*handler_)(int);
+};
+
+TEST(LogErrno, SurvivesALogCallWhoseWriteFails) {
+  test::ScratchFolder dir;
+  constexpr std::size_t kFull = 4096;
+  test::writeFile(dir.path() / "Orbfix.log", std::string(kFull, 'x'));
   UpdateLog log;
-  ASSERT_TRUE(log.openIn("/dev", "full"));
+  ASSERT_TRUE(log.openIn(dir.path().c_str(), "Orbfix.log"));
   log.setLevel(1);
   test::StderrCapture debugger;
-  errno = ETIMEDOUT;
-  logError(log, "the port timed out");
-  EXPECT_EQ(errno, ETIMEDOUT);
-  errno = EIO;
-  log.enter();
-  log.info("filtered at this level");
-  EXPECT_EQ(errno, EIO);
+  {
+    const FileSizeLimit full(kFull);
+    errno = ETIMEDOUT;
+    logError(log, "the port timed out");
+    EXPECT_EQ(errno, ETIMEDOUT);
+    errno = EIO;
+    log.enter();
+    log.info("filtered at this level");
+    EXPECT_EQ(errno, EIO);
+  }
+  log.close();
+  EXPECT_EQ(test::readFile(dir.path() / "Orbfix.log").size(), kFull) << "the write did not fail";
   EXPECT_EQ(debugger.text(), "the port timed out\r\n");
 }
 
