@@ -1,5 +1,6 @@
 #include "pages/orbfix_file.h"
 
+#include "link/device_protocol.h"
 #include "pages/update_rules.h"
 
 #include <algorithm>
@@ -9,10 +10,6 @@ namespace quillon {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// Every GPS version the device reports begins so, in a reply of 21 bytes.
-constexpr std::string_view kGpsVersionLead = "$P";
-constexpr std::size_t kLongestGpsVersion = 21;
 
 constexpr int kLowestBattery = 1;
 constexpr int kHighestBattery = 100;
@@ -75,8 +72,10 @@ bool isUsableBatteryLevel(std::string_view text) {
   return value >= kLowestBattery && value <= kHighestBattery;
 }
 
+// Every GPS version the device reports begins "$P", in a reply of 21 bytes.
 bool isUsableGpsVersion(std::string_view text) {
-  return text.starts_with(kGpsVersionLead) && text.size() <= kLongestGpsVersion;
+  return text.starts_with(device_protocol::kGpsVersionLead) &&
+         text.size() <= device_protocol::kGpsVersionReplySize;
 }
 
 } // namespace
