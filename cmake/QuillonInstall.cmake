@@ -60,6 +60,12 @@ set(QUILLON_APPSTREAM_ID "example.tolvane.quillon"
 set(QUILLON_SUMMARY "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}")
 include(QuillonReleaseDocuments)
 
+# Windows has its own flat program folder and its own packages (scripts/package-windows).
+if(WIN32)
+  include(QuillonWindowsInstall)
+  return()
+endif()
+
 # The programs the packages hold: the one list. Each only when this build has it (no GUI, no
 # demo on some builds). scripts/package builds them, and the documents made from them,
 # through quillon_package_contents; scripts/check-package reads package/programs.txt to find
