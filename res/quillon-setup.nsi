@@ -7,13 +7,13 @@
 ;   STAGE          the program folder to pack, as CMake installed it
 ;   REMOVE_FILES   the uninstaller's Delete and RMDir lines for exactly the staged files
 ;   OUTFILE        the setup program to write
-Unicode true
+; A 64-bit setup program for a 64-bit program: Windows itself refuses both on a 32-bit system.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "${PACKAGE}"
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "LogicLib.nsh"
-!include "x64.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillon"
 
@@ -40,14 +40,6 @@ VIAddVersionKey "LegalCopyright" "Copyright ${QUILLON_PUBLISHER}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
-
-Function .onInit
-  ; quillon.exe is a 64-bit program: say so rather than install one that cannot start.
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "Quillon needs a 64-bit version of Windows." /SD IDOK
-    Abort
-  ${EndIf}
-FunctionEnd
 
 Section "Quillon"
   SetOutPath "$INSTDIR"
