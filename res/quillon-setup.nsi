@@ -24,6 +24,9 @@ InstallDir "$LOCALAPPDATA\Programs\Quillon"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 ShowInstDetails show
 ShowUninstDetails show
+; A file that cannot be written (a quillon.exe still running) stops the setup rather than
+; leaving an old program beside new data.
+AllowSkipFiles off
 
 VIProductVersion "${QUILLON_VERSION_QUAD}"
 VIAddVersionKey "ProductName" "Quillon"
@@ -67,6 +70,13 @@ Section "Quillon"
 SectionEnd
 
 Section "Uninstall"
+  ; A running program cannot be removed: stop before anything is gone.
+  ClearErrors
+  Delete "$INSTDIR\quillon.exe"
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Quillon is still running. Close it, then remove it again." /SD IDOK
+    Abort
+  ${EndIf}
   !include "${REMOVE_FILES}"
   Delete "$INSTDIR\uninstall.exe"
   Delete "$SMPROGRAMS\Quillon.lnk"
