@@ -9,15 +9,12 @@ find_tool() { # name, then the place Debian's wine64 package keeps it off the PA
 wine=$(find_tool wine64 /usr/lib/wine/wine64)
 wineserver=$(find_tool wineserver /usr/lib/wine/wineserver)
 
-# The native virtual Yardmark; QUILLON_YARDMARK_SIM names an already-built one instead.
+# The virtual Yardmark runs on this machine: the release build's own.
 build_sim() {
-  sim=${QUILLON_YARDMARK_SIM:-}
-  [ -z "$sim" ] || return 0
-  echo "=== build the virtual Yardmark (build/windows-host) ==="
-  cmake -S "$root" -B "$root/build/windows-host" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DQUILLON_BUILD_GUI=OFF -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_BENCH=OFF >/dev/null
-  cmake --build "$root/build/windows-host" -j 2 --target yardmark-sim
-  sim=$root/build/windows-host/sim/yardmark-sim
+  echo "=== the virtual Yardmark (build/release) ==="
+  cmake --preset release >/dev/null
+  cmake --build --preset release -j "$(nproc)" --target yardmark-sim
+  sim=$root/build/release/sim/yardmark-sim
 }
 
 work=$(mktemp -d /tmp/quillon-wine.XXXXXX)
