@@ -1,5 +1,6 @@
 # The Windows program folder, flat: quillon.exe, Orbfix.dat, the firmware file Orbfix.dat
-# names and the notices document (as plain text, which every Windows opens). The program reads
+# names, the notices document, the licence and the third-party notices (as plain text, which
+# every Windows opens). The program reads
 # Orbfix.dat from its current folder and writes Orbfix.log beside itself, so this folder is
 # always one the user can write.
 #
@@ -15,6 +16,11 @@ set(QUILLON_PUBLISHER "Tolvane")
 install(TARGETS quillon RUNTIME DESTINATION .)
 install(FILES ${QUILLON_PACKAGE_STAGE}/Orbfix.dat ${QUILLON_RELEASE_FIRMWARE} DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/notices.md DESTINATION . RENAME notices.txt)
+# The program's licence, and those of the runtime linked into quillon.exe and of the setup
+# program's own stub.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/third-party-notices.md DESTINATION .
+        RENAME third-party-notices.txt)
 
 # Installing builds nothing by itself: scripts/package-windows builds quillon.exe first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
