@@ -1,7 +1,6 @@
 // The instruction pages in their windows: every route a user can take: the buttons, Enter,
 // Escape, Previous, YES/NO with their reminders and notice E:20, and the F9 switch on step 1
 // whichever control has the focus.
-#include "app/quillon_dlg_window.h"
 #include "base/clock.h"
 #include "dialogs/dialog_template.h"
 #include "log/update_log.h"
@@ -10,6 +9,7 @@
 #include "pages/modal_result.h"
 #include "pages/plain_page.h"
 #include "pages/screen_check_page.h"
+#include "ui/main_dialog_window.h"
 #include "ui/plain_page_window.h"
 #include "ui/qt_page_runner.h"
 
@@ -44,7 +44,7 @@ class PlainPageWindowTest : public QObject {
   Q_OBJECT
 
   VirtualClock clock_;
-  QuillonDlgWindow* mainDialog_ = nullptr;
+  MainDialogWindow* mainDialog_ = nullptr;
 
   // Shows page the way the wizard does, with the hidden main dialog as parent, and runs act
   // on its window.
@@ -55,7 +55,7 @@ class PlainPageWindowTest : public QObject {
   }
 
 private slots:
-  void initTestCase() { mainDialog_ = new QuillonDlgWindow(clock_); }
+  void initTestCase() { mainDialog_ = new MainDialogWindow(clock_); }
   void cleanupTestCase() { delete mainDialog_; }
 
   void forwardButtonEndsWithOk() {

@@ -2,7 +2,15 @@
 // as the page asks (a row set without a status is never seen), the template's placeholders
 // never show, the first end request is the result, and while the page works the window stays
 // up, modal and closed to the user.
-#include <functional>
+#include "base/clock.h"
+#include "modal_watch.h"
+#include "pages/modal_result.h"
+#include "pages/progress_frame.h"
+#include "pages/progress_page.h"
+#include "ui/main_dialog_window.h"
+#include "ui/progress_page_window.h"
+#include "ui/qt_page_runner.h"
+#include "ui/window_placement.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -11,16 +19,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-
-#include "app/quillon_dlg_window.h"
-#include "base/clock.h"
-#include "modal_watch.h"
-#include "pages/modal_result.h"
-#include "pages/progress_frame.h"
-#include "pages/progress_page.h"
-#include "ui/progress_page_window.h"
-#include "ui/qt_page_runner.h"
-#include "ui/window_placement.h"
+#include <functional>
 
 namespace quillon {
 namespace {
@@ -57,7 +56,7 @@ class ProgressPageWindowTest : public QObject {
   Q_OBJECT
 
   VirtualClock clock_;
-  QuillonDlgWindow* mainDialog_ = nullptr;
+  MainDialogWindow* mainDialog_ = nullptr;
 
   int runPage(const ProgressPageControls& controls, ScriptedPage::Script script) {
     ScriptedPage page(controls, std::move(script));
@@ -66,7 +65,7 @@ class ProgressPageWindowTest : public QObject {
   }
 
 private slots:
-  void initTestCase() { mainDialog_ = new QuillonDlgWindow(clock_); }
+  void initTestCase() { mainDialog_ = new MainDialogWindow(clock_); }
   void cleanupTestCase() { delete mainDialog_; }
 
   void pageStartsWithDashesAnEmptyStatusAndNoPlaceholders() {
