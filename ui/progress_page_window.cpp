@@ -1,16 +1,16 @@
 #include "ui/progress_page_window.h"
 
-#include <algorithm>
+#include "ui/accessible_text.h"
+#include "ui/notice_box.h"
+#include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-
-#include "ui/notice_box.h"
-#include "ui/qt_text.h"
-#include "ui/window_placement.h"
+#include <algorithm>
 
 namespace quillon {
 
@@ -33,8 +33,14 @@ void ProgressPageWindow::present() {
 void ProgressPageWindow::setRowText(int row, std::string_view text) {
   if (row < 1 || static_cast<std::size_t>(row) > rows_.size())
     return;
-  if (auto* label = controlAs<QLabel>(rows_[static_cast<std::size_t>(row - 1)].stateControl))
-    label->setText(ToQString(text));
+  const int id = rows_[static_cast<std::size_t>(row - 1)].stateControl;
+  auto* label = controlAs<QLabel>(id);
+  if (!label)
+    return;
+  label->setText(ToQString(text));
+  // The row is read with its label, and the new name is announced.
+  SetAccessibleText(
+      *label, ControlAccessibleText(dialogTemplate(), *dialogTemplate().findControl(id)), text);
 }
 
 void ProgressPageWindow::setStatusLine(std::string_view text) {
