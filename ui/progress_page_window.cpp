@@ -62,8 +62,17 @@ void ProgressPageWindow::setButtonEnabled(FrameButton button, bool enabled) {
     b->setEnabled(enabled);
 }
 
+// Every event is handled, so the window paints and answers the window manager; the golfer's
+// clicks and keys are taken here and dropped, not kept for later, so that a key pressed during
+// the upload cannot answer the next page.
 void ProgressPageWindow::pump() {
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QCoreApplication::instance()->installEventFilter(this);
+  QCoreApplication::processEvents();
+  QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool ProgressPageWindow::eventFilter(QObject* /*watched*/, QEvent* event) {
+  return event->isInputEvent();
 }
 
 void ProgressPageWindow::showNotice(std::string_view caption, std::string_view text) {
