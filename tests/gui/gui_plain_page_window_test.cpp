@@ -192,6 +192,31 @@ private slots:
     QCOMPARE(updateLog().level(), 1);
   }
 
+  // The golfer holds Enter down on step 1: the key goes down once, then repeats into step 2,
+  // whose question nobody has read yet. Only a new press, after step 2 appeared, answers it.
+  void aHeldEnterAnswersOnlyThePageItWentDownOn() {
+    const auto enter = [](QWidget& m, QEvent::Type type, bool autoRepeat) {
+      qt_handleKeyEvent(m.windowHandle(), type, Qt::Key_Return, Qt::NoModifier,
+                        QStringLiteral("\r"), autoRepeat);
+    };
+    IntroPage step1;
+    QCOMPARE(show(step1, [&](QWidget& m) { enter(m, QEvent::KeyPress, false); }), modal::kOk);
+    PlainPage step2(2, tpl::kConnectComputer);
+    bool heldOver = false;
+    QCOMPARE(show(step2,
+                  [&](QWidget& m) {
+                    for (int i = 0; i < 5; ++i) {
+                      enter(m, QEvent::KeyRelease, true);
+                      enter(m, QEvent::KeyPress, true);
+                    }
+                    heldOver = m.isVisible();
+                    enter(m, QEvent::KeyRelease, false);
+                    enter(m, QEvent::KeyPress, false);
+                  }),
+             modal::kOk);
+    QVERIFY(heldOver);
+  }
+
   void pagesOpenOnTopOfTheHiddenMainDialog() {
     PlainPage step3(3, tpl::kConnectDevice);
     show(step3, [this](QWidget& m) {
