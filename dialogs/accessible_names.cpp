@@ -80,7 +80,7 @@ constexpr Entry<std::string_view> kButtons[] = {
     {"NO", {"No", {}}},
 };
 
-constexpr AccessibleText kStatusLine{{}, "What the wizard is doing now."};
+constexpr AccessibleText kStatusLine{{}, "What the wizard is doing now.", false, true};
 
 template <class Key> AccessibleText find(std::span<const Entry<Key>> table, const Key& key) {
   const auto found = std::find_if(table.begin(), table.end(),
@@ -106,7 +106,7 @@ AccessibleText deviceText(const DialogTemplate& window, const ControlTemplate& c
     return kStatusLine;
   for (const ProgressRow& row : device->rows) {
     if (row.stateControl == control.id)
-      return {row.label, {}, true};
+      return {row.label, {}, true, true};
   }
   return {};
 }

@@ -17,6 +17,9 @@ struct AccessibleText {
   // A row state of a device page: read as its row's label followed by the state it shows
   // now ("7. Loading Firmware: WORKING"), since "WORKING" alone says nothing.
   bool nameEndsWithText = false;
+  // A text that changes while the golfer watches (a row state, the status line): screen
+  // readers are told of each change without the control having the focus.
+  bool live = false;
 };
 
 // Every window of the program has a name, the step 1 window's empty caption included.
