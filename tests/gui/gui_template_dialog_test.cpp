@@ -1,6 +1,7 @@
 // Windows built from the templates: pixel geometry from dialog units and the window's own
 // font, the frame of a wizard page, colours that really reach the screen, buttons and pictures.
 #include "ui/artwork.h"
+#include "ui/qt_text.h"
 #include "ui/template_dialog.h"
 
 #include <QApplication>
@@ -182,7 +183,7 @@ private slots:
       TemplateDialog dialog(*t, nullptr);
       const QString window = QString::number(t->id);
       QVERIFY2(!dialog.accessibleName().isEmpty(), qPrintable(window));
-      QCOMPARE(dialog.windowTitle(), QString::fromUtf8(t->caption.data(), t->caption.size()));
+      QCOMPARE(dialog.windowTitle(), ToQString(t->caption));
       for (std::size_t i = 0; i < t->controls.size(); ++i) {
         const ControlTemplate& control = t->controls[i];
         QWidget* widget = dialog.controlAt(i);
@@ -197,8 +198,7 @@ private slots:
         case ControlKind::PushButton:
           QVERIFY2(words.match(widget->accessibleName()).hasMatch(),
                    qPrintable(where + QStringLiteral(": ") + widget->accessibleName()));
-          QCOMPARE(qobject_cast<QPushButton*>(widget)->text(),
-                   QString::fromUtf8(control.text.data(), control.text.size()));
+          QCOMPARE(qobject_cast<QPushButton*>(widget)->text(), ToQString(control.text));
           break;
         default:
           break;
