@@ -149,7 +149,7 @@ def unnamed(window):
     return problems
 
 
-def read_names(window, reader):
+def read_names(window, what, reader):
     """unnamed(window), read again while the window was changing under the reader."""
     from gi.repository import GLib
     for _ in range(5):
@@ -157,7 +157,7 @@ def read_names(window, reader):
             return unnamed(window)
         except GLib.Error:
             reader.listen(0.2)
-    raise Failure("a window changed too often to be read")
+    raise Failure(f"{what} went away while it was read")
 
 
 def window_of(accessible):
@@ -223,8 +223,8 @@ def drive(reader, demo):
             # The hidden main dialog, which owns every page, is met once.
             for window in reader.wizard():
                 if window is not None and not window.name.startswith("Step "):
-                    problems.update(read_names(window, reader))
-        problems.update(read_names(page, reader))
+                    problems.update(read_names(window, "the main dialog", reader))
+        problems.update(read_names(page, f"step {step}", reader))
         print(f"step {step}: \"{page.name}\"", flush=True)
         if power:
             press(wait_for("the virtual Yardmark's power key", lambda: power_key(reader), reader))
@@ -256,7 +256,9 @@ def summary(heard):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--demo", required=True)
-    parser.add_argument("--time-scale", default="0.1")
+    # Every wait of the wizard and the device at a quarter of real time: short enough for a
+    # quick run, long enough that a busy machine does not make the device seem silent.
+    parser.add_argument("--time-scale", default="0.25")
     args = parser.parse_args()
     for tool in ("Xvfb", "dbus-daemon"):
         if shutil.which(tool) is None:
