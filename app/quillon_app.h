@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/quillon_dlg_window.h"
 #include "base/clock.h"
 #include "pages/pumping_clock.h"
 #include "pages/wizard_driver.h"
+#include "ui/main_dialog_window.h"
 #include "ui/qt_page_runner.h"
 
 namespace quillon {
@@ -17,7 +17,7 @@ public:
   // `clock` is the real time the run waits in (scaled in the demo).
   explicit QuillonApp(Clock& clock) : clock_(clock), dialog_(clock_), runner_(&dialog_) {}
 
-  QuillonDlgWindow& dialog() { return dialog_; }
+  MainDialogWindow& dialog() { return dialog_; }
   DeviceLink& link() { return dialog_.link(); }
   QtPageRunner& pageRunner() { return runner_; }
 
@@ -27,7 +27,7 @@ public:
 
 private:
   PumpingClock clock_;
-  QuillonDlgWindow dialog_;
+  MainDialogWindow dialog_;
   QtPageRunner runner_;
 };
 

@@ -5,8 +5,9 @@
 
 #include <vector>
 #include <windows.h>
-// The common controls declare themselves in terms of windows.h.
+// These declare themselves in terms of windows.h.
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace quillon::wintest {
 std::vector<TestCase> WindowTests();
@@ -16,6 +17,10 @@ int main() {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
+  // The windows answer screen readers through COM, as quillon.exe's do.
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   const auto totals = quillon::wintest::RunTests(quillon::wintest::WindowTests());
+  if (com)
+    CoUninitialize();
   return totals.failed == 0 && totals.passed > 0 ? 0 : 1;
 }
