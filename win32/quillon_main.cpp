@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "pages/pumping_clock.h"
 #include "win32/main_dialog_window.h"
+#include "win32/power_hold_win32.h"
 
 #include <windows.h>
 // The common controls declare themselves in terms of windows.h.
@@ -15,6 +16,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
+  quillon::WatchConsoleInterruptions();
   quillon::SystemClock systemClock;
   quillon::PumpingClock clock(systemClock);
   quillon::MainDialogWindow dialog(clock);

@@ -10,12 +10,16 @@
 
 namespace quillon::wintest {
 std::vector<TestCase> WindowTests();
-}
+std::vector<TestCase> PowerTests();
+} // namespace quillon::wintest
 
 int main() {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
-  const auto totals = quillon::wintest::RunTests(quillon::wintest::WindowTests());
+  auto tests = quillon::wintest::WindowTests();
+  for (auto& test : quillon::wintest::PowerTests())
+    tests.push_back(std::move(test));
+  const auto totals = quillon::wintest::RunTests(tests);
   return totals.failed == 0 && totals.passed > 0 ? 0 : 1;
 }
