@@ -18,6 +18,7 @@
 #include "demo/demo_runner.h"
 #include "demo/device_process.h"
 #include "demo/run_printer.h"
+#include "demo/scaled_serial_port.h"
 #include "demo/screenshots.h"
 #include "demo/scripted_golfer.h"
 #include "demo/window_watcher.h"
@@ -138,7 +139,7 @@ int main(int argc, char** argv) {
   // Orbfix.dat is looked up in the current directory, as the program does.
   QDir::setCurrent(folder.path);
   quillon::SystemClock clock(options.timeScale);
-  quillon::QuillonApp app(clock);
+  quillon::QuillonApp app(clock, quillon::demo::ScaledPortFactory(options.timeScale));
   app.link().setCandidatePorts({line.toStdString()});
 
   quillon::demo::Screenshots shots(screenshotDir.toStdString());
