@@ -6,11 +6,11 @@
 
 namespace quillon::demo {
 
-// The serial port as the demo runs it at a time scale below 1. The wait for a reply's first
-// byte is the read's bound times the scale, so a silent device is given up on that much
-// sooner, like every other wait of the run; a reply that has begun is read as the port
-// always reads it, up to a gap between two bytes. A one-byte read of the port bounds the
-// shortest wait: 30 ms.
+// The serial port as the demo runs it at a time scale below 1. Until the device has said
+// anything on it, a read waits for the first byte only the read's bound times the scale, so a
+// silent device is given up on that much sooner, like every other wait of the run (a one-byte
+// read of the port, 30 ms, is the shortest wait). Once the device has answered, the port
+// reads as it always does: a busy machine must not turn a late answer into a wrong one.
 class ScaledSerialPort final : public SerialPort {
 public:
   ScaledSerialPort(std::unique_ptr<SerialPort> inner, double scale)
@@ -33,6 +33,7 @@ public:
 private:
   std::unique_ptr<SerialPort> inner_;
   double scale_;
+  bool heard_ = false;
 };
 
 // The platform's ports, scaled when `scale` is below 1.
