@@ -64,7 +64,7 @@ InterruptionWatch::InterruptionWatch() {
   connect(notifier_, &QSocketNotifier::activated, this, &InterruptionWatch::onSignal);
   install(SIGALRM, onGraceOver, 0);
   for (const int signo : kWatched)
-    install(signo, onWatchedSignal, SA_RESETHAND | SA_RESTART);
+    install(signo, onWatchedSignal, static_cast<int>(SA_RESETHAND | SA_RESTART));
 }
 
 InterruptionWatch::~InterruptionWatch() {
