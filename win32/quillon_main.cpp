@@ -4,6 +4,7 @@
 #include "base/clock.h"
 #include "pages/pumping_clock.h"
 #include "win32/main_dialog_window.h"
+#include "win32/power_hold_win32.h"
 
 #include <windows.h>
 // These declare themselves in terms of windows.h.
@@ -19,6 +20,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   // Screen readers reach the windows' accessible objects through COM, in this thread's
   // apartment.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  quillon::WatchConsoleInterruptions();
   quillon::SystemClock systemClock;
   quillon::PumpingClock clock(systemClock);
   quillon::MainDialogWindow dialog(clock);

@@ -11,7 +11,8 @@
 
 namespace quillon::wintest {
 std::vector<TestCase> WindowTests();
-}
+std::vector<TestCase> PowerTests();
+} // namespace quillon::wintest
 
 int main() {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
@@ -19,7 +20,10 @@ int main() {
   InitCommonControlsEx(&classes);
   // The windows answer screen readers through COM, as quillon.exe's do.
   const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  const auto totals = quillon::wintest::RunTests(quillon::wintest::WindowTests());
+  auto tests = quillon::wintest::WindowTests();
+  for (auto& test : quillon::wintest::PowerTests())
+    tests.push_back(std::move(test));
+  const auto totals = quillon::wintest::RunTests(tests);
   if (com)
     CoUninitialize();
   return totals.failed == 0 && totals.passed > 0 ? 0 : 1;
