@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-
 #include <gtest/gtest.h>
 
 namespace quillon::testing {
@@ -74,6 +73,8 @@ void RunMatrixRow(const MatrixRow& row) {
     EXPECT_FALSE(outcome.reachedFinish()) << "a failed update must not end on the Finish page";
     if (!row.logKind.empty())
       expectLogged(outcome, row.logKind, ending.logText);
+    if (!row.portLine.empty())
+      expectLogged(outcome, "Error", row.portLine);
   }
   if (row.deviceAfter) {
     EXPECT_EQ(wizard.rig.device->state(), *row.deviceAfter);
