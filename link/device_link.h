@@ -122,6 +122,8 @@ private:
   // code of the step it struck.
   enum class PortStep { Open, Timeouts, LineSettings, Write };
   StatusCode reportPortFailure(PortStep step, const PortFailure& failure);
+  // A text the device sent, with 0; or nothing, with `whenNone`, while it sent none.
+  std::optional<std::string> reportStored(std::string text, StatusCode whenNone);
   StatusCode reportWrite(const PortResult& written) {
     return written ? reportPortFailure(PortStep::Write, *written) : report(KV7SUCCESS);
   }

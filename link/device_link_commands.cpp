@@ -140,21 +140,20 @@ std::string DeviceLink::GetBatteryLevel() const {
 }
 
 std::optional<std::string> DeviceLink::GetApplicationVersion() {
-  if (applicationVersion_[0] == '\0') {
-    report(KV7INVALIDSOFTWAREVERSION);
-    return std::nullopt;
-  }
-  report(KV7SUCCESS);
-  return TextOf(applicationVersion_);
+  return reportStored(TextOf(applicationVersion_), KV7INVALIDSOFTWAREVERSION);
 }
 
 std::optional<std::string> DeviceLink::GetGpsVersion() {
-  if (gpsVersion_[0] == '\0') {
-    report(KV7INVALIDGPSVERSION);
+  return reportStored(TextOf(gpsVersion_), KV7INVALIDGPSVERSION);
+}
+
+std::optional<std::string> DeviceLink::reportStored(std::string text, StatusCode whenNone) {
+  if (text.empty()) {
+    report(whenNone);
     return std::nullopt;
   }
   report(KV7SUCCESS);
-  return TextOf(gpsVersion_);
+  return text;
 }
 
 std::int32_t DeviceLink::TextToInt(const char* text) {
