@@ -111,4 +111,5 @@ foreach(program ${QUILLON_BIN_PROGRAMS})
     VERBATIM)
   list(APPEND QUILLON_MAN_PAGES ${page}.gz)
 endforeach()
-add_custom_target(quillon_man_pages DEPENDS ${QUILLON_MAN_PAGES})
+# Part of every build, so that a build can be installed as it is.
+add_custom_target(quillon_man_pages ALL DEPENDS ${QUILLON_MAN_PAGES})

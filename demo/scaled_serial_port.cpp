@@ -4,7 +4,7 @@
 
 namespace quillon::demo {
 
-std::size_t ScaledSerialPort::read(std::uint8_t* buffer, std::size_t n) {
+ReadResult ScaledSerialPort::read(std::uint8_t* buffer, std::size_t n) {
   if (heard_)
     return inner_->read(buffer, n);
   using Steady = std::chrono::steady_clock;
@@ -12,17 +12,22 @@ std::size_t ScaledSerialPort::read(std::uint8_t* buffer, std::size_t n) {
       Steady::now() + std::chrono::duration_cast<Steady::duration>(
                           std::chrono::duration<double, std::milli>(
                               static_cast<double>(kReadTotal.forBytes(n).count()) * scale_));
-  std::size_t got = 0;
-  while (got < n) {
-    if (inner_->read(buffer + got, 1) == 1) {
-      ++got;
+  ReadResult got;
+  while (got.count < n) {
+    const ReadResult one = inner_->read(buffer + got.count, 1);
+    if (one.count == 1) {
+      ++got.count;
       continue;
     }
     // A one-byte read that got nothing waited longer than the gap that ends a reply.
-    if (got > 0 || inner_->hasGone() || Steady::now() >= firstByteBy)
+    if (one.failure) {
+      got.failure = one.failure;
+      break;
+    }
+    if (got.count > 0 || Steady::now() >= firstByteBy)
       break;
   }
-  heard_ = got > 0;
+  heard_ = got.count > 0;
   return got;
 }
 

@@ -16,14 +16,13 @@ public:
   ScaledSerialPort(std::unique_ptr<SerialPort> inner, double scale)
       : inner_(std::move(inner)), scale_(scale) {}
 
-  bool open(const std::string& path) override { return inner_->open(path); }
-  bool readSettings() override { return inner_->readSettings(); }
-  bool applyTimeouts() override { return inner_->applyTimeouts(); }
-  bool applyLineSettings(int baud) override { return inner_->applyLineSettings(baud); }
+  PortResult open(const std::string& path) override { return inner_->open(path); }
+  PortResult applyTimeouts() override { return inner_->applyTimeouts(); }
+  PortResult applyLineSettings(int baud) override { return inner_->applyLineSettings(baud); }
   void close() override { inner_->close(); }
   bool isOpen() const override { return inner_->isOpen(); }
-  std::size_t read(std::uint8_t* buffer, std::size_t n) override;
-  StatusCode write(const std::uint8_t* buffer, std::size_t n) override {
+  ReadResult read(std::uint8_t* buffer, std::size_t n) override;
+  PortResult write(const std::uint8_t* buffer, std::size_t n) override {
     return inner_->write(buffer, n);
   }
   void purgeReceive() override { inner_->purgeReceive(); }

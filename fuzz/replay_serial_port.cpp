@@ -20,37 +20,41 @@ std::vector<std::uint8_t> ReplayScript::nextReply(std::size_t room) {
   return lastRead_;
 }
 
-bool ReplaySerialPort::open(const std::string& path) {
+PortResult ReplaySerialPort::open(const std::string& path) {
   open_ = !path.empty() && script_.nextFault() == 0;
   gone_ = false;
-  return open_;
+  return failureIf(!open_);
 }
 
-bool ReplaySerialPort::applyLineSettings(int baud) {
-  return device_protocol::IsLineSpeed(baud) && script_.nextFault() == 0;
+PortResult ReplaySerialPort::applyLineSettings(int baud) {
+  return failureIf(!device_protocol::IsLineSpeed(baud) || script_.nextFault() != 0);
 }
 
-std::size_t ReplaySerialPort::read(std::uint8_t* buffer, std::size_t n) {
-  if (!open_ || gone_)
-    return 0;
+ReadResult ReplaySerialPort::read(std::uint8_t* buffer, std::size_t n) {
+  const PortFailure gone{PortError::Gone, 0};
+  if (!open_)
+    return {0, PortFailure{PortError::Other, 0}};
+  if (gone_)
+    return {0, gone};
   const std::vector<std::uint8_t> reply = script_.nextReply(n);
   if (!reply.empty())
     std::memcpy(buffer, reply.data(), reply.size());
-  return reply.size();
+  // A read that brings nothing is where a real port notices a pulled cable.
+  if (reply.empty() && hasGone())
+    return {0, gone};
+  return {reply.size(), {}};
 }
 
-StatusCode ReplaySerialPort::write(const std::uint8_t* /*buffer*/, std::size_t /*n*/) {
+PortResult ReplaySerialPort::write(const std::uint8_t* /*buffer*/, std::size_t /*n*/) {
   switch (script_.nextFault()) {
-  case 0:
-    return KV7SUCCESS;
   case 1:
-    return KV7GETOVERLAPPEDRESULTERROR;
+    return PortFailure{PortError::Other, 0};
   case 2:
-    return KV7WAITFORSINGLEOBJECTERROR;
+    return PortFailure{PortError::TimedOut, 0};
   case 3:
-    return KV7EVENTNOTCREATED;
+    return PortFailure{PortError::NoResources, 0};
   default:
-    return KV7SUCCESS;
+    return std::nullopt;
   }
 }
 

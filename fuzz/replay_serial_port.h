@@ -16,9 +16,10 @@ namespace quillon::fuzz {
 // when a read ends); a length of 0 is a read that stays silent. When the replies are spent,
 // every read is silent.
 //
-// Faults: every call that can fail on a real port (open, the three settings calls, a write,
-// the hang-up test) takes the next fault byte, if any is left: 0 means no fault; for a write,
-// 1, 2 and 3 give the failures 19, 20 and 21; for the others any value but 0 is the failure.
+// Faults: every call that can fail on a real port (open, the two settings calls, a write, the
+// hang-up test, which a read that brings nothing also makes) takes the next fault byte, if any
+// is left: 0 means no fault; for a write, 1, 2 and 3 fail it for an unnamed reason, for its
+// time-out and for want of resources; for the others any value but 0 is the failure.
 class ReplayScript {
 public:
   ReplayScript(std::vector<std::uint8_t> faults, std::vector<std::uint8_t> replies)
@@ -46,19 +47,22 @@ class ReplaySerialPort final : public SerialPort {
 public:
   explicit ReplaySerialPort(ReplayScript& script) : script_(script) {}
 
-  bool open(const std::string& path) override;
-  bool readSettings() override { return script_.nextFault() == 0; }
-  bool applyTimeouts() override { return script_.nextFault() == 0; }
-  bool applyLineSettings(int baud) override;
+  PortResult open(const std::string& path) override;
+  PortResult applyTimeouts() override { return failureIf(script_.nextFault() != 0); }
+  PortResult applyLineSettings(int baud) override;
   void close() override { open_ = false; }
   bool isOpen() const override { return open_; }
-  std::size_t read(std::uint8_t* buffer, std::size_t n) override;
-  StatusCode write(const std::uint8_t* buffer, std::size_t n) override;
+  ReadResult read(std::uint8_t* buffer, std::size_t n) override;
+  PortResult write(const std::uint8_t* buffer, std::size_t n) override;
   void purgeReceive() override {}
   void purgeTransmit() override {}
   bool hasGone() const override;
 
 private:
+  static PortResult failureIf(bool fault) {
+    return fault ? PortResult(PortFailure{PortError::Other, 0}) : std::nullopt;
+  }
+
   ReplayScript& script_;
   bool open_ = false;
   mutable bool gone_ = false;

@@ -3,6 +3,7 @@
 #include "base/clock.h"
 #include "base/loader_link.h"
 #include "base/status_codes.h"
+#include "link/port_trial.h"
 #include "link/serial_port.h"
 
 #include <array>
@@ -42,7 +43,7 @@ public:
   // Discovery tries these paths, in this order, instead of the system's serial devices.
   void setCandidatePorts(std::vector<std::string> paths);
 
-  // Serial channel.
+  // Serial channel. A failed open leaves why in lastPortFailure().
   std::unique_ptr<SerialPort> OpenPort(const std::string& path);
   void ClosePort();
   std::size_t ReadBytes(std::uint8_t* buffer, std::size_t n);
@@ -63,6 +64,8 @@ public:
   // Discovery.
   StatusCode FindDevice();
   StatusCode EnterCommandMode();
+  // Every port the last FindDevice tried, in the order it tried them, and what came of each.
+  const std::vector<PortTrial>& portsTried() const { return portsTried_; }
 
   // Device commands.
   StatusCode SendCommand(const char* text);
@@ -72,28 +75,31 @@ public:
   StatusCode StartGpsPassthrough();
   StatusCode ShutDown();
   StatusCode ExitGpsPassthrough();
-  static constexpr std::size_t kBatteryLevelOutSize = 5;
-  static constexpr std::size_t kApplicationVersionOutSize = 6;
-  static constexpr std::size_t kGpsVersionOutSize = 22;
-  StatusCode GetBatteryLevel(char* out) const; // out: at least kBatteryLevelOutSize bytes
-  StatusCode GetApplicationVersion(char* out); // out: at least kApplicationVersionOutSize
-  StatusCode GetGpsVersion(char* out);         // out: at least kGpsVersionOutSize bytes
+  // The battery level text with the record's line feed; empty before the first
+  // ReadDeviceInfo. lastStatus is left alone.
+  std::string GetBatteryLevel() const;
+  // Nothing, with lastStatus 16 or 17, until the device has sent the version.
+  std::optional<std::string> GetApplicationVersion();
+  std::optional<std::string> GetGpsVersion();
   static std::int32_t TextToInt(const char* text);
 
   // GPS passthrough commands.
   StatusCode PrepareGpsForLoad();
 
-  // Status text of lastStatus(); buffer holds at least kStatusTextBufferSize bytes.
-  bool GetStatusText(char* buffer) const;
+  // The text of lastStatus(), as the pages log it ("Undefined error" for a code without one).
+  std::string GetStatusText() const;
 
   // What the link knows, read-only. The device's texts are zero-terminated inside their fields
   // and empty until the device sent them.
   StatusCode lastStatus() const { return lastStatus_; }
+  // Why the port failed when it last failed: the system's side of a status such as 26 or 19.
+  // Discovery clears it before each greeting, so that each port's trial holds its own.
+  const PortResult& lastPortFailure() const { return lastPortFailure_; }
   LinkMode mode() const { return mode_; }
-  // 1 while the line runs at 115200 baud, 0 at 4800: the GPS chip's commands wait for 0.
-  std::int32_t highSpeed() const { return highSpeed_; }
   // The line speed last applied to the link's port (115200 before the first).
   int baudRate() const { return baudRate_; }
+  // 1 while the line runs at 115200 baud, 0 at 4800: the GPS chip's commands wait for 0.
+  std::int32_t highSpeed() const;
   bool hasPort() const { return port_ != nullptr; }
   // The path of the port the device was found on, "NOT FOUND" before.
   const std::array<char, kPortNameSize>& portName() const { return portName_; }
@@ -112,8 +118,17 @@ private:
     lastStatus_ = code;
     return code;
   }
+  // The one place a port's failure becomes a status code: keeps the failure, reports the
+  // code of the step it struck.
+  enum class PortStep { Open, Timeouts, LineSettings, Write };
+  StatusCode reportPortFailure(PortStep step, const PortFailure& failure);
+  // A text the device sent, with 0; or nothing, with `whenNone`, while it sent none.
+  std::optional<std::string> reportStored(std::string text, StatusCode whenNone);
+  StatusCode reportWrite(const PortResult& written) {
+    return written ? reportPortFailure(PortStep::Write, *written) : report(KV7SUCCESS);
+  }
   void pause(std::chrono::milliseconds duration);
-  StatusCode setBaud(int baud, std::int32_t highSpeedAfter);
+  StatusCode setBaud(int baud);
   // Writes `count` bytes one write each; the first failing write ends it with `failure`.
   StatusCode writeByteByByte(const std::uint8_t* bytes, std::size_t count, StatusCode failure);
 
@@ -124,6 +139,12 @@ private:
   StatusCode expectReply(SerialPort& on, const char* expected);
   // The hello and its reply; command mode when the device answered.
   StatusCode hello(SerialPort& on);
+  // Opens every candidate port; those that opened, each with the index of its trial.
+  struct OpenCandidate {
+    std::unique_ptr<SerialPort> port;
+    std::size_t trial;
+  };
+  std::vector<OpenCandidate> openCandidates(const std::vector<std::string>& paths);
 
   Clock& clock_;
   SerialPortFactory portFactory_;
@@ -135,13 +156,15 @@ private:
   std::array<char, 5> batteryLevel_{};
   std::array<char, kPortNameSize> portName_{};
   std::array<char, 6> applicationVersion_{};
-  std::int32_t highSpeed_ = 1;
   LinkMode mode_ = ModeInitial;
   bool portFound_ = false;
   bool gpsVersionUnanswered_ = false;
   std::unique_ptr<SerialPort> port_;
   StatusCode lastStatus_ = KV7SUCCESS;
-  int baudRate_ = 115200; // the line setting last applied to port (the DCB's BaudRate)
+  PortResult lastPortFailure_;
+  // The line setting last applied to port (the DCB's BaudRate); highSpeed() is read from it.
+  int baudRate_ = 115200;
+  std::vector<PortTrial> portsTried_;
 };
 
 } // namespace quillon

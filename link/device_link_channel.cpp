@@ -42,26 +42,46 @@ void DeviceLink::purge(SerialPort& on) {
   on.purgeTransmit();
 }
 
+StatusCode DeviceLink::reportPortFailure(PortStep step, const PortFailure& failure) {
+  lastPortFailure_ = failure;
+  switch (step) {
+  case PortStep::Open:
+    return report(KV7INVALIDHANDLEVALUE);
+  case PortStep::Timeouts:
+    return report(KV7SETCOMMTIMEOUTERROR);
+  case PortStep::LineSettings:
+    return report(KV7SETCOMSTATEERROR);
+  case PortStep::Write:
+    break;
+  }
+  if (failure.error == PortError::TimedOut)
+    return report(KV7WAITFORSINGLEOBJECTERROR);
+  if (failure.error == PortError::NoResources)
+    return report(KV7EVENTNOTCREATED);
+  return report(KV7GETOVERLAPPEDRESULTERROR);
+}
+
 std::unique_ptr<SerialPort> DeviceLink::OpenPort(const std::string& path) {
   auto opened = portFactory_ ? portFactory_() : nullptr;
-  if (!opened || !opened->open(path)) {
-    report(KV7INVALIDHANDLEVALUE);
+  if (!opened) {
+    reportPortFailure(PortStep::Open, {PortError::NoResources, 0});
     return nullptr;
   }
-  // Reading the old settings and applying the time-outs may fail without failing the open:
-  // the line settings that follow replace everything that matters.
-  if (!opened->readSettings())
-    report(KV7GETCOMMSTATEERROR);
-  if (!opened->applyTimeouts())
-    report(KV7SETCOMMTIMEOUTERROR);
-  const bool lineSet = opened->applyLineSettings(dp::kHighBaud);
-  if (lineSet)
-    baudRate_ = dp::kHighBaud;
+  if (const PortResult failure = opened->open(path)) {
+    reportPortFailure(PortStep::Open, *failure);
+    return nullptr;
+  }
+  // The time-outs may fail without failing the open: the line settings that follow decide.
+  if (const PortResult failure = opened->applyTimeouts())
+    reportPortFailure(PortStep::Timeouts, *failure);
+  const PortResult lineRefused = opened->applyLineSettings(dp::kHighBaud);
+  if (lineRefused)
+    reportPortFailure(PortStep::LineSettings, *lineRefused);
   else
-    report(KV7SETCOMSTATEERROR);
+    baudRate_ = dp::kHighBaud;
   opened->purgeReceive();
   opened->purgeTransmit();
-  if (!lineSet) {
+  if (lineRefused) {
     opened->close();
     return nullptr;
   }
@@ -86,7 +106,7 @@ bool DeviceLink::IsPortGone() const {
 std::size_t DeviceLink::ReadBytes(std::uint8_t* buffer, std::size_t n) {
   if (!port_ || buffer == nullptr)
     return 0;
-  return port_->read(buffer, n);
+  return port_->read(buffer, n).count;
 }
 
 StatusCode DeviceLink::WriteBytes(const std::uint8_t* buffer, std::size_t n) {
@@ -96,7 +116,7 @@ StatusCode DeviceLink::WriteBytes(const std::uint8_t* buffer, std::size_t n) {
     return report(KV7SUCCESS);
   if (buffer == nullptr)
     return report(KV7EVENTNOTCREATED);
-  return report(port_->write(buffer, n));
+  return reportWrite(port_->write(buffer, n));
 }
 
 StatusCode DeviceLink::WriteByte(int value) {
@@ -141,7 +161,7 @@ StatusCode DeviceLink::sendText(SerialPort& on, const char* text) {
   if (text == nullptr || length >= sendBuffer.size())
     return report(KV7COMMANDNOTSENT);
   std::memcpy(sendBuffer.data(), text, length);
-  return report(on.write(sendBuffer.data(), length + 1));
+  return reportWrite(on.write(sendBuffer.data(), length + 1));
 }
 
 StatusCode DeviceLink::ExpectReply(const char* expected) {
@@ -153,10 +173,15 @@ StatusCode DeviceLink::ExpectReply(const char* expected) {
 StatusCode DeviceLink::expectReply(SerialPort& on, const char* expected) {
   std::array<std::uint8_t, dp::kReplyBufferSize> reply{};
   int failures = 0;
-  while (on.read(reply.data(), dp::kReplyReadSize) == 0) {
+  for (;;) {
+    const ReadResult got = on.read(reply.data(), dp::kReplyReadSize);
+    if (got.count > 0)
+      break;
     // A port whose cable was pulled will never answer: stop now rather than poll it 30 times.
-    if (on.hasGone())
+    if (got.failure && got.failure->error == PortError::Gone) {
+      lastPortFailure_ = got.failure;
       return report(KV7NORESPONSE);
+    }
     pause(dp::kReplyPollPause);
     if (++failures == dp::kReplyPolls)
       return report(KV7NORESPONSE);
@@ -171,26 +196,29 @@ StatusCode DeviceLink::expectReply(SerialPort& on, const char* expected) {
   return report(KV7SUCCESS);
 }
 
-StatusCode DeviceLink::setBaud(int baud, std::int32_t highSpeedAfter) {
+StatusCode DeviceLink::setBaud(int baud) {
   if (!portFound_)
     return report(KV7NOTFOUND);
   if (mode_ != ModePassthrough)
     return report(KV7INCORRECTMODE);
   if (!port_)
     return report(KV7INVALIDHANDLEVALUE);
-  if (!port_->applyLineSettings(baud))
-    return report(KV7SETCOMSTATEERROR);
+  if (const PortResult failure = port_->applyLineSettings(baud))
+    return reportPortFailure(PortStep::LineSettings, *failure);
   baudRate_ = baud;
-  highSpeed_ = highSpeedAfter;
   return report(KV7SUCCESS);
 }
 
 StatusCode DeviceLink::SetBaud4800() {
-  return setBaud(dp::kPassthroughBaud, 0);
+  return setBaud(dp::kPassthroughBaud);
 }
 
 StatusCode DeviceLink::SetBaud115200() {
-  return setBaud(dp::kHighBaud, 1);
+  return setBaud(dp::kHighBaud);
+}
+
+std::int32_t DeviceLink::highSpeed() const {
+  return baudRate_ == dp::kHighBaud ? 1 : 0;
 }
 
 } // namespace quillon

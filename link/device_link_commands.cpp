@@ -24,12 +24,9 @@ void StoreText(std::array<char, N>& field, const std::uint8_t* from, std::size_t
   field[kept] = '\0';
 }
 
-// Copies a text field to a caller's buffer of `outSize` bytes, cut to fit.
-template <std::size_t N>
-void CopyOut(const std::array<char, N>& field, char* out, std::size_t outSize) {
-  const std::size_t length = ::strnlen(field.data(), std::min(N, outSize) - 1);
-  std::memcpy(out, field.data(), length);
-  out[length] = '\0';
+// The text a field holds, up to its zero byte.
+template <std::size_t N> std::string TextOf(const std::array<char, N>& field) {
+  return std::string(field.data(), ::strnlen(field.data(), N));
 }
 
 bool IsBlank(char c) {
@@ -138,23 +135,25 @@ StatusCode DeviceLink::ExitGpsPassthrough() {
   return result;
 }
 
-StatusCode DeviceLink::GetBatteryLevel(char* out) const {
-  CopyOut(batteryLevel_, out, kBatteryLevelOutSize);
-  return KV7SUCCESS;
+std::string DeviceLink::GetBatteryLevel() const {
+  return TextOf(batteryLevel_);
 }
 
-StatusCode DeviceLink::GetApplicationVersion(char* out) {
-  if (applicationVersion_[0] == '\0')
-    return report(KV7INVALIDSOFTWAREVERSION);
-  CopyOut(applicationVersion_, out, kApplicationVersionOutSize);
-  return report(KV7SUCCESS);
+std::optional<std::string> DeviceLink::GetApplicationVersion() {
+  return reportStored(TextOf(applicationVersion_), KV7INVALIDSOFTWAREVERSION);
 }
 
-StatusCode DeviceLink::GetGpsVersion(char* out) {
-  if (gpsVersion_[0] == '\0')
-    return report(KV7INVALIDGPSVERSION);
-  CopyOut(gpsVersion_, out, kGpsVersionOutSize);
-  return report(KV7SUCCESS);
+std::optional<std::string> DeviceLink::GetGpsVersion() {
+  return reportStored(TextOf(gpsVersion_), KV7INVALIDGPSVERSION);
+}
+
+std::optional<std::string> DeviceLink::reportStored(std::string text, StatusCode whenNone) {
+  if (text.empty()) {
+    report(whenNone);
+    return std::nullopt;
+  }
+  report(KV7SUCCESS);
+  return text;
 }
 
 std::int32_t DeviceLink::TextToInt(const char* text) {

@@ -39,7 +39,7 @@ StatusCode DeviceLink::PrepareGpsForLoad() {
   if (mode_ != ModePassthrough)
     return report(KV7INCORRECTMODE);
   // The chip listens at 4800 baud until its boot loader runs.
-  if (highSpeed_ != 0)
+  if (highSpeed() != 0)
     return report(KV7INVALIDBAUDRATE);
   // One byte per write: the chip's receiver takes the command as it would from a keyboard.
   if (writeByteByByte(kAllOff.data(), kAllOff.size(), KV7GPSALLOFFNOTSENT) != KV7SUCCESS)

@@ -4,8 +4,10 @@
 
 namespace quillon {
 
-bool DeviceLink::GetStatusText(char* buffer) const {
-  return StatusText(lastStatus_, buffer);
+std::string DeviceLink::GetStatusText() const {
+  char text[kStatusTextBufferSize] = {};
+  StatusText(lastStatus_, text);
+  return text;
 }
 
 } // namespace quillon

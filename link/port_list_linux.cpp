@@ -1,7 +1,6 @@
 // Which of the system's tty devices are serial ports a Yardmark cable could be on.
 
 #include "link/port_list.h"
-#include "link/serial_port.h"
 
 #include <algorithm>
 #include <array>
@@ -79,6 +78,12 @@ std::vector<std::string> ListCandidatePortsUnder(const std::string& ttyClassDir,
 
 std::vector<std::string> ListCandidatePorts() {
   return ListCandidatePortsUnder("/sys/class/tty", "/dev");
+}
+
+// The serial devices belong to the dialout group; a new group applies from the next login.
+std::string_view DeniedPortAdvice() {
+  return "add yourself to the dialout group (sudo usermod -aG dialout \"$USER\"), then log "
+         "out and in again";
 }
 
 } // namespace quillon

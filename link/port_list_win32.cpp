@@ -3,7 +3,7 @@
 // order. A USB serial cable is often given COM33 or higher on a PC that has seen many such
 // devices; the fixed table alone would never find it.
 
-#include "link/serial_port.h"
+#include "link/port_list.h"
 
 #include <array>
 #include <set>
@@ -88,6 +88,12 @@ std::vector<std::string> ListCandidatePorts() {
   for (const int number : listedPortsAboveTable())
     paths.push_back(kDeviceNamespace + std::string("COM") + std::to_string(number));
   return paths;
+}
+
+// Windows answers a port that another program holds with "access denied"; discovery reports
+// that as busy, and there is no other permission on a COM port for the golfer to ask for.
+std::string_view DeniedPortAdvice() {
+  return {};
 }
 
 } // namespace quillon

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/status_codes.h"
 #include "link/transfer_timeout.h"
 
 #include <chrono>
@@ -8,15 +7,45 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace quillon {
+
+// Why a port operation failed. DeviceLink makes the device's status codes from it, and
+// discovery names it for each port it passed over, so support staff can tell a busy port from
+// a missing one.
+enum class PortError {
+  Busy,        // another program holds the port, or this one does
+  Denied,      // the user may not open it (on Linux: not in the dialout group)
+  Gone,        // no such port, or its cable or USB adapter was pulled
+  TimedOut,    // a write the line did not take within its bound
+  NoResources, // the system could not set the transfer up (no event, no memory)
+  Other,       // anything else: the system's own number says what
+};
+
+struct PortFailure {
+  PortError error = PortError::Other;
+  // errno on POSIX, GetLastError() on Windows, for the log; 0 when the system named none
+  // (an end of file, a write cut short by its time-out).
+  int systemError = 0;
+  bool operator==(const PortFailure&) const = default;
+};
+
+// Nothing when the operation succeeded; otherwise why it failed.
+using PortResult = std::optional<PortFailure>;
+
+// What a read brought: a count of 0 without a failure is a line that stayed silent until the
+// read's time-out, which is no failure at all.
+struct ReadResult {
+  std::size_t count = 0;
+  PortResult failure;
+};
 
 // One serial port, as the device link uses it. The line is 8N1, raw, no flow control, DTR and
 // RTS off, NUL bytes passed. Reads end at n bytes, at a 25 ms gap between two bytes, or after
 // 15 + 15 x n ms; writes are bounded by 15 + 15 x n ms. The backends (termios + poll on POSIX,
-// overlapped I/O on Windows) implement it; DeviceLink turns its answers into status codes.
+// overlapped I/O on Windows) implement it; DeviceLink turns their failures into status codes.
 class SerialPort {
 public:
   static constexpr std::chrono::milliseconds kReadInterval{25};
@@ -27,24 +56,20 @@ public:
 
   virtual ~SerialPort() = default;
 
-  // Opens `path` for exclusive use. False when it does not exist or someone holds it.
-  virtual bool open(const std::string& path) = 0;
-  // Asks the driver for the line settings the port has now; nothing is kept, as the line
-  // settings below replace them whole. False when the driver refuses.
-  virtual bool readSettings() = 0;
-  // Applies the read and write time-outs above. False when the driver refuses.
-  virtual bool applyTimeouts() = 0;
-  // Applies 8N1 raw at `baud`. False for any speed but the two the device runs at
+  // Opens `path` for exclusive use: Busy when someone holds it, Gone when it does not exist.
+  virtual PortResult open(const std::string& path) = 0;
+  // Applies the read and write time-outs above.
+  virtual PortResult applyTimeouts() = 0;
+  // Applies 8N1 raw at `baud`. Fails for any speed but the two the device runs at
   // (device_protocol::IsLineSpeed), and when the driver refuses.
-  virtual bool applyLineSettings(int baud) = 0;
+  virtual PortResult applyLineSettings(int baud) = 0;
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
 
-  // Number of bytes read, 0..n; 0 also for every failure and at once after a disconnect.
-  virtual std::size_t read(std::uint8_t* buffer, std::size_t n) = 0;
-  // 0 when all n bytes went out; otherwise the link's write failure codes: 19 the transfer
-  // failed, 20 not completed within its bound, 21 the transfer could not be started.
-  virtual StatusCode write(const std::uint8_t* buffer, std::size_t n) = 0;
+  // Up to n bytes. After a disconnect every read fails at once with Gone.
+  virtual ReadResult read(std::uint8_t* buffer, std::size_t n) = 0;
+  // All n bytes, or why not: TimedOut when they were not taken within the write bound.
+  virtual PortResult write(const std::uint8_t* buffer, std::size_t n) = 0;
   // Abandon pending reads and empty the input queue.
   virtual void purgeReceive() = 0;
   // Abandon pending writes and empty the output queue.
@@ -59,10 +84,5 @@ using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;
 
 // The platform's own backend.
 std::unique_ptr<SerialPort> MakePlatformSerialPort();
-
-// The system's serial devices in a stable order: what discovery tries when it is not handed a
-// list of its own. On Linux at most 32; on Windows the 32 ports of the COM port table, then
-// every port above COM32 that Windows lists as present, ascending.
-std::vector<std::string> ListCandidatePorts();
 
 } // namespace quillon

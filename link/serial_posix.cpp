@@ -3,10 +3,11 @@
 // The descriptor is non-blocking; every wait is a poll against an end time on the monotonic
 // clock, computed once per transfer, so neither a silent line nor a signal (EINTR is retried)
 // can stretch a read or a write beyond its bound. A hang-up or an I/O error means the cable
-// was pulled: the port remembers it and answers every later read at once with nothing.
+// was pulled: the port remembers it and fails every later read and write at once.
 
 #include "link/device_protocol.h"
 #include "link/serial_port.h"
+#include "link/transfer_timeout.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,6 +29,23 @@ using std::chrono::milliseconds;
 
 // What poll reports when the other end has gone or the descriptor is no longer usable.
 constexpr short kGoneEvents = POLLHUP | POLLERR | POLLNVAL;
+
+// What an errno says about the port, in the link's words.
+PortFailure FailureOf(int error) {
+  if (error == EBUSY || error == EWOULDBLOCK) // TIOCEXCL, or another's flock
+    return {PortError::Busy, error};
+  if (error == EACCES || error == EPERM)
+    return {PortError::Denied, error};
+  if (error == ENOENT || error == ENXIO || error == ENODEV || error == EIO)
+    return {PortError::Gone, error};
+  if (error == ENOMEM || error == ENOBUFS)
+    return {PortError::NoResources, error};
+  return {PortError::Other, error};
+}
+
+PortFailure LastFailure() {
+  return FailureOf(errno);
+}
 
 std::optional<speed_t> SpeedFor(int baud) {
   if (baud == dp::kHighBaud)
@@ -52,63 +70,67 @@ public:
   PosixSerialPort(const PosixSerialPort&) = delete;
   PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
-  bool open(const std::string& path) override;
-  bool readSettings() override;
-  bool applyTimeouts() override;
-  bool applyLineSettings(int baud) override;
+  PortResult open(const std::string& path) override;
+  PortResult applyTimeouts() override;
+  PortResult applyLineSettings(int baud) override;
   void close() override;
   bool isOpen() const override { return fd_ >= 0; }
-  std::size_t read(std::uint8_t* buffer, std::size_t n) override;
-  StatusCode write(const std::uint8_t* buffer, std::size_t n) override;
+  ReadResult read(std::uint8_t* buffer, std::size_t n) override;
+  PortResult write(const std::uint8_t* buffer, std::size_t n) override;
   void purgeReceive() override;
   void purgeTransmit() override;
-  bool hasGone() const override { return gone_; }
+  bool hasGone() const override { return gone_.has_value(); }
 
 private:
   void drainOutput();
-  std::size_t markGone() {
-    gone_ = true;
-    return 0;
+  PortFailure markGone(int error) {
+    gone_ = PortFailure{PortError::Gone, error};
+    return *gone_;
+  }
+  // Why nothing can be done on the port now, if that is so.
+  PortResult unusable() const {
+    if (fd_ < 0)
+      return PortFailure{PortError::Other, EBADF};
+    return gone_;
   }
 
   int fd_ = -1;
-  bool gone_ = false;
+  // Set by a hang-up, an I/O error or an end of file, with what the system said then.
+  PortResult gone_;
   Timeouts timeouts_{};
 };
 
-bool PosixSerialPort::open(const std::string& path) {
+PortResult PosixSerialPort::open(const std::string& path) {
   close();
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0)
-    return false;
+    return LastFailure();
   // Exclusive use. flock holds against every other open of the device, root's included and
   // our own process's; TIOCEXCL also keeps out programs that never ask for a lock. A file
-  // that is not a terminal is not a serial port, whatever its name.
+  // that is not a terminal is not a serial port, whatever its name (isatty says ENOTTY).
   if (::isatty(fd) == 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+    const PortFailure failure = LastFailure();
     ::close(fd);
-    return false;
+    return failure;
   }
   fd_ = fd;
-  gone_ = false;
-  return true;
+  gone_.reset();
+  return {};
 }
 
-bool PosixSerialPort::readSettings() {
-  termios settings{};
-  return fd_ >= 0 && ::tcgetattr(fd_, &settings) == 0;
-}
-
-bool PosixSerialPort::applyTimeouts() {
+PortResult PosixSerialPort::applyTimeouts() {
   if (fd_ < 0)
-    return false;
+    return unusable();
   timeouts_ = {kReadInterval, kReadTotal, kWriteTotal};
-  return true;
+  return {};
 }
 
-bool PosixSerialPort::applyLineSettings(int baud) {
+PortResult PosixSerialPort::applyLineSettings(int baud) {
   const auto speed = SpeedFor(baud);
-  if (fd_ < 0 || !speed)
-    return false;
+  if (fd_ < 0)
+    return unusable();
+  if (!speed)
+    return PortFailure{PortError::Other, EINVAL};
   // Start from nothing, as the line is fully described here: raw bytes (NUL included, since
   // every command goes out with its zero byte), 8 data bits, no parity, one stop bit, no
   // hardware or software flow control, the modem lines ignored, reads answered by poll.
@@ -120,21 +142,23 @@ bool PosixSerialPort::applyLineSettings(int baud) {
   wanted.c_cc[VMIN] = 0;
   wanted.c_cc[VTIME] = 0;
   if (::cfsetispeed(&wanted, *speed) != 0 || ::cfsetospeed(&wanted, *speed) != 0)
-    return false;
+    return LastFailure();
   drainOutput();
   if (::tcsetattr(fd_, TCSANOW, &wanted) != 0)
-    return false;
+    return LastFailure();
   // tcsetattr succeeds when any part of the request took; a driver that cannot run this baud
   // rate shows it only when the settings are read back.
   termios applied{};
-  if (::tcgetattr(fd_, &applied) != 0 || ::cfgetospeed(&applied) != *speed)
-    return false;
+  if (::tcgetattr(fd_, &applied) != 0)
+    return LastFailure();
+  if (::cfgetospeed(&applied) != *speed)
+    return PortFailure{PortError::Other, EINVAL};
   // DTR and RTS off. A pseudo-terminal has no modem lines and says so with ENOTTY or EINVAL;
   // any other refusal is a real port that will not do what the device needs.
   const int lines = TIOCM_DTR | TIOCM_RTS;
   if (::ioctl(fd_, TIOCMBIC, &lines) != 0 && errno != ENOTTY && errno != EINVAL)
-    return false;
-  return true;
+    return LastFailure();
+  return {};
 }
 
 // A write completes when the driver has taken the bytes, not when they have left the UART.
@@ -160,12 +184,14 @@ void PosixSerialPort::close() {
   ::ioctl(fd_, TIOCNXCL);
   ::close(fd_);
   fd_ = -1;
-  gone_ = false;
+  gone_.reset();
 }
 
-std::size_t PosixSerialPort::read(std::uint8_t* buffer, std::size_t n) {
-  if (fd_ < 0 || gone_ || n == 0)
-    return 0;
+ReadResult PosixSerialPort::read(std::uint8_t* buffer, std::size_t n) {
+  if (const PortResult failure = unusable())
+    return {0, failure};
+  if (n == 0)
+    return {};
   const auto totalEnd = timeouts_.readTotal.deadlineFor(n);
   // The interval timer starts with the first byte, as on the device's own side of the cable.
   std::optional<SteadyClock::time_point> lastByte;
@@ -177,7 +203,7 @@ std::size_t PosixSerialPort::read(std::uint8_t* buffer, std::size_t n) {
     if (ready < 0) {
       if (errno == EINTR)
         continue;
-      return 0;
+      return {0, LastFailure()};
     }
     if (ready == 0)
       break; // the gap or the total time ran out
@@ -190,17 +216,19 @@ std::size_t PosixSerialPort::read(std::uint8_t* buffer, std::size_t n) {
       }
       if (count < 0 && (errno == EINTR || errno == EAGAIN))
         continue;
-      return markGone(); // end of file or EIO: the other end has gone
+      // End of file or EIO: the other end has gone. Bytes read before it are not kept, as
+      // nothing can answer them.
+      return {0, markGone(count < 0 ? errno : 0)};
     }
     if ((watch.revents & kGoneEvents) != 0)
-      return markGone();
+      return {0, markGone(0)};
   }
-  return got;
+  return {got, {}};
 }
 
-StatusCode PosixSerialPort::write(const std::uint8_t* buffer, std::size_t n) {
-  if (fd_ < 0 || gone_)
-    return KV7GETOVERLAPPEDRESULTERROR;
+PortResult PosixSerialPort::write(const std::uint8_t* buffer, std::size_t n) {
+  if (const PortResult failure = unusable())
+    return failure;
   const auto end = timeouts_.writeTotal.deadlineFor(n);
   std::size_t sent = 0;
   while (sent < n) {
@@ -211,24 +239,21 @@ StatusCode PosixSerialPort::write(const std::uint8_t* buffer, std::size_t n) {
     }
     if (count < 0 && errno == EINTR)
       continue;
-    if (count == 0 || errno != EAGAIN) {
-      if (count < 0 && errno == EIO)
-        gone_ = true;
-      return KV7GETOVERLAPPEDRESULTERROR;
-    }
+    if (count == 0)
+      return PortFailure{PortError::Other, 0};
+    if (errno != EAGAIN)
+      return errno == EIO ? markGone(EIO) : LastFailure();
     // The output queue is full: wait for room until the write's bound.
     pollfd watch{fd_, POLLOUT, 0};
     const int ready = ::poll(&watch, 1, MsUntil(end));
     if (ready < 0 && errno != EINTR)
-      return KV7GETOVERLAPPEDRESULTERROR;
+      return LastFailure();
     if (ready == 0)
-      return KV7WAITFORSINGLEOBJECTERROR;
-    if (ready > 0 && (watch.revents & kGoneEvents) != 0) {
-      gone_ = true;
-      return KV7GETOVERLAPPEDRESULTERROR;
-    }
+      return PortFailure{PortError::TimedOut, 0};
+    if (ready > 0 && (watch.revents & kGoneEvents) != 0)
+      return markGone(0);
   }
-  return KV7SUCCESS;
+  return {};
 }
 
 void PosixSerialPort::purgeReceive() {

@@ -8,14 +8,13 @@
 // Nothing is ever left pending between calls, so a receive purge never has a read to abort
 // (wine's purge would not abort one anyway).
 
-#include <windows.h>
+#include "link/device_protocol.h"
+#include "link/serial_port.h"
 
 #include <chrono>
 #include <cstdint>
 #include <limits>
-
-#include "link/device_protocol.h"
-#include "link/serial_port.h"
+#include <windows.h>
 
 namespace quillon {
 namespace {
@@ -42,19 +41,58 @@ constexpr DWORD kMaxTransfer = std::numeric_limits<DWORD>::max();
 // Errors with which Windows answers I/O on a port whose USB serial adapter has been removed.
 bool MeansDeviceGone(DWORD error) {
   switch (error) {
-  case ERROR_ACCESS_DENIED:         // the port's device object went away under the handle
-  case ERROR_BAD_COMMAND:           // usbser and most adapter drivers after a surprise removal
-  case ERROR_OPERATION_ABORTED:     // a transfer the driver dropped; ours are never aborted
-  case ERROR_DEVICE_REMOVED:        // the plug-and-play manager's own word for it
+  case ERROR_ACCESS_DENIED:     // the port's device object went away under the handle
+  case ERROR_BAD_COMMAND:       // usbser and most adapter drivers after a surprise removal
+  case ERROR_OPERATION_ABORTED: // a transfer the driver dropped; ours are never aborted
+  case ERROR_DEVICE_REMOVED:    // the plug-and-play manager's own word for it
   case ERROR_DEVICE_NOT_CONNECTED:
-  case ERROR_GEN_FAILURE:           // "a device attached to the system is not functioning"
-  case ERROR_IO_DEVICE:             // wine: the pseudo-terminal's other side closed (EIO)
+  case ERROR_GEN_FAILURE: // "a device attached to the system is not functioning"
+  case ERROR_IO_DEVICE:   // wine: the pseudo-terminal's other side closed (EIO)
   case ERROR_NOT_READY:
   case ERROR_BROKEN_PIPE:
     return true;
   default:
     return false;
   }
+}
+
+// What a system error code says about a transfer, in the link's words.
+PortFailure TransferFailureOf(DWORD error) {
+  const int code = static_cast<int>(error);
+  if (MeansDeviceGone(error))
+    return {PortError::Gone, code};
+  switch (error) {
+  case ERROR_TIMEOUT:
+  case WAIT_TIMEOUT:
+    return {PortError::TimedOut, code};
+  case ERROR_NOT_ENOUGH_MEMORY:
+  case ERROR_OUTOFMEMORY:
+  case ERROR_NO_SYSTEM_RESOURCES:
+    return {PortError::NoResources, code};
+  default:
+    return {PortError::Other, code};
+  }
+}
+
+// What a failed CreateFile says about the port. A port held by another program is refused
+// with "access denied" (the port is opened with share mode 0), not with a sharing violation:
+// on a COM port that is busy, not a permission the golfer lacks.
+PortFailure OpenFailureOf(DWORD error) {
+  const int code = static_cast<int>(error);
+  switch (error) {
+  case ERROR_ACCESS_DENIED:
+  case ERROR_SHARING_VIOLATION:
+    return {PortError::Busy, code};
+  case ERROR_FILE_NOT_FOUND:
+  case ERROR_PATH_NOT_FOUND:
+    return {PortError::Gone, code};
+  default:
+    return TransferFailureOf(error);
+  }
+}
+
+PortFailure LastFailure() {
+  return TransferFailureOf(GetLastError());
 }
 
 // One transfer's OVERLAPPED record and its manual-reset event, closed when the transfer ends.
@@ -122,71 +160,74 @@ public:
   Win32SerialPort(const Win32SerialPort&) = delete;
   Win32SerialPort& operator=(const Win32SerialPort&) = delete;
 
-  bool open(const std::string& path) override;
-  bool readSettings() override;
-  bool applyTimeouts() override;
-  bool applyLineSettings(int baud) override;
+  PortResult open(const std::string& path) override;
+  PortResult applyTimeouts() override;
+  PortResult applyLineSettings(int baud) override;
   void close() override;
   bool isOpen() const override { return handle_ != INVALID_HANDLE_VALUE; }
-  std::size_t read(std::uint8_t* buffer, std::size_t n) override;
-  StatusCode write(const std::uint8_t* buffer, std::size_t n) override;
+  ReadResult read(std::uint8_t* buffer, std::size_t n) override;
+  PortResult write(const std::uint8_t* buffer, std::size_t n) override;
   void purgeReceive() override;
   void purgeTransmit() override;
-  bool hasGone() const override { return gone_; }
+  bool hasGone() const override { return gone_.has_value(); }
 
 private:
-  // Remembers a removed adapter; returns the count to hand back for a read that failed.
-  std::size_t failedRead(DWORD error) {
-    noteError(error);
-    return 0;
+  // What the driver's error means, remembering a removed adapter.
+  PortFailure failed(DWORD error) {
+    const PortFailure failure = TransferFailureOf(error);
+    if (failure.error == PortError::Gone)
+      gone_ = failure;
+    return failure;
   }
-  void noteError(DWORD error) {
-    if (MeansDeviceGone(error))
-      gone_ = true;
+  // Why nothing can be done on the port now, if that is so.
+  PortResult unusable() const {
+    if (!isOpen())
+      return PortFailure{PortError::Other, static_cast<int>(ERROR_INVALID_HANDLE)};
+    return gone_;
   }
-  std::size_t awaitRead(OverlappedTransfer& transfer, std::size_t n);
+  ReadResult awaitRead(OverlappedTransfer& transfer, std::size_t n);
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
-  bool gone_ = false;
+  // Set when the driver said the adapter was removed, with the error it said it with.
+  PortResult gone_;
 };
 
-bool Win32SerialPort::open(const std::string& path) {
+PortResult Win32SerialPort::open(const std::string& path) {
   close();
   // Share mode 0: Windows refuses any other open of the port while this handle lives.
   const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
-    return false;
+    return OpenFailureOf(GetLastError());
   handle_ = handle;
-  gone_ = false;
-  return true;
+  gone_.reset();
+  return {};
 }
 
-bool Win32SerialPort::readSettings() {
-  if (!isOpen())
-    return false;
-  DCB settings{};
-  settings.DCBlength = sizeof(DCB);
-  return GetCommState(handle_, &settings) != FALSE;
-}
-
-bool Win32SerialPort::applyTimeouts() {
-  if (!isOpen())
-    return false;
+PortResult Win32SerialPort::applyTimeouts() {
+  if (const PortResult failure = unusable())
+    return failure;
   COMMTIMEOUTS timeouts{};
   timeouts.ReadIntervalTimeout = static_cast<DWORD>(kReadInterval.count());
   timeouts.ReadTotalTimeoutMultiplier = static_cast<DWORD>(kReadTotal.perByte.count());
   timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(kReadTotal.constant.count());
   timeouts.WriteTotalTimeoutMultiplier = static_cast<DWORD>(kWriteTotal.perByte.count());
   timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(kWriteTotal.constant.count());
-  return SetCommTimeouts(handle_, &timeouts) != FALSE;
+  if (SetCommTimeouts(handle_, &timeouts) == FALSE)
+    return LastFailure();
+  return {};
 }
 
-bool Win32SerialPort::applyLineSettings(int baud) {
-  if (!isOpen() || !dp::IsLineSpeed(baud))
-    return false;
+PortResult Win32SerialPort::applyLineSettings(int baud) {
+  if (const PortResult failure = unusable())
+    return failure;
+  if (!dp::IsLineSpeed(baud))
+    return PortFailure{PortError::Other, static_cast<int>(ERROR_INVALID_PARAMETER)};
+  // The whole record is ours, so the port's present settings need not be read first.
   DCB wanted = LineSettings(static_cast<DWORD>(baud));
-  return SetCommState(handle_, &wanted) != FALSE;
+  if (SetCommState(handle_, &wanted) == FALSE)
+    return LastFailure();
+  return {};
 }
 
 void Win32SerialPort::close() {
@@ -194,32 +235,35 @@ void Win32SerialPort::close() {
     return;
   CloseHandle(handle_);
   handle_ = INVALID_HANDLE_VALUE;
-  gone_ = false;
+  gone_.reset();
 }
 
-std::size_t Win32SerialPort::read(std::uint8_t* buffer, std::size_t n) {
-  if (!isOpen() || gone_ || buffer == nullptr || n == 0)
-    return 0;
+ReadResult Win32SerialPort::read(std::uint8_t* buffer, std::size_t n) {
+  if (const PortResult failure = unusable())
+    return {0, failure};
+  if (buffer == nullptr || n == 0)
+    return {};
   // A read of fewer bytes than asked is a success, so an outsized request is simply capped.
   if (n > kMaxTransfer)
     n = kMaxTransfer;
   OverlappedTransfer transfer;
   if (!transfer.created()) {
+    const PortFailure failure{PortError::NoResources, static_cast<int>(GetLastError())};
     SetCommMask(handle_, 0);
-    return 0;
+    return {0, failure};
   }
   if (ReadFile(handle_, buffer, static_cast<DWORD>(n), nullptr, transfer.record()) != FALSE) {
     const Completion done = QueryCompletion(handle_, transfer, false);
-    return done.succeeded() ? done.count : failedRead(done.error);
+    return done.succeeded() ? ReadResult{done.count, {}} : ReadResult{0, failed(done.error)};
   }
   const DWORD error = GetLastError();
   if (error == ERROR_IO_PENDING)
     return awaitRead(transfer, n);
   // wine ends a read that timed out with nothing with ERROR_TIMEOUT: a silent line, no failure.
-  return error == ERROR_TIMEOUT ? 0 : failedRead(error);
+  return error == ERROR_TIMEOUT ? ReadResult{} : ReadResult{0, failed(error)};
 }
 
-std::size_t Win32SerialPort::awaitRead(OverlappedTransfer& transfer, std::size_t n) {
+ReadResult Win32SerialPort::awaitRead(OverlappedTransfer& transfer, std::size_t n) {
   const auto giveUpAt = kReadTotal.deadlineFor(n) + kPendingReadMargin;
   Completion done;
   for (;;) {
@@ -234,25 +278,26 @@ std::size_t Win32SerialPort::awaitRead(OverlappedTransfer& transfer, std::size_t
       // bytes that arrived before it are in the buffer all the same and are not thrown away.
       done = CancelAndAwait(handle_, transfer);
       if (done.error == ERROR_OPERATION_ABORTED)
-        return done.count;
+        return {done.count, {}};
       break;
     }
   }
-  if (done.succeeded())
-    return done.count;
   // wine: the time-out that ends a read with nothing completes it with ERROR_TIMEOUT.
-  if (done.error == ERROR_TIMEOUT)
-    return done.count;
-  return failedRead(done.error);
+  if (done.succeeded() || done.error == ERROR_TIMEOUT)
+    return {done.count, {}};
+  return {0, failed(done.error)};
 }
 
-StatusCode Win32SerialPort::write(const std::uint8_t* buffer, std::size_t n) {
-  if (!isOpen() || gone_ || buffer == nullptr || n > kMaxTransfer)
-    return KV7GETOVERLAPPEDRESULTERROR;
+PortResult Win32SerialPort::write(const std::uint8_t* buffer, std::size_t n) {
+  if (const PortResult failure = unusable())
+    return failure;
+  if (buffer == nullptr || n > kMaxTransfer)
+    return PortFailure{PortError::Other, static_cast<int>(ERROR_INVALID_PARAMETER)};
   OverlappedTransfer transfer;
   if (!transfer.created()) {
+    const PortFailure failure{PortError::NoResources, static_cast<int>(GetLastError())};
     SetCommMask(handle_, 0);
-    return KV7EVENTNOTCREATED;
+    return failure;
   }
   const auto wanted = static_cast<DWORD>(n);
   const auto deadline = kWriteTotal.deadlineFor(n);
@@ -261,8 +306,7 @@ StatusCode Win32SerialPort::write(const std::uint8_t* buffer, std::size_t n) {
     // Completed at once (wine often does): what matters is how much went out.
     done = QueryCompletion(handle_, transfer, false);
   } else if (const DWORD error = GetLastError(); error != ERROR_IO_PENDING) {
-    noteError(error);
-    return KV7GETOVERLAPPEDRESULTERROR;
+    return failed(error);
   } else if (WaitForSingleObject(transfer.event(), static_cast<DWORD>(MsUntil(deadline))) ==
              WAIT_OBJECT_0) {
     done = QueryCompletion(handle_, transfer, false);
@@ -270,15 +314,17 @@ StatusCode Win32SerialPort::write(const std::uint8_t* buffer, std::size_t n) {
     // Not done within its bound: take the write back before its buffer goes. Only a write that
     // turns out to have gone out whole after all counts as sent.
     done = CancelAndAwait(handle_, transfer);
-    return done.succeeded() && done.count == wanted ? KV7SUCCESS : KV7WAITFORSINGLEOBJECTERROR;
+    if (done.succeeded() && done.count == wanted)
+      return {};
+    return PortFailure{PortError::TimedOut, static_cast<int>(WAIT_TIMEOUT)};
   }
-  if (!done.succeeded()) {
-    noteError(done.error);
-    return KV7GETOVERLAPPEDRESULTERROR;
-  }
+  if (!done.succeeded())
+    return failed(done.error);
   // The write time-out ends a write early and still reports success: fewer bytes than asked
   // means the device did not get the command or the record.
-  return done.count == wanted ? KV7SUCCESS : KV7WAITFORSINGLEOBJECTERROR;
+  if (done.count != wanted)
+    return PortFailure{PortError::TimedOut, 0};
+  return {};
 }
 
 void Win32SerialPort::purgeReceive() {
@@ -293,6 +339,8 @@ void Win32SerialPort::purgeTransmit() {
 
 } // namespace
 
-std::unique_ptr<SerialPort> MakePlatformSerialPort() { return std::make_unique<Win32SerialPort>(); }
+std::unique_ptr<SerialPort> MakePlatformSerialPort() {
+  return std::make_unique<Win32SerialPort>();
+}
 
 } // namespace quillon

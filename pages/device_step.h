@@ -9,7 +9,4 @@ namespace quillon {
 inline constexpr std::chrono::milliseconds kBeforeDeviceStep{1000};
 inline constexpr std::chrono::milliseconds kAfterDeviceStep{2000};
 
-// Room for every text the link copies out (the longest, the GPS version, is 49 characters).
-inline constexpr int kDeviceTextSize = 64;
-
 } // namespace quillon

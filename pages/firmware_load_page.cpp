@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -193,9 +194,14 @@ void UpdateSequence::findDevice() {
   QLOG_INFO("     Finding the Yardmark...");
   working(kLocateRow, "...Searching for the Yardmark...");
   wait(kBeforeDeviceStep);
-  if (link_.FindDevice() != KV7SUCCESS)
+  if (link_.FindDevice() != KV7SUCCESS) {
+    for (const std::string& line : DescribePortsTried(link_.portsTried()))
+      QLOG_ERROR("     %s", line.c_str());
     return failWithStatus(kNotFound);
+  }
   QLOG_INFO("     KV7 Found");
+  for (const std::string& line : DescribePortsTried(link_.portsTried()))
+    QLOG_DEVINFO("     %s", line.c_str());
   frame_.setRow(kLocateRow, ProgressFrame::kDone);
   frame_.SetStatus("...Yardmark Found...");
   wait(kAfterDeviceStep);
@@ -230,13 +236,12 @@ void UpdateSequence::checkBattery() {
   QLOG_INFO("     Verifying Battery Level...");
   frame_.SetStatus("...Verifying Battery Level...");
   wait(kBeforeDeviceStep);
-  char level[kDeviceTextSize] = {};
-  link_.GetBatteryLevel(level);
+  const std::string level = link_.GetBatteryLevel();
   QLOG_INFO("     Battery Level acquired");
   frame_.setRow(kBatteryRow, ProgressFrame::kDone);
   frame_.SetStatus("...Battery Verified...");
   wait(kAfterDeviceStep);
-  if (DeviceLink::TextToInt(level) < page_.minBatteryLevel)
+  if (DeviceLink::TextToInt(level.c_str()) < page_.minBatteryLevel)
     return fail(kBatteryLow, {});
   QLOG_INFO("     Battery Level is ok");
   state_ = FirmwareLoadPage::APPCHECKAPPVER;
@@ -247,14 +252,14 @@ void UpdateSequence::checkApplication() {
   frame_.SetStatus("...Verifying Application...");
   frame_.setRow(kApplicationRow, ProgressFrame::kWorking);
   wait(kBeforeDeviceStep);
-  char version[kDeviceTextSize] = {};
-  if (link_.GetApplicationVersion(version) != KV7SUCCESS)
+  const std::optional<std::string> version = link_.GetApplicationVersion();
+  if (!version)
     return failWithStatus(kApplicationNotAcquired);
   QLOG_INFO("     Application Acquired");
   frame_.setRow(kApplicationRow, ProgressFrame::kDone);
   frame_.SetStatus("...Application Verified...");
   wait(kAfterDeviceStep);
-  if (!applicationVersionAccepted(version, page_.minAppVersion))
+  if (!applicationVersionAccepted(*version, page_.minAppVersion))
     return fail(kApplicationOutOfDate, {});
   QLOG_INFO("     Application Version is ok");
   state_ = FirmwareLoadPage::APPREADGPSVER;
@@ -309,13 +314,13 @@ void UpdateSequence::checkGpsVersion() {
   QLOG_INFO("     Verifying the GPS Version...");
   frame_.SetStatus("...Verifying the GPS Version...");
   wait(kBeforeDeviceStep);
-  char version[kDeviceTextSize] = {};
-  if (link_.GetGpsVersion(version) != KV7SUCCESS)
+  const std::optional<std::string> version = link_.GetGpsVersion();
+  if (!version)
     return failWithStatus(kGpsVersionInvalid);
   QLOG_INFO("     GPS Version Valid");
-  if (!gpsUpdateNeeded(version, page_.targetGpsVersion.c_str()))
-    return fail(kAlreadyUpToDate, version);
-  QLOG_INFO("     GPS Needs Update: %s", version);
+  if (!gpsUpdateNeeded(*version, page_.targetGpsVersion.c_str()))
+    return fail(kAlreadyUpToDate, *version);
+  QLOG_INFO("     GPS Needs Update: %s", version->c_str());
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
   wait(kAfterDeviceStep);
   state_ = FirmwareLoadPage::APPSTARTPASS;
@@ -462,9 +467,7 @@ void UpdateSequence::endNow() {
 }
 
 std::string UpdateSequence::statusText() const {
-  char text[kStatusTextBufferSize] = {};
-  link_.GetStatusText(text);
-  return text;
+  return link_.GetStatusText();
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 namespace quillon {
 
 // What page logic may ask of the window it runs in. The logic decides, the window draws; the
-// Qt windows implement these, tests implement them with recorders.
+// Qt windows (ui/) and the native Windows windows (win32/) implement these, tests implement
+// them with recorders.
 
 // A message box with the caption and text given, an OK button only and no icon. Returns when
 // the user has pressed OK.

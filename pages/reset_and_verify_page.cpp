@@ -10,6 +10,7 @@
 #include "pages/verify_failures.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -134,17 +135,17 @@ void VerifySequence::checkGpsVersion() {
   working(kCheckRow, "...Verifying the GPS Version...");
   frame_.setProgress(80);
   wait(kBeforeDeviceStep);
-  char version[kDeviceTextSize] = {};
-  if (link_.GetGpsVersion(version) != KV7SUCCESS)
+  const std::optional<std::string> version = link_.GetGpsVersion();
+  if (!version)
     return failWithStatus(kVersionInvalid);
   QLOG_INFO("     GPS Version Valid");
-  if (gpsUpdateNeeded(version, page_.targetGpsVersion.c_str())) {
+  if (gpsUpdateNeeded(*version, page_.targetGpsVersion.c_str())) {
     // The version the new firmware should report did not come back: the user must check.
-    fail(kVersionIncorrect, version);
+    fail(kVersionIncorrect, *version);
     frame_.endWith(modal::kCancel);
     return;
   }
-  QLOG_INFO("     GPS Version Correct: %s", version);
+  QLOG_INFO("     GPS Version Correct: %s", version->c_str());
   frame_.setRow(kCheckRow, ProgressFrame::kDone);
   frame_.SetStatus("...GPS Version Verified...");
   frame_.setProgress(90);
@@ -195,9 +196,7 @@ void VerifySequence::fail(const StepFailure& failure, std::string_view detail) {
 }
 
 std::string VerifySequence::statusText() const {
-  char text[kStatusTextBufferSize] = {};
-  link_.GetStatusText(text);
-  return text;
+  return link_.GetStatusText();
 }
 
 } // namespace

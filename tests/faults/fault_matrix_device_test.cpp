@@ -1,5 +1,7 @@
 // The fault matrix, first half: the files, and every fault of the device's own command protocol
 // at each phase where it can bite, from discovery to the switch-off after verification.
+#include "tests/faults/matrix_row.h"
+
 #include <fstream>
 #include <map>
 #include <regex>
@@ -7,8 +9,6 @@
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
-
-#include "tests/faults/matrix_row.h"
 
 namespace quillon::testing {
 namespace {
@@ -18,7 +18,9 @@ namespace fs = std::filesystem;
 
 class DeviceFaultMatrix : public ::testing::TestWithParam<MatrixRow> {};
 
-TEST_P(DeviceFaultMatrix, EndsWithAClearNoticeAndAnHonestLog) { RunMatrixRow(GetParam()); }
+TEST_P(DeviceFaultMatrix, EndsWithAClearNoticeAndAnHonestLog) {
+  RunMatrixRow(GetParam());
+}
 
 MatrixRow fails(std::string name, std::vector<std::string> faults, std::string notice,
                 std::string logText, std::optional<DeviceState> after = std::nullopt) {
@@ -63,6 +65,11 @@ MatrixRow orEnding(MatrixRow row, std::string notice, std::string logText) {
   return row;
 }
 
+MatrixRow passedOver(MatrixRow row, std::string portLine) {
+  row.portLine = std::move(portLine);
+  return row;
+}
+
 MatrixRow arranged(MatrixRow row, std::function<void(WizardRig&)> arrange) {
   row.arrange = std::move(arrange);
   return row;
@@ -70,9 +77,9 @@ MatrixRow arranged(MatrixRow row, std::function<void(WizardRig&)> arrange) {
 
 MatrixRow unpluggedAt(std::string name, int step, std::string status, std::string notice,
                       std::string logText) {
-  return arranged(fails(std::move(name), {}, std::move(notice), std::move(logText),
-                        DeviceState::Unplugged),
-                  [step, status](WizardRig& w) { w.unplugAt(step, status); });
+  return arranged(
+      fails(std::move(name), {}, std::move(notice), std::move(logText), DeviceState::Unplugged),
+      [step, status](WizardRig& w) { w.unplugAt(step, status); });
 }
 
 void replaceFirmware(WizardRig& w, const std::string& name, const std::string& content) {
@@ -263,16 +270,24 @@ const std::vector<MatrixRow> kFileRows = {
 };
 
 const std::vector<MatrixRow> kDiscoveryRows = {
-    arranged(fails("NoPortToTry", {}, "NOTICE E:4", "(E:4)", DeviceState::Ready),
-             [](WizardRig& w) {
-               w.rig.link.setCandidatePorts({(w.rig.capture.directory() / "no-port").string()});
-             }),
+    passedOver(arranged(fails("NoPortToTry", {}, "NOTICE E:4", "(E:4)", DeviceState::Ready),
+                        [](WizardRig& w) {
+                          w.rig.link.setCandidatePorts(
+                              {(w.rig.capture.directory() / "no-port").string()});
+                        }),
+               "Not present: "),
     // Ten discovery passes of a read that times out in real time: the one slow row.
-    bounded(fails("SilentDevice", {"silent"}, "NOTICE E:4", "(E:4)", DeviceState::Ready), 60.0),
-    fails("WrongHello", {"wrong-hello"}, "NOTICE E:4", "(E:4)"),
-    fails("UnplugAtHello", {"unplug=hello"}, "NOTICE E:4", "(E:4)", DeviceState::Unplugged),
-    unpluggedAt("UnplugWhileSearching", 6, "...Searching for the Yardmark...", "NOTICE E:4",
-                "(E:4)"),
+    passedOver(
+        bounded(fails("SilentDevice", {"silent"}, "NOTICE E:4", "(E:4)", DeviceState::Ready), 60.0),
+        "/yardmark passed over: silent, no answer to 10 greetings"),
+    passedOver(fails("WrongHello", {"wrong-hello"}, "NOTICE E:4", "(E:4)"),
+               "/yardmark passed over: answered, but not as a Yardmark"),
+    passedOver(
+        fails("UnplugAtHello", {"unplug=hello"}, "NOTICE E:4", "(E:4)", DeviceState::Unplugged),
+        "/yardmark passed over: disconnected during the search"),
+    passedOver(unpluggedAt("UnplugWhileSearching", 6, "...Searching for the Yardmark...",
+                           "NOTICE E:4", "(E:4)"),
+               "Not present: "),
     unpluggedAt("UnplugBeforeCommandMode", 6, "...Turning On Command Mode...", "NOTICE E:5",
                 "Command Mode Not Set : "),
 };
@@ -282,34 +297,31 @@ const std::vector<MatrixRow> kCommandRows = {
     fails("NoEchoToRecord", {"no-echo=KV7-1"}, "NOTICE E:6", "(E:6)", DeviceState::Off),
     fails("BadEchoToRecord", {"bad-echo=KV7-1"}, "NOTICE E:6", "(E:6)", DeviceState::Off),
     fails("UnplugAtRecord", {"unplug=KV7-1"}, "NOTICE E:6", "(E:6)", DeviceState::Unplugged),
-    infoEnding(withDevice(fails("LowBattery", {}, "NOTICE E:7", "Battery Level is below 30  (E:7)",
-                                DeviceState::Off),
-                          [](sim::YardmarkOptions& o) { o.battery = "010"; })),
+    infoEnding(withDevice(
+        fails("LowBattery", {}, "NOTICE E:7", "Battery Level is below 30  (E:7)", DeviceState::Off),
+        [](sim::YardmarkOptions& o) { o.battery = "010"; })),
     infoEnding(withDevice(fails("OldApplication", {}, "NOTICE E:9",
                                 "Application Version is out of date  (E:9)", DeviceState::Off),
                           [](sim::YardmarkOptions& o) { o.appVersion = "1.100"; })),
     fails("GpsVersionNotP", {"gps-not-P"}, "NOTICE E:11", "(E:11)", DeviceState::Off),
     fails("NoEchoToGpsVersion", {"no-echo=KV7-G"}, "NOTICE E:11", "(E:11)", DeviceState::Off),
     fails("BadEchoToGpsVersion", {"bad-echo=KV7-G"}, "NOTICE E:11", "(E:11)", DeviceState::Off),
-    fails("UnplugAtGpsVersion", {"unplug=KV7-G"}, "NOTICE E:12", "(E:12)",
-          DeviceState::Unplugged),
+    fails("UnplugAtGpsVersion", {"unplug=KV7-G"}, "NOTICE E:12", "(E:12)", DeviceState::Unplugged),
     verified("GpsReadableOnlyAfterReset", {"gps-unreadable-until-reset"}),
     infoEnding(withDevice(fails("GpsAlreadyCurrent", {}, "NOTICE E:13",
                                 "GPS Does NOT Need Update: $PASHR,VER,GPS,2.0.00  (E:13)",
                                 DeviceState::Off),
                           [](sim::YardmarkOptions& o) { o.gpsVersion = kNewGps; })),
-    fails("ResetRefused", {"gps-unreadable-until-reset", "reset-refused"}, "NOTICE E:12",
-          "(E:12)", DeviceState::Off),
+    fails("ResetRefused", {"gps-unreadable-until-reset", "reset-refused"}, "NOTICE E:12", "(E:12)",
+          DeviceState::Off),
     fails("BadEchoToReset", {"gps-unreadable-until-reset", "bad-echo=KV7-i"}, "NOTICE E:12",
           "(E:12)", DeviceState::Off),
-    fails("UnplugAtReset", {"gps-unreadable-until-reset", "unplug=KV7-i"}, "NOTICE E:12",
-          "(E:12)", DeviceState::Unplugged),
-    verified("ChatterAfterReset", {"gps-unreadable-until-reset", "reset-chatter"}),
-    fails("PassthroughRefused", {"passthrough-refused"}, "NOTICE E:15", "(E:15)",
-          DeviceState::Off),
-    fails("BadEchoToPassthrough", {"bad-echo=KV7-g"}, "NOTICE E:15", "(E:15)"),
-    fails("UnplugAtPassthrough", {"unplug=KV7-g"}, "NOTICE E:15", "(E:15)",
+    fails("UnplugAtReset", {"gps-unreadable-until-reset", "unplug=KV7-i"}, "NOTICE E:12", "(E:12)",
           DeviceState::Unplugged),
+    verified("ChatterAfterReset", {"gps-unreadable-until-reset", "reset-chatter"}),
+    fails("PassthroughRefused", {"passthrough-refused"}, "NOTICE E:15", "(E:15)", DeviceState::Off),
+    fails("BadEchoToPassthrough", {"bad-echo=KV7-g"}, "NOTICE E:15", "(E:15)"),
+    fails("UnplugAtPassthrough", {"unplug=KV7-g"}, "NOTICE E:15", "(E:15)", DeviceState::Unplugged),
     // The line dies as the chip takes the all-off command. The link's pause before the update
     // command is virtual here, so that command may already be on its way (raising the line
     // fails) or still being written (its write fails).
@@ -326,8 +338,7 @@ const std::vector<MatrixRow> kVerificationRows = {
     arranged(fails("UnplugDuringPowerCycle", {}, "NOTICE E:21", "(E:21)", DeviceState::Unplugged),
              [](WizardRig& w) { w.powerCycle = [&w] { w.rig.device->unplug(); }; }),
     unpluggedAt("UnplugAtVerifyReset", 10, "...Resetting the GPS...", "NOTICE E:22", "(E:22)"),
-    unpluggedAt("UnplugAtVerifyRead", 10, "...Reading the GPS Version...", "NOTICE E:23",
-                "(E:23)"),
+    unpluggedAt("UnplugAtVerifyRead", 10, "...Reading the GPS Version...", "NOTICE E:23", "(E:23)"),
     withDevice(fails("WrongVersionAfterUpdate", {}, "NOTICE E:24",
                      "GPS Version is NOT Correct $PASHR,VER,GPS,2.0.01  (E:24)", DeviceState::Off),
                [](sim::YardmarkOptions& o) { o.newGpsVersion = "$PASHR,VER,GPS,2.0.01"; }),
@@ -336,8 +347,7 @@ const std::vector<MatrixRow> kVerificationRows = {
              [](WizardRig& w) { w.unplugAt(10, "...Shutting down Yardmark..."); }),
 };
 
-INSTANTIATE_TEST_SUITE_P(Files, DeviceFaultMatrix, ::testing::ValuesIn(kFileRows),
-                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Files, DeviceFaultMatrix, ::testing::ValuesIn(kFileRows), MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Orbfix, DeviceFaultMatrix, ::testing::ValuesIn(kOrbfixRows),
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Log, DeviceFaultMatrix, ::testing::ValuesIn(kLogRows), MatrixRowName());

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-
 #include <gtest/gtest.h>
 
 namespace quillon::testing {
@@ -81,6 +80,8 @@ void RunMatrixRow(const MatrixRow& row) {
     EXPECT_FALSE(outcome.reachedFinish()) << "a failed update must not end on the Finish page";
     if (!row.logKind.empty())
       expectLogged(outcome, row.logKind, ending.logText);
+    if (!row.portLine.empty())
+      expectLogged(outcome, "Error", row.portLine);
   }
   if (row.deviceAfter) {
     EXPECT_EQ(wizard.rig.device->state(), *row.deviceAfter);

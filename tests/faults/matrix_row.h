@@ -1,16 +1,15 @@
 #pragma once
 
+#include "link/device_link.h"
+#include "sim/virtual_yardmark.h"
+#include "tests/faults/wizard_rig.h"
+
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "link/device_link.h"
-#include "sim/virtual_yardmark.h"
-#include "tests/faults/wizard_rig.h"
 
 namespace quillon::testing {
 
@@ -25,6 +24,9 @@ struct MatrixRow {
   // An empty kind: the default level keeps no line for this ending (Info lines only).
   std::string logKind;
   std::string logText;
+  // An Error line the log must also hold, at every level: for a device not found, which port
+  // discovery passed over and why.
+  std::string portLine;
   std::optional<sim::DeviceState> deviceAfter;
   std::optional<LinkMode> linkAfter;
   std::function<void(sim::YardmarkOptions&)> device;
@@ -64,6 +66,8 @@ struct MatrixRowName {
   }
 };
 
-inline void PrintTo(const MatrixRow& row, std::ostream* out) { *out << row.name; }
+inline void PrintTo(const MatrixRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 } // namespace quillon::testing

@@ -37,31 +37,26 @@ TEST(LinkReadDeviceInfo, StoresTheRecordFields) {
   EXPECT_STREQ(found.link.identity().data(), "YM-KV7 000012345");
   EXPECT_STREQ(found.link.applicationVersion().data(), "1.234");
 
-  char battery[DeviceLink::kBatteryLevelOutSize];
-  EXPECT_EQ(found.link.GetBatteryLevel(battery), KV7SUCCESS);
-  EXPECT_EQ(DeviceLink::TextToInt(battery), 85);
-  char version[DeviceLink::kApplicationVersionOutSize];
-  EXPECT_EQ(found.link.GetApplicationVersion(version), KV7SUCCESS);
-  EXPECT_STREQ(version, "1.234");
+  EXPECT_EQ(found.link.GetBatteryLevel(), "085\n");
+  EXPECT_EQ(DeviceLink::TextToInt(found.link.GetBatteryLevel().c_str()), 85);
+  EXPECT_EQ(found.link.GetApplicationVersion(), "1.234");
+  EXPECT_EQ(found.link.lastStatus(), KV7SUCCESS);
 }
 
-TEST(LinkReadDeviceInfo, ThirtyEightRecordBytesGive5AndStoreNothing) {
+TEST(LinkReadDeviceInfo, ThirtyEightRecordBytesAreAnInvalidResponseAndStoreNothing) {
   DeviceScript script;
   script.record.pop_back();
   FoundDevice found(DeviceAnswers(script));
   EXPECT_EQ(found.link.ReadDeviceInfo(), KV7INVALIDRESPONSE);
   EXPECT_EQ(found.link.batteryLevel()[0], '\0');
-  char version[DeviceLink::kApplicationVersionOutSize] = "x";
-  EXPECT_EQ(found.link.GetApplicationVersion(version), KV7INVALIDSOFTWAREVERSION);
-  EXPECT_STREQ(version, "x");
-  char battery[DeviceLink::kBatteryLevelOutSize] = "x";
-  EXPECT_EQ(found.link.GetBatteryLevel(battery), KV7SUCCESS);
-  EXPECT_STREQ(battery, "");
+  EXPECT_EQ(found.link.GetApplicationVersion(), std::nullopt);
+  EXPECT_EQ(found.link.lastStatus(), KV7INVALIDSOFTWAREVERSION);
+  EXPECT_EQ(found.link.GetBatteryLevel(), "");
   EXPECT_EQ(found.link.lastStatus(), KV7INVALIDSOFTWAREVERSION)
       << "the battery accessor reports nothing";
 }
 
-TEST(LinkReadDeviceInfo, AnEchoDifferingInItsLastCharacterGives5) {
+TEST(LinkReadDeviceInfo, AnEchoDifferingInItsLastCharacterIsAnInvalidResponse) {
   FoundDevice found(AnswersExcept("KV7-1", {{ToBytes("KV7-2"), 0ms}}));
   EXPECT_EQ(found.link.ReadDeviceInfo(), KV7INVALIDRESPONSE);
   EXPECT_EQ(found.clock.pauses, std::vector<int>{1000}) << "no record wait after a bad echo";
@@ -75,15 +70,15 @@ TEST(LinkReadGpsVersion, KeepsADollarPReplyAndRefusesDollarG) {
   FoundDevice wrong(DeviceAnswers(script));
   EXPECT_EQ(wrong.link.ReadGpsVersion(), KV7INVALIDRESPONSE);
   EXPECT_EQ(wrong.link.gpsVersion()[0], '\0');
-  char version[DeviceLink::kGpsVersionOutSize] = {};
-  EXPECT_EQ(wrong.link.GetGpsVersion(version), KV7INVALIDGPSVERSION);
+  EXPECT_EQ(wrong.link.GetGpsVersion(), std::nullopt);
+  EXPECT_EQ(wrong.link.lastStatus(), KV7INVALIDGPSVERSION);
 
   FoundDevice right;
   EXPECT_EQ(right.link.ReadGpsVersion(), KV7SUCCESS);
   EXPECT_EQ(right.sentSinceDiscovery(), ToBytes("KV7-G", true));
   EXPECT_EQ(right.clock.pauses, (std::vector<int>{1000, 4000}));
-  EXPECT_EQ(right.link.GetGpsVersion(version), KV7SUCCESS);
-  EXPECT_STREQ(version, "$PASHR,VER,GPS,1.0.00");
+  EXPECT_EQ(right.link.GetGpsVersion(), "$PASHR,VER,GPS,1.0.00");
+  EXPECT_EQ(right.link.lastStatus(), KV7SUCCESS);
 }
 
 TEST(LinkResetGps, WaitsTwentySecondsOnTheClockAndDropsTheChipsChatter) {
@@ -99,7 +94,7 @@ TEST(LinkResetGps, WaitsTwentySecondsOnTheClockAndDropsTheChipsChatter) {
   EXPECT_EQ(found.link.ReadBytes(leftover, sizeof leftover), 0u);
 }
 
-TEST(LinkCommandGate, BeforeDiscoveryEveryCommandGives2) {
+TEST(LinkCommandGate, BeforeDiscoveryEveryCommandIsNotFound) {
   HookClock clock;
   DeviceLink link(clock);
   EXPECT_EQ(link.ReadDeviceInfo(), KV7NOTFOUND);
@@ -151,7 +146,7 @@ TEST(LinkModes, PassthroughAndBackToCommandMode) {
   EXPECT_EQ(texts, (std::vector<std::string>{"SA-28", "KV7-g", "SA-28", "KV7-1"}));
 }
 
-TEST(LinkDisconnect, CablePulledBeforeTheEchoEndsTheCommandAt4) {
+TEST(LinkDisconnect, CablePulledBeforeTheEchoEndsTheCommandAsNoResponse) {
   FoundDevice found(AnswersExcept("KV7-G", {{{}, 0ms, true}}));
   StatusCode result = -1;
   const double ms = ElapsedMs([&] { result = found.link.ReadGpsVersion(); });
@@ -164,7 +159,7 @@ TEST(LinkDisconnect, CablePulledBeforeTheEchoEndsTheCommandAt4) {
   EXPECT_EQ(found.link.EnterCommandMode(), KV7GETOVERLAPPEDRESULTERROR);
 }
 
-TEST(LinkDisconnect, CablePulledAfterTheEchoEndsTheRecordReadAt5) {
+TEST(LinkDisconnect, CablePulledAfterTheEchoEndsTheRecordReadAsAnInvalidResponse) {
   FoundDevice found(AnswersExcept("KV7-1", {{ToBytes("KV7-1"), 0ms}, {{}, 60ms, true}}));
   StatusCode result = -1;
   const double ms = ElapsedMs([&] { result = found.link.ReadDeviceInfo(); });

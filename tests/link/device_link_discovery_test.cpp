@@ -56,9 +56,17 @@ TEST(LinkFindDevice, FindsTheDeviceBehindSilentAndWrongPortsAndClosesThem) {
   EXPECT_FALSE(wrong.slaveHeld());
   EXPECT_TRUE(device.slaveHeld());
   EXPECT_FALSE(link.IsPortGone());
+
+  using Outcome = PortTrial::Outcome;
+  const std::vector<PortTrial>& tried = link.portsTried();
+  ASSERT_EQ(tried.size(), 3u);
+  EXPECT_EQ(tried[0].outcome, Outcome::Silent);
+  EXPECT_EQ(tried[0].greetings, 1);
+  EXPECT_EQ(tried[1].outcome, Outcome::NotAYardmark);
+  EXPECT_EQ(tried[2].outcome, Outcome::Answered);
 }
 
-TEST(LinkFindDevice, TenPassesOfWrongAnswersGive2AndReleaseThePort) {
+TEST(LinkFindDevice, TenPassesOfWrongAnswersAreNotFoundAndReleaseThePort) {
   PtyPeer wrong;
   wrong.serve(WrongHelloAnswers());
   HookClock clock;
@@ -74,7 +82,7 @@ TEST(LinkFindDevice, TenPassesOfWrongAnswersGive2AndReleaseThePort) {
   EXPECT_FALSE(wrong.slaveHeld());
 }
 
-TEST(LinkFindDevice, NoPortsAtAllGive26WithoutAHello) {
+TEST(LinkFindDevice, NoPortsAtAllAreAnInvalidHandleWithoutAHello) {
   HookClock clock;
   DeviceLink link(clock);
   link.setCandidatePorts({});
@@ -104,6 +112,7 @@ TEST(LinkFindDevice, SkipsAPathTooLongToKeepAsThePortName) {
   link.setCandidatePorts({longLink.string(), device.slavePath()});
   EXPECT_EQ(link.FindDevice(), KV7SUCCESS);
   EXPECT_EQ(std::string(link.portName().data()), device.slavePath());
+  EXPECT_EQ(link.portsTried().front().outcome, PortTrial::Outcome::NameTooLong);
   EXPECT_TRUE(behindLongName.received().empty());
   EXPECT_EQ(clock.pauses.front(), 300);
   EXPECT_EQ(clock.nowMs, 300) << "only one port was opened";
@@ -128,7 +137,7 @@ TEST(LinkEnterCommandMode, RefusedBeforeAnyScan) {
   EXPECT_EQ(link.mode(), ModeInitial);
 }
 
-TEST(LinkEnterCommandMode, IdleWithoutAPortGives26AndStaysIdle) {
+TEST(LinkEnterCommandMode, IdleWithoutAPortIsAnInvalidHandleAndStaysIdle) {
   HookClock clock;
   DeviceLink link(clock);
   link.setCandidatePorts({});

@@ -73,7 +73,7 @@ TEST(LinkPrepareGps, PreconditionsInOrderWithNothingWritten) {
   EXPECT_EQ(found.sentSinceDiscovery(), ToBytes("KV7-g", true));
 }
 
-TEST(LinkPrepareGps, WriteFailingAtTheThirdByteGives31AfterTwoBytes) {
+TEST(LinkPrepareGps, WriteFailingAtTheThirdByteIsAllOffNotSentAfterTwoBytes) {
   PortFaults faults;
   FoundDevice found(DeviceAnswers(), FaultyPorts(faults));
   ReadyForPrepare(found);
@@ -86,7 +86,7 @@ TEST(LinkPrepareGps, WriteFailingAtTheThirdByteGives31AfterTwoBytes) {
   EXPECT_EQ(found.sentSinceDiscovery(), ToBytes("$P"));
 }
 
-TEST(LinkPrepareGps, WriteFailingInTheUpdateCommandGives32) {
+TEST(LinkPrepareGps, WriteFailingInTheUpdateCommandIsUpdateFirmwareNotSent) {
   PortFaults faults;
   FoundDevice found(DeviceAnswers(), FaultyPorts(faults));
   ReadyForPrepare(found);

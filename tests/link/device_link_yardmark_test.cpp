@@ -36,13 +36,11 @@ struct Yardmark {
 TEST(LinkWithYardmark, FindReadAndHandOverToTheBootLoader) {
   Yardmark y;
   ASSERT_EQ(y.link.FindDevice(), KV7SUCCESS);
-  EXPECT_EQ(std::string(y.link.portName().data()), y.device.slavePath());
+  EXPECT_EQ(y.link.portName().data(), y.device.slavePath());
   EXPECT_EQ(y.device.state(), sim::DeviceState::Command);
 
   ASSERT_EQ(y.link.ReadDeviceInfo(), KV7SUCCESS);
-  char battery[DeviceLink::kBatteryLevelOutSize];
-  y.link.GetBatteryLevel(battery);
-  EXPECT_EQ(DeviceLink::TextToInt(battery), 85);
+  EXPECT_EQ(DeviceLink::TextToInt(y.link.GetBatteryLevel().c_str()), 85);
   EXPECT_STREQ(y.link.identity().data(), "YM-KV7 000012345");
   EXPECT_STREQ(y.link.applicationVersion().data(), "1.234");
   ASSERT_EQ(y.link.ReadGpsVersion(), KV7SUCCESS);
@@ -74,7 +72,7 @@ TEST(LinkWithYardmark, ShutDownLeavesTheLinkIdleAndTheDeviceOff) {
   EXPECT_EQ(y.clock.nowMs(), 300 + 1000 + 1000);
 }
 
-TEST(LinkWithYardmark, RecordAndVersionFaultsGive5) {
+TEST(LinkWithYardmark, RecordAndVersionFaultsAreInvalidResponses) {
   Yardmark shortRecord({"short-record"});
   ASSERT_EQ(shortRecord.link.FindDevice(), KV7SUCCESS);
   EXPECT_EQ(shortRecord.link.ReadDeviceInfo(), KV7INVALIDRESPONSE);
@@ -83,8 +81,8 @@ TEST(LinkWithYardmark, RecordAndVersionFaultsGive5) {
   Yardmark notP({"gps-not-P"});
   ASSERT_EQ(notP.link.FindDevice(), KV7SUCCESS);
   EXPECT_EQ(notP.link.ReadGpsVersion(), KV7INVALIDRESPONSE);
-  char version[DeviceLink::kGpsVersionOutSize];
-  EXPECT_EQ(notP.link.GetGpsVersion(version), KV7INVALIDGPSVERSION);
+  EXPECT_EQ(notP.link.GetGpsVersion(), std::nullopt);
+  EXPECT_EQ(notP.link.lastStatus(), KV7INVALIDGPSVERSION);
 
   Yardmark badEcho({"bad-echo=KV7-1"});
   ASSERT_EQ(badEcho.link.FindDevice(), KV7SUCCESS);

@@ -2,17 +2,21 @@
 
 #include "link/serial_port.h"
 
+#include <cerrno>
 #include <memory>
+#include <string>
 
 namespace quillon::testing {
 
 // Faults a pseudo-terminal cannot produce, laid over the real POSIX port: everything else,
 // bytes on the wire included, is the real thing.
 struct PortFaults {
-  bool refuseReadSettings = false;
+  std::string deniedPath; // opening this path is refused as for a user without
+                          // the right to it (EACCES), which root never sees
+  bool refuseTimeouts = false;
   bool refuseLineSettings = false;      // every applyLineSettings
   bool refuseLaterLineSettings = false; // only after the first (a baud change)
-  int failWriteNumber = 0;              // this write (1-based) and every later one fail with 19
+  int failWriteNumber = 0;              // this write (1-based) and every later one fail (EIO)
   int writes = 0;                       // write calls seen
 };
 
@@ -20,21 +24,30 @@ class FaultyPort final : public SerialPort {
 public:
   explicit FaultyPort(PortFaults& faults) : faults_(faults), real_(MakePlatformSerialPort()) {}
 
-  bool open(const std::string& path) override { return real_->open(path); }
-  bool readSettings() override { return !faults_.refuseReadSettings && real_->readSettings(); }
-  bool applyTimeouts() override { return real_->applyTimeouts(); }
-  bool applyLineSettings(int baud) override {
+  PortResult open(const std::string& path) override {
+    if (!faults_.deniedPath.empty() && path == faults_.deniedPath)
+      return PortFailure{PortError::Denied, EACCES};
+    return real_->open(path);
+  }
+  PortResult applyTimeouts() override {
+    if (faults_.refuseTimeouts)
+      return PortFailure{PortError::Other, EINVAL};
+    return real_->applyTimeouts();
+  }
+  PortResult applyLineSettings(int baud) override {
     const bool refuse = faults_.refuseLineSettings || (faults_.refuseLaterLineSettings && applied_);
     applied_ = true;
-    return !refuse && real_->applyLineSettings(baud);
+    if (refuse)
+      return PortFailure{PortError::Other, EINVAL};
+    return real_->applyLineSettings(baud);
   }
   void close() override { real_->close(); }
   bool isOpen() const override { return real_->isOpen(); }
-  std::size_t read(std::uint8_t* buffer, std::size_t n) override { return real_->read(buffer, n); }
-  StatusCode write(const std::uint8_t* buffer, std::size_t n) override {
+  ReadResult read(std::uint8_t* buffer, std::size_t n) override { return real_->read(buffer, n); }
+  PortResult write(const std::uint8_t* buffer, std::size_t n) override {
     ++faults_.writes;
     if (faults_.failWriteNumber > 0 && faults_.writes >= faults_.failWriteNumber)
-      return 19;
+      return PortFailure{PortError::Other, EIO};
     return real_->write(buffer, n);
   }
   void purgeReceive() override { real_->purgeReceive(); }

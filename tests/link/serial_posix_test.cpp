@@ -5,6 +5,7 @@
 #include "tests/link/pty_peer.h"
 #include "testsupport/scratch_folder.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
@@ -23,38 +24,43 @@ using testing::ToBytes;
 
 std::unique_ptr<SerialPort> OpenConfigured(const std::string& path, int baud = 115200) {
   auto port = MakePlatformSerialPort();
-  EXPECT_TRUE(port->open(path));
-  EXPECT_TRUE(port->readSettings());
-  EXPECT_TRUE(port->applyTimeouts());
-  EXPECT_TRUE(port->applyLineSettings(baud));
+  EXPECT_EQ(port->open(path), std::nullopt);
+  EXPECT_EQ(port->applyTimeouts(), std::nullopt);
+  EXPECT_EQ(port->applyLineSettings(baud), std::nullopt);
   return port;
 }
 
-TEST(SerialPosixOpen, RefusesMissingPathsAndFilesThatAreNoTerminal) {
+PortError ErrorOf(const PortResult& result) {
+  EXPECT_TRUE(result.has_value()) << "the operation did not fail";
+  return result ? result->error : PortError::Other;
+}
+
+TEST(SerialPosixOpen, AMissingPathIsGoneAndAFileThatIsNoTerminalIsRefused) {
   auto port = MakePlatformSerialPort();
-  EXPECT_FALSE(port->open("/dev/quillon-no-such-port"));
+  EXPECT_EQ(port->open("/dev/quillon-no-such-port"), (PortFailure{PortError::Gone, ENOENT}));
   EXPECT_FALSE(port->isOpen());
 
   const test::ScratchFolder scratch;
   const std::string name = scratch.path("not-a-tty").string();
   std::ofstream{name} << "a file";
-  EXPECT_FALSE(port->open(name));
+  EXPECT_EQ(port->open(name), (PortFailure{PortError::Other, ENOTTY}));
 }
 
-TEST(SerialPosixOpen, SecondOpenFailsInThisProcessAndAnotherUntilClosed) {
+TEST(SerialPosixOpen, APortHeldInThisProcessOrAnotherIsBusyUntilClosed) {
   PtyPeer peer;
   auto first = MakePlatformSerialPort();
-  ASSERT_TRUE(first->open(peer.slavePath()));
+  ASSERT_EQ(first->open(peer.slavePath()), std::nullopt);
 
   // We run as root in CI: the lock must hold even where TIOCEXCL is waived.
   auto second = MakePlatformSerialPort();
-  EXPECT_FALSE(second->open(peer.slavePath()));
+  EXPECT_EQ(ErrorOf(second->open(peer.slavePath())), PortError::Busy);
 
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     auto other = MakePlatformSerialPort();
-    ::_exit(other->open(peer.slavePath()) ? 1 : 0);
+    const PortResult failure = other->open(peer.slavePath());
+    ::_exit(failure && failure->error == PortError::Busy ? 0 : 1);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -62,7 +68,7 @@ TEST(SerialPosixOpen, SecondOpenFailsInThisProcessAndAnotherUntilClosed) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "another process opened a port held by us";
 
   first->close();
-  EXPECT_TRUE(second->open(peer.slavePath()));
+  EXPECT_EQ(second->open(peer.slavePath()), std::nullopt);
 }
 
 TEST(SerialPosixLine, RawEightNOneAtTheBaudRateTheOtherEndSees) {
@@ -75,9 +81,9 @@ TEST(SerialPosixLine, RawEightNOneAtTheBaudRateTheOtherEndSees) {
   EXPECT_EQ(line.c_iflag & (IXON | IXOFF), 0u);
   EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG), 0u);
 
-  EXPECT_TRUE(port->applyLineSettings(4800));
+  EXPECT_EQ(port->applyLineSettings(4800), std::nullopt);
   EXPECT_EQ(peer.outputSpeed(), B4800);
-  EXPECT_FALSE(port->applyLineSettings(9600)) << "only the two speeds the device uses";
+  EXPECT_NE(port->applyLineSettings(9600), std::nullopt) << "only the two speeds the device uses";
   EXPECT_EQ(peer.outputSpeed(), B4800);
 }
 
@@ -85,22 +91,23 @@ TEST(SerialPosixTransfer, ZeroBytesAndLineEndsCrossUnchangedBothWays) {
   PtyPeer peer;
   auto port = OpenConfigured(peer.slavePath());
   const Bytes outgoing{'K', 0, '\r', '\n', 0x11, 0x13, 0xFF, 0};
-  EXPECT_EQ(port->write(outgoing.data(), outgoing.size()), 0);
+  EXPECT_EQ(port->write(outgoing.data(), outgoing.size()), std::nullopt);
   EXPECT_EQ(peer.readFor(100ms), outgoing);
 
   peer.send(outgoing);
   Bytes incoming(outgoing.size());
-  EXPECT_EQ(port->read(incoming.data(), incoming.size()), outgoing.size());
+  EXPECT_EQ(port->read(incoming.data(), incoming.size()).count, outgoing.size());
   EXPECT_EQ(incoming, outgoing);
 }
 
-TEST(SerialPosixTransfer, SilentReadEndsAtItsTotalTime) {
+TEST(SerialPosixTransfer, SilentReadEndsAtItsTotalTimeWithNothingAndNoFailure) {
   PtyPeer peer;
   auto port = OpenConfigured(peer.slavePath());
   Bytes buffer(8);
-  std::size_t got = 99;
+  ReadResult got{99, {}};
   const double ms = ElapsedMs([&] { got = port->read(buffer.data(), buffer.size()); });
-  EXPECT_EQ(got, 0u);
+  EXPECT_EQ(got.count, 0u);
+  EXPECT_EQ(got.failure, std::nullopt);
   EXPECT_GE(ms, 134.0); // 15 + 15 x 8
   EXPECT_LT(ms, 170.0);
 }
@@ -111,7 +118,7 @@ TEST(SerialPosixTransfer, ReadEndsAtAGapAfterTheLastByte) {
   peer.send(ToBytes("SA-"));
   Bytes buffer(39); // a long read would last 600 ms
   std::size_t got = 0;
-  const double ms = ElapsedMs([&] { got = port->read(buffer.data(), buffer.size()); });
+  const double ms = ElapsedMs([&] { got = port->read(buffer.data(), buffer.size()).count; });
   EXPECT_EQ(got, 3u);
   EXPECT_GE(ms, 24.0);
   EXPECT_LT(ms, 90.0);
@@ -125,25 +132,25 @@ TEST(SerialPosixTransfer, PurgeReceiveDiscardsWhatArrived) {
   port->purgeReceive();
   peer.send(ToBytes("fresh"));
   Bytes buffer(9);
-  ASSERT_EQ(port->read(buffer.data(), buffer.size()), 5u);
+  ASSERT_EQ(port->read(buffer.data(), buffer.size()).count, 5u);
   EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 5), ToBytes("fresh"));
 }
 
-TEST(SerialPosixTransfer, WriteThatCannotDrainIsGivenUpAtItsBound) {
+TEST(SerialPosixTransfer, WriteThatCannotDrainTimesOutAtItsBound) {
   PtyPeer peer; // never reads: the queue fills and stays full
   auto port = OpenConfigured(peer.slavePath());
   const Bytes block(16, 0x55); // each write bounded by 15 + 15 x 16 ms
-  StatusCode result = 0;
+  PortResult result;
   int writes = 0;
-  while (result == 0 && writes < 100000) {
+  while (!result && writes < 100000) {
     result = port->write(block.data(), block.size());
     ++writes;
   }
-  EXPECT_EQ(result, 20);
+  EXPECT_EQ(ErrorOf(result), PortError::TimedOut);
   EXPECT_GT(writes, 1) << "an empty queue took nothing";
 }
 
-TEST(SerialPosixDisconnect, PulledCableEndsReadsAtOnceAndFailsWrites) {
+TEST(SerialPosixDisconnect, APulledCableFailsReadsAtOnceAndWritesAsGone) {
   auto peer = std::make_unique<PtyPeer>();
   auto port = OpenConfigured(peer->slavePath());
   std::thread puller([&] {
@@ -151,18 +158,19 @@ TEST(SerialPosixDisconnect, PulledCableEndsReadsAtOnceAndFailsWrites) {
     peer->hangUp();
   });
   Bytes buffer(39);
-  std::size_t got = 99;
+  ReadResult got{99, {}};
   const double ms = ElapsedMs([&] { got = port->read(buffer.data(), buffer.size()); });
   puller.join();
-  EXPECT_EQ(got, 0u);
+  EXPECT_EQ(got.count, 0u);
+  EXPECT_EQ(ErrorOf(got.failure), PortError::Gone);
   EXPECT_LT(ms, 300.0) << "a 39-byte read on a live line lasts 600 ms";
   EXPECT_TRUE(port->hasGone());
 
   // Remembered: the next read does not wait at all, and nothing can be written.
   EXPECT_LT(ElapsedMs([&] { got = port->read(buffer.data(), buffer.size()); }), 5.0);
-  EXPECT_EQ(got, 0u);
+  EXPECT_EQ(ErrorOf(got.failure), PortError::Gone);
   const std::uint8_t byte = 0x24;
-  EXPECT_EQ(port->write(&byte, 1), 19);
+  EXPECT_EQ(ErrorOf(port->write(&byte, 1)), PortError::Gone);
 
   port->close();
   EXPECT_FALSE(port->hasGone());

@@ -52,6 +52,7 @@ TEST(FirmwareLoad, ACompleteUpdateThenAVerification) {
                     "Info:      Starting Update",
                     "Info:      Finding the Yardmark...",
                     "Info:      KV7 Found",
+                    "DevInfo:      Yardmark answered on " + rig.devicePort,
                     "Info:      Turning On Command Mode...",
                     "Info:      Command Mode Set",
                     "Info:      Checking the Battery Level...",
@@ -265,6 +266,28 @@ TEST(FirmwareLoad, NoDeviceAtAllEndsWithE4AndSendsNothingMore) {
   EXPECT_TRUE(log[log.size() - 2].starts_with("Error:      KV7 Not Found : KV7"));
   EXPECT_TRUE(log[log.size() - 2].ends_with("  (E:4)"));
   EXPECT_EQ(log.back(), "DevInfo:      Closing window");
+}
+
+TEST(FirmwareLoad, AnE4LogNamesEachPortTriedAndWhyItWasPassedOver) {
+  DeviceRig rig;
+  const std::string missing = (rig.capture.directory() / "no-such-port").string();
+  const std::string denied = (rig.capture.directory() / "not-yours").string();
+  rig.portFaults.deniedPath = denied;
+  const auto otherProgram = MakePlatformSerialPort();
+  ASSERT_EQ(otherProgram->open(rig.devicePort), std::nullopt);
+  rig.link.setCandidatePorts({missing, denied, rig.devicePort});
+  EXPECT_EQ(rig.runUpdate(), modal::kCancel);
+  const Events log = rig.logOf("Step3Update.cpp");
+  ASSERT_GE(log.size(), 5U);
+  EXPECT_EQ(Events(log.end() - 5, log.end() - 2),
+            (Events{"Error:      Not present: " + missing,
+                    "Error:      " + denied +
+                        " passed over: permission denied (system error 13): add yourself to the "
+                        "dialout group (sudo usermod -aG dialout \"$USER\"), then log out and in "
+                        "again",
+                    "Error:      " + rig.devicePort +
+                        " passed over: busy, another program holds it (system error 11)"}));
+  EXPECT_TRUE(log[log.size() - 2].starts_with("Error:      KV7 Not Found : KV7"));
 }
 
 TEST(FirmwareLoad, AnUnreadableRecordEndsWithE6AndASwitchOff) {

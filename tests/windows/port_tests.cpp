@@ -1,16 +1,17 @@
 // The serial backend on its own: the COM port table, opening and refusing ports, the line
 // settings a port is left with, and reads on a silent line that end within their bounds.
 
+#include "base/clock.h"
+#include "link/device_link.h"
+#include "link/port_list.h"
+#include "link/serial_port.h"
+#include "tests/windows/suites.h"
+#include "tests/windows/windows_probe.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-
-#include "base/clock.h"
-#include "link/device_link.h"
-#include "link/serial_port.h"
-#include "tests/windows/suites.h"
-#include "tests/windows/windows_probe.h"
 
 namespace quillon::wintest {
 namespace {
@@ -18,8 +19,7 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 long long MsSince(SteadyClock::time_point start) {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start)
-      .count();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count();
 }
 
 // The number after "\\.\COM" of a listed port's path; 0 for anything else.
@@ -67,11 +67,42 @@ void DeviceAboveTheTableIsFound(const TestSettings& settings, Checks& checks) {
   WCHECK_EQ(std::string(link.portName().data()), settings.port);
 }
 
+// True when the port operation succeeded.
+bool Ok(const PortResult& result) {
+  return !result.has_value();
+}
+
+// What the port's failure says, by name, for the check's message.
+const char* ErrorName(const PortResult& result) {
+  if (!result)
+    return "no failure";
+  switch (result->error) {
+  case PortError::Busy:
+    return "Busy";
+  case PortError::Denied:
+    return "Denied";
+  case PortError::Gone:
+    return "Gone";
+  case PortError::TimedOut:
+    return "TimedOut";
+  case PortError::NoResources:
+    return "NoResources";
+  case PortError::Other:
+    break;
+  }
+  return "Other";
+}
+
+// A port no system has is not present. The test's own missing port is mapped onto something
+// that is no port (under wine a directory, which wine refuses as if it were held): it is only
+// refused, with the system's own error kept for the log.
 void MissingPortIsRefused(const TestSettings& settings, Checks& checks) {
   auto port = MakePlatformSerialPort();
-  WCHECK(!port->open(settings.missingPort));
+  WCHECK_EQ(std::string(ErrorName(port->open("\\\\.\\COM250"))), std::string("Gone"));
+  const PortResult failure = port->open(settings.missingPort);
+  WCHECK(failure && failure->systemError != 0);
   WCHECK(!port->isOpen());
-  WCHECK_EQ(port->read(nullptr, 0), std::size_t{0});
+  WCHECK_EQ(port->read(nullptr, 0).count, std::size_t{0});
 
   VirtualClock clock;
   DeviceLink link(clock);
@@ -96,8 +127,8 @@ void OpenLeavesTheLineAt115200_8N1(const TestSettings& settings, Checks& checks)
     return;
   WCHECK_EQ(line->baud, 115200UL);
   WCHECK_EQ(line->byteSize, 8);
-  WCHECK_EQ(line->parity, 0);    // no parity
-  WCHECK_EQ(line->stopBits, 0);  // one stop bit
+  WCHECK_EQ(line->parity, 0);   // no parity
+  WCHECK_EQ(line->stopBits, 0); // one stop bit
   WCHECK(line->binary);
   WCHECK(!line->ctsFlow && !line->dsrFlow);
   WCHECK(!line->xonXoffOut && !line->xonXoffIn);
@@ -106,19 +137,18 @@ void OpenLeavesTheLineAt115200_8N1(const TestSettings& settings, Checks& checks)
 
 void BaudChangesReachTheLine(const TestSettings& settings, Checks& checks) {
   auto port = MakePlatformSerialPort();
-  if (!WCHECK(port->open(settings.port)))
+  if (!WCHECK(Ok(port->open(settings.port))))
     return;
-  WCHECK(port->readSettings());
-  WCHECK(port->applyTimeouts());
-  WCHECK(port->applyLineSettings(4800));
+  WCHECK(Ok(port->applyTimeouts()));
+  WCHECK(Ok(port->applyLineSettings(4800)));
   port->close();
   auto line = ReadLineSettings(settings.port);
   WCHECK(line.has_value() && line->baud == 4800UL && line->byteSize == 8);
 
-  if (!WCHECK(port->open(settings.port)))
+  if (!WCHECK(Ok(port->open(settings.port))))
     return;
-  WCHECK(!port->applyLineSettings(9600)); // only the two rates the device uses
-  WCHECK(port->applyLineSettings(115200));
+  WCHECK(port->applyLineSettings(9600).has_value()); // only the two rates the device uses
+  WCHECK(Ok(port->applyLineSettings(115200)));
   port->close();
   line = ReadLineSettings(settings.port);
   WCHECK(line.has_value() && line->baud == 115200UL);
@@ -131,11 +161,11 @@ void SecondOpenIsRefused(const TestSettings& settings, Checks& checks) {
   }
   auto first = MakePlatformSerialPort();
   auto second = MakePlatformSerialPort();
-  if (!WCHECK(first->open(settings.port)))
+  if (!WCHECK(Ok(first->open(settings.port))))
     return;
-  WCHECK(!second->open(settings.port));
+  WCHECK_EQ(std::string(ErrorName(second->open(settings.port))), std::string("Busy"));
   first->close();
-  WCHECK(second->open(settings.port)); // free again once the first holder let go
+  WCHECK(Ok(second->open(settings.port))); // free again once the first holder let go
 }
 
 void SilentReadsEndWithinTheirTimeouts(const TestSettings& settings, Checks& checks) {
@@ -149,7 +179,9 @@ void SilentReadsEndWithinTheirTimeouts(const TestSettings& settings, Checks& che
   // comes, until the backend gives up on it a second later.
   std::uint8_t byte = 0;
   auto start = SteadyClock::now();
-  WCHECK_EQ(port->read(&byte, 1), std::size_t{0});
+  const ReadResult silent = port->read(&byte, 1);
+  WCHECK_EQ(silent.count, std::size_t{0});
+  WCHECK(!silent.failure); // nothing came, and nothing failed
   auto elapsed = MsSince(start);
   WCHECK(elapsed >= 20);
   WCHECK(elapsed < 900);
@@ -157,7 +189,7 @@ void SilentReadsEndWithinTheirTimeouts(const TestSettings& settings, Checks& che
   // Nine bytes, as the replies are polled: 150 ms.
   std::uint8_t reply[9] = {};
   start = SteadyClock::now();
-  WCHECK_EQ(port->read(reply, sizeof reply), std::size_t{0});
+  WCHECK_EQ(port->read(reply, sizeof reply).count, std::size_t{0});
   elapsed = MsSince(start);
   WCHECK(elapsed >= 120);
   WCHECK(elapsed < 1000);
