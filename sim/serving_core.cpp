@@ -17,11 +17,12 @@ constexpr std::size_t kMaxPendingOutput = 64 * 1024;
 void ServingCore::send(const std::vector<std::uint8_t>& bytes) {
   const SimTime start = now();
   const SimDuration byteTime = options.pace ? ByteTime(lineBaud()) : SimDuration::zero();
-  for (const auto byte : bytes) {
+  const std::size_t secondWrite = options.prompt ? (bytes.size() + 1) / 2 : 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (outbox.size() >= kMaxPendingOutput)
       return;
     outLineFree = std::max(outLineFree, start) + byteTime;
-    outbox.emplace_back(options.pace ? outLineFree : start, byte);
+    outbox.push_back({options.pace ? outLineFree : start, bytes[i], i > 0 && i == secondWrite});
   }
 }
 
@@ -79,18 +80,24 @@ bool ServingCore::flushDue(SimTime time) {
     outbox.clear();
     return false;
   }
-  std::vector<std::uint8_t> due;
-  for (const auto& [when, byte] : outbox) {
-    if (when > time)
-      break;
-    due.push_back(byte);
+  while (!outbox.empty() && outbox.front().due <= time) {
+    if (!writeDue(time))
+      return true;
   }
-  if (due.empty())
-    return false;
+  return false;
+}
+
+bool ServingCore::writeDue(SimTime time) {
+  std::vector<std::uint8_t> due;
+  for (const auto& out : outbox) {
+    if (out.due > time || (out.startsWrite && !due.empty()))
+      break;
+    due.push_back(out.byte);
+  }
   const auto written = line->writeSome(due.data(), due.size());
   if (written > 0)
     outbox.erase(outbox.begin(), outbox.begin() + written);
-  return written < static_cast<ssize_t>(due.size());
+  return written == static_cast<ssize_t>(due.size());
 }
 
 void ServingCore::readLine() {
@@ -119,7 +126,7 @@ std::optional<SimTime> ServingCore::nextEvent(bool writeBlocked) const {
   if (!inbox.empty())
     consider(inbox.front().ready);
   if (!outbox.empty() && !writeBlocked)
-    consider(outbox.front().first);
+    consider(outbox.front().due);
   return next;
 }
 

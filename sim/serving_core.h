@@ -63,6 +63,9 @@ struct ServingCore final : DevicePort {
   void deliverDue(SimTime time);
   // Writes what is due; true when bytes are due but the line cannot take them now.
   bool flushDue(SimTime time);
+  // One write of the due bytes up to the next that starts a write of its own; false when the
+  // line took fewer than that.
+  bool writeDue(SimTime time);
   void readLine();
   void wake() const;
   std::optional<SimTime> nextEvent(bool writeBlocked) const;
@@ -83,7 +86,12 @@ struct ServingCore final : DevicePort {
     int baud;
   };
   std::deque<Incoming> inbox;
-  std::deque<std::pair<SimTime, std::uint8_t>> outbox;
+  struct Outgoing {
+    SimTime due;
+    std::uint8_t byte;
+    bool startsWrite; // a prompt device's answer leaves in two writes
+  };
+  std::deque<Outgoing> outbox;
   SimTime inLineFree{};
   SimTime outLineFree{};
 

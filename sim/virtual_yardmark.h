@@ -29,6 +29,12 @@ struct YardmarkOptions {
   // Boot loader: time to erase one flash sector (one 0x8F each), time to program one record.
   std::chrono::milliseconds erasePace{50};
   std::chrono::milliseconds programDelay{0};
+  // Answer at once, as a real boot loader may: no erase pace and no pause after a reset, so
+  // that a frame's acceptance and the programming's answer leave back to back, and every
+  // answer of more than one byte leaves in two writes, one right behind the other, so that
+  // the host may read it in two reads. A host that empties its input after a request instead
+  // of before it loses these answers.
+  bool prompt = false;
   bool poweredOn = true;
   std::vector<std::string> faults;
   // Called on the device's own thread the first time each fault of `faults` strikes, with the

@@ -2,7 +2,9 @@
 
 #include "link/serial_port.h"
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace quillon::testing {
 
@@ -14,6 +16,10 @@ struct PortFaults {
   bool refuseLaterLineSettings = false; // only after the first (a baud change)
   int failWriteNumber = 0;              // this write (1-based) and every later one fail with 19
   int writes = 0;                       // write calls seen
+  // A write returns only this long after its bytes went out, so that a prompt device's answer
+  // is in before the program's next call: as on Windows, where a write completes when the
+  // driver has sent the bytes, and on a busy machine that runs the device first.
+  std::chrono::milliseconds writeReturnsAfter{0};
 };
 
 class FaultyPort final : public SerialPort {
@@ -35,7 +41,10 @@ public:
     ++faults_.writes;
     if (faults_.failWriteNumber > 0 && faults_.writes >= faults_.failWriteNumber)
       return 19;
-    return real_->write(buffer, n);
+    const StatusCode result = real_->write(buffer, n);
+    if (faults_.writeReturnsAfter.count() > 0)
+      std::this_thread::sleep_for(faults_.writeReturnsAfter);
+    return result;
   }
   void purgeReceive() override { real_->purgeReceive(); }
   void purgeTransmit() override { real_->purgeTransmit(); }
