@@ -1,6 +1,6 @@
 // The fault matrix, second half: every fault of the GPS chip's boot loader, from its hello to
 // the end frame. Most of them the loader must ride out, ending in a verified update; the rest
-// must end with notice E:25 (or E:19) instead of a frozen bar.
+// must end with notice E:25 instead of a frozen bar.
 #include "tests/faults/matrix_row.h"
 #include "tests/image/image_test_support.h"
 
@@ -31,12 +31,11 @@ MatrixRow ridesOut(std::string name, std::string fault) {
   return row;
 }
 
-MatrixRow givesUp(std::string name, std::string fault, std::string reason, DeviceState after,
-                  std::string notice = "NOTICE E:25") {
+MatrixRow givesUp(std::string name, std::string fault, std::string reason, DeviceState after) {
   MatrixRow row;
   row.name = std::move(name);
   row.faults = {std::move(fault)};
-  row.notice = std::move(notice);
+  row.notice = "NOTICE E:25";
   row.logKind = "Error";
   row.logText = std::move(reason);
   row.deviceAfter = after;
@@ -155,7 +154,8 @@ void plugInSwitchOffAndOn(WizardRig& w) {
 
 const std::vector<MatrixRow> kEndRows = {
     givesUp("UnplugAtEndFrame", "unplug=end",
-            "GPS Passthrough NOT exited : ", DeviceState::Unplugged, "NOTICE E:19"),
+            "GPS Firmware NOT loaded : the Yardmark was disconnected  (E:25)",
+            DeviceState::Unplugged),
     // The load is done only when the boot loader has taken the end frame: one that hears it
     // late, or garbled, gets it again.
     ridesOut("EndFrameHeardLate", "silent-at=end:5"),
@@ -180,7 +180,7 @@ const std::vector<MatrixRow> kRecoveryRows = {
                             DeviceState::Flashing),
                     switchOffAndOn),
     finishedNextRun(givesUp("UnpluggedAtEndFrameThenFinished", "unplug=end",
-                            "GPS Passthrough NOT exited : ", DeviceState::Unplugged, "NOTICE E:19"),
+                            "the Yardmark was disconnected  (E:25)", DeviceState::Unplugged),
                     plugInSwitchOffAndOn),
     // The flash is whole but the chip gives no version all the same: loading it again is
     // harmless, and the power cycle on step 7 brings the version back.
