@@ -93,9 +93,20 @@ void CommandProtocol::sendText(std::string_view text) {
 void CommandProtocol::sendLater(std::chrono::milliseconds delay, std::vector<std::uint8_t> reply) {
   if (reply.empty())
     return;
-  const SimDuration due = std::max(port_.scaled(delay), port_.scaled(kHostEchoPause) +
-                                                          SimDuration(kHostEchoReadAllowance));
-  port_.at(port_.now() + due, [this, reply = std::move(reply)] { port_.send(reply); });
+  const SimTime due = port_.now() + port_.scaled(delay);
+  port_.at(std::max(port_.now(), due - kAfterEchoTaken),
+           [this, reply = std::move(reply), due] { sendOnceEchoTaken(reply, due); });
+}
+
+void CommandProtocol::sendOnceEchoTaken(std::vector<std::uint8_t> reply, SimTime due) {
+  const SimTime now = port_.now();
+  if (!port_.hostTookAll() && now < due + kEchoTakenWait) {
+    port_.at(now + kEchoTakenPoll,
+             [this, reply = std::move(reply), due] { sendOnceEchoTaken(reply, due); });
+    return;
+  }
+  port_.at(std::max(due, now + kAfterEchoTaken),
+           [this, reply = std::move(reply)] { port_.send(reply); });
 }
 
 std::vector<std::uint8_t> CommandProtocol::deviceRecord() const {

@@ -37,6 +37,9 @@ struct ServingCore final : DevicePort {
     return Scaled(delay, options.timeScale);
   }
   int lineBaud() const override { return line ? line->baud() : 0; }
+  bool hostTookAll() const override {
+    return outbox.empty() && (!line || line->unreadByHost() == 0);
+  }
   void listenAt(int baud) override {
     if (line)
       line->listenAt(baud);
