@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <poll.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -131,6 +133,14 @@ std::optional<SimTime> ServingCore::nextEvent(bool writeBlocked) const {
 }
 
 void ServingCore::serve() {
+  // A real boot loader has a processor of its own and answers the moment a frame is in. On a
+  // busy machine this thread would wait for a processor first, and answer late; a prompt
+  // device asks for the lowest real-time priority instead (where the system refuses, it runs
+  // as before). It sleeps in ppoll between events, so it takes no time from anyone else.
+  if (options.prompt) {
+    const sched_param lowestRealTime{sched_get_priority_min(SCHED_FIFO)};
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &lowestRealTime);
+  }
   std::unique_lock lock(mutex);
   while (!stopping) {
     if (unplugRequested) {

@@ -32,8 +32,9 @@ struct YardmarkOptions {
   // Answer at once, as a real boot loader may: no erase pace and no pause after a reset, so
   // that a frame's acceptance and the programming's answer leave back to back, and every
   // answer of more than one byte leaves in two writes, one right behind the other, so that
-  // the host may read it in two reads. A host that empties its input after a request instead
-  // of before it loses these answers.
+  // the host may read it in two reads; the serving thread runs at real-time priority where
+  // the system allows, so that a busy machine does not delay the answers. A host that empties
+  // its input after a request instead of before it loses these answers.
   bool prompt = false;
   bool poweredOn = true;
   std::vector<std::string> faults;
