@@ -107,21 +107,18 @@ TEST_F(Timeouts, HandshakeAsksForTheEraseAfterTwoWholeSecondsFromTheLastHelloAns
   EXPECT_EQ(rig.loader->state(), U::EraseCmd);
 }
 
-TEST_F(Timeouts, ErasingGoesOnToTheRecordsAfterTwentyOneSilentWholeSeconds) {
+TEST_F(Timeouts, ErasingAndWaitColdGoOnToTheRecordsAfterTwentyOneSilentWholeSeconds) {
   reachAt(U::Erasing);
   EXPECT_FALSE(replyAt(15000, 0x8F)); // a sector erased: the wait starts again at second 15
   EXPECT_FALSE(replyAt(35999, -3));
   EXPECT_TRUE(replyAt(36000, -3));
   EXPECT_EQ(rig.loader->state(), U::SendRec);
   EXPECT_EQ(rig.traces, std::vector<std::string>{"ERASING - timeout"});
-  EXPECT_TRUE(rig.link.events.empty());
-}
 
-TEST_F(Timeouts, WaitColdGoesOnToTheRecordsAfterTwentyOneWholeSeconds) {
-  reachAt(U::WaitRec);
-  rig.answer({0x87});
-  EXPECT_FALSE(replyAt(20999, 0x12));
-  EXPECT_TRUE(replyAt(21000, -3));
+  rig.reach(U::WaitRec);
+  rig.answer({0x87}); // the boot loader restarts at second 36
+  EXPECT_FALSE(replyAt(56999, 0x12));
+  EXPECT_TRUE(replyAt(57000, -3));
   EXPECT_EQ(rig.loader->state(), U::SendRec);
   EXPECT_EQ(rig.traces, std::vector<std::string>{"WAIT COLD - timeout"});
   EXPECT_TRUE(rig.link.events.empty());
@@ -148,25 +145,28 @@ TEST_F(Timeouts, ProgSendsTheRecordAgainAfterTwentyOneWholeSeconds) {
 }
 
 TEST_F(Timeouts, ADebugWordCutShortEndsWithTheWaitItInterrupted) {
+  struct Cut {
+    std::vector<int> bytes;
+    std::int64_t waitEndsAt;
+    int waiting;
+    const char* trace;
+    int interrupted;
+  };
+  // In PROG (20 s), then in WAIT REC (the record's own 4 s), after the first and the second
+  // byte of the word; the interrupted wait is over then too, and the record goes again.
   reachAt(U::Prog);
-  rig.answer({0x8E});
-  EXPECT_FALSE(replyAt(20999, -3));
-  EXPECT_EQ(rig.loader->state(), U::Debug1);
-  EXPECT_TRUE(replyAt(21000, -3));
-  EXPECT_EQ(rig.loader->state(), U::Prog);
-  EXPECT_EQ(rig.traces, std::vector<std::string>{"DEBUG 1 - timeout"});
-  EXPECT_FALSE(replyAt(21000, -3));
-  EXPECT_EQ(rig.link.events, kRecordFrame);
-
-  // In WAIT REC the record's own wait applies, and the second byte of a word is waited for
-  // the same way.
-  rig.answer({0x8E});
-  rig.answer({0x2D});
-  EXPECT_FALSE(replyAt(25999, -3));
-  EXPECT_EQ(rig.loader->state(), U::Debug2);
-  EXPECT_TRUE(replyAt(26000, -3));
-  EXPECT_EQ(rig.loader->state(), U::WaitRec);
-  EXPECT_EQ(rig.traces, std::vector<std::string>{"DEBUG 2 - timeout"});
+  for (const Cut& cut : {Cut{{0x8E}, 21000, U::Debug1, "DEBUG 1 - timeout", U::Prog},
+                         Cut{{0x8E, 0x2D}, 26000, U::Debug2, "DEBUG 2 - timeout", U::WaitRec}}) {
+    for (const int byte : cut.bytes)
+      rig.answer({byte});
+    EXPECT_FALSE(replyAt(cut.waitEndsAt - 1, -3));
+    EXPECT_EQ(rig.loader->state(), cut.waiting);
+    EXPECT_TRUE(replyAt(cut.waitEndsAt, -3));
+    EXPECT_EQ(rig.loader->state(), cut.interrupted);
+    EXPECT_EQ(rig.traces, std::vector<std::string>{cut.trace});
+    EXPECT_FALSE(replyAt(cut.waitEndsAt, -3));
+    EXPECT_EQ(rig.link.events, kRecordFrame);
+  }
 }
 
 TEST_F(Timeouts, NoConnectPurgesTheInputEveryFifteenReadsWithoutHello) {
