@@ -94,15 +94,22 @@ void CommandProtocol::sendLater(std::chrono::milliseconds delay, std::vector<std
   if (reply.empty())
     return;
   const SimTime due = port_.now() + port_.scaled(delay);
-  port_.at(std::max(port_.now(), due - kAfterEchoTaken),
-           [this, reply = std::move(reply), due] { sendOnceEchoTaken(reply, due); });
+  const SimTime firstLook = std::max(port_.now(), due - kAfterEchoTaken);
+  port_.at(firstLook, [this, reply = std::move(reply), due, firstLook] {
+    sendOnceEchoTaken(reply, due, firstLook, false);
+  });
 }
 
-void CommandProtocol::sendOnceEchoTaken(std::vector<std::uint8_t> reply, SimTime due) {
+void CommandProtocol::sendOnceEchoTaken(std::vector<std::uint8_t> reply, SimTime due,
+                                        SimTime lookingSince, bool seen) {
   const SimTime now = port_.now();
-  if (!port_.hostTookAll() && now < due + kEchoTakenWait) {
-    port_.at(now + kEchoTakenPoll,
-             [this, reply = std::move(reply), due] { sendOnceEchoTaken(reply, due); });
+  const bool waiting = !port_.hostTookAll();
+  seen = seen || waiting;
+  const bool taken = !waiting && (seen || now >= lookingSince + kEchoSeenWait);
+  if (!taken && now < due + kEchoTakenWait) {
+    port_.at(now + kEchoTakenPoll, [this, reply = std::move(reply), due, lookingSince, seen] {
+      sendOnceEchoTaken(reply, due, lookingSince, seen);
+    });
     return;
   }
   port_.at(std::max(due, now + kAfterEchoTaken),

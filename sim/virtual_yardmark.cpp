@@ -140,6 +140,12 @@ std::vector<std::string> VirtualYardmark::struckFaults() const {
   return core.device ? core.device->faults().struck() : std::vector<std::string>{};
 }
 
+bool VirtualYardmark::caughtUp() const {
+  const auto& core = impl_->core;
+  std::lock_guard lock(core.mutex);
+  return core.inbox.empty() && (!core.line || core.line->unreadByDevice() == 0);
+}
+
 int VirtualYardmark::lineBaud() const {
   const auto& core = impl_->core;
   std::lock_guard lock(core.mutex);

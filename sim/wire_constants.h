@@ -36,12 +36,16 @@ constexpr std::chrono::milliseconds kGpsVersionDelay{2500};
 // A device run faster than real time must still not answer into the host's echo read, which
 // takes whatever comes within one inter-byte gap (25 ms of real time, which no time scale
 // shortens) of the echo's last byte, and later still on a busy machine. So a data reply also
-// waits until the host has taken the echo, and this much longer; the device looks every
-// kEchoTakenPoll, from kAfterEchoTaken before the reply is due. At real time the host took
-// the echo long before, and the reply leaves when it is due. A host that does not take the
-// echo within kEchoTakenWait of that gets the reply all the same.
+// waits until the host has taken the echo, and this much longer. The device looks every
+// kEchoTakenPoll, from kAfterEchoTaken before the reply is due, for the echo waiting at the
+// host and then gone; an echo never seen waiting went to a host quicker than the looks, and
+// counts as taken after kEchoSeenWait (a pseudo-terminal hands bytes over a moment after they
+// were written, later on a busy machine). At real time the host took the echo long before,
+// and the reply leaves when it is due. A host that does not take the echo within
+// kEchoTakenWait of that gets the reply all the same.
 constexpr std::chrono::milliseconds kAfterEchoTaken{100};
 constexpr std::chrono::milliseconds kEchoTakenPoll{2};
+constexpr std::chrono::milliseconds kEchoSeenWait{30};
 constexpr std::chrono::milliseconds kEchoTakenWait{1000};
 } // namespace device_wire
 

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,14 +40,21 @@ std::filesystem::path writeFirmware(const std::filesystem::path& directory, int 
 // (a loaded machine, a sanitizer build), which no device ever sees: it counts only up to
 // kLongestCountedGap. Counted in full, a 200-ms preemption would be a 4-s record time-out,
 // and the resend it provokes would race the device's late answer to the first copy.
+// A pause also lasts until the device has read and acted on every byte sent before it, as a
+// real line would have carried them by then: on a busy machine the device's thread may not
+// have run at all during the pause's share of real time, and would then, say, read the GPS
+// chip's update command only after the line went up to 115200 baud.
 class PacedClock final : public Clock {
 public:
   static constexpr double kScale = 0.05;
   // One device second, in real time.
   static constexpr std::chrono::duration<double> kLongestCountedGap{kScale};
+  // How long a pause waits at most for the device to catch up.
+  static constexpr std::chrono::seconds kLongestCatchUp{5};
   void sleepMs(int ms) override;
   std::int64_t wholeSeconds() override;
   VirtualClock time;
+  std::function<bool()> deviceCaughtUp;
 
 private:
   using Steady = std::chrono::steady_clock;
