@@ -189,9 +189,8 @@ bool Uploader::stepEraseAddress(int byte) {
     return false;
   case Reply::Hello:
     // The boot loader says hello only once it is back at its start, as it is after refusing
-    // the erase frame. Its bad command comes right after the frame, so the purge that
-    // follows the frame can take it away; unanswered, the loader would wait for our handshake
-    // and we for its erase, for ever. Answer it as in ERASE CMD.
+    // the erase frame. Its bad command may be lost on the line; unanswered, the loader would
+    // wait for our handshake and we for its erase, for ever. Answer it as in ERASE CMD.
     trace("ERASE ADR - hello");
     answerHello();
     state_ = Hand;
@@ -280,7 +279,7 @@ bool Uploader::stepWaitCold(int byte) {
 
 bool Uploader::startOver(std::string_view traceText) {
   // The boot loader says hello only from its start: it restarted (a brown-out, or a fail whose
-  // byte the purge after a frame took away) and has lost the erase and the records. Nothing
+  // byte was lost on the line) and has lost the erase and the records. Nothing
   // else would move it on, so start over as after a fail: RESET, the handshake, the erase and
   // every record again.
   trace(traceText);
