@@ -143,7 +143,10 @@ std::vector<std::string> VirtualYardmark::struckFaults() const {
 bool VirtualYardmark::caughtUp() const {
   const auto& core = impl_->core;
   std::lock_guard lock(core.mutex);
-  return core.inbox.empty() && (!core.line || core.line->unreadByDevice() == 0);
+  const SimTime now = core.now();
+  const auto next = core.scheduler.next();
+  return core.inbox.empty() && (!core.line || core.line->unreadByDevice() == 0) &&
+         (!next || *next > now) && (core.outbox.empty() || core.outbox.front().due > now);
 }
 
 int VirtualYardmark::lineBaud() const {
