@@ -154,13 +154,6 @@ std::size_t SerialLine::unreadByHost() const {
   return static_cast<std::size_t>(queued);
 }
 
-std::size_t SerialLine::unreadByDevice() const {
-  int queued = 0;
-  if (fd_ < 0 || ioctl(fd_, FIONREAD, &queued) != 0 || queued < 0)
-    return 0;
-  return static_cast<std::size_t>(queued);
-}
-
 void SerialLine::hangUp() {
   if (fd_ >= 0) {
     if (pty_)

@@ -35,8 +35,6 @@ public:
 
   // Bytes the device sent that the host has not read yet; 0 on a real port, which cannot tell.
   std::size_t unreadByHost() const;
-  // Bytes the host sent that the device has not read yet.
-  std::size_t unreadByDevice() const;
 
   // Closes the device's end: the host sees a hang-up, and the link, if any, is removed.
   void hangUp();

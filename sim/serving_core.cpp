@@ -110,6 +110,7 @@ void ServingCore::readLine() {
       hangUp(); // a real port that went away: the cable is out
     return;
   }
+  bytesFromHost += static_cast<std::uint64_t>(count);
   const int baud = line->baud();
   const SimTime arrived = now();
   const SimDuration byteTime = options.pace ? ByteTime(baud) : SimDuration::zero();

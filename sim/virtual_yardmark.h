@@ -92,10 +92,12 @@ public:
   bool writeFlashDump(const std::string& path) const;
   // The baud rate the host last set on the line, as the device sees it.
   int lineBaud() const;
-  // True when the device has read and acted on every byte the host sent, and done and sent
-  // everything that was due by now: a test host that runs faster than real time waits for
-  // this in its pauses, as a real device would have kept time with it.
-  bool caughtUp() const;
+  // True when the device has read and acted on the `hostSent` bytes the host sent since the
+  // device started, and done and sent everything that was due by now: a test host that runs
+  // faster than real time waits for this in its pauses, as a real device would have kept
+  // time with it. (A pseudo-terminal hands bytes over a moment after they were written, later
+  // on a busy machine, so an empty queue alone does not tell.)
+  bool caughtUp(std::uint64_t hostSent) const;
   // The faults that struck since start, as they were asked for, in the order asked: a fault
   // asked for but missing here was never played.
   std::vector<std::string> struckFaults() const;

@@ -3,6 +3,7 @@
 #include "link/serial_port.h"
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <thread>
 
@@ -16,6 +17,7 @@ struct PortFaults {
   bool refuseLaterLineSettings = false; // only after the first (a baud change)
   int failWriteNumber = 0;              // this write (1-based) and every later one fail with 19
   int writes = 0;                       // write calls seen
+  std::uint64_t bytesWritten = 0;       // by the writes that succeeded
   // A write returns only this long after its bytes went out, so that a prompt device's answer
   // is in before the program's next call: as on Windows, where a write completes when the
   // driver has sent the bytes, and on a busy machine that runs the device first.
@@ -42,6 +44,8 @@ public:
     if (faults_.failWriteNumber > 0 && faults_.writes >= faults_.failWriteNumber)
       return 19;
     const StatusCode result = real_->write(buffer, n);
+    if (result == KV7SUCCESS)
+      faults_.bytesWritten += n;
     if (faults_.writeReturnsAfter.count() > 0)
       std::this_thread::sleep_for(faults_.writeReturnsAfter);
     return result;

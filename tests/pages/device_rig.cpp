@@ -71,7 +71,7 @@ DeviceRig::DeviceRig(sim::YardmarkOptions options, int firmwareRecords) {
   options.firmwarePath = firmware.string();
   device = std::make_unique<sim::VirtualYardmark>(std::move(options));
   EXPECT_TRUE(device->start(devicePort)) << device->error();
-  clock.deviceCaughtUp = [this] { return device->caughtUp(); };
+  clock.deviceCaughtUp = [this] { return device->caughtUp(portFaults.bytesWritten); };
   link.setCandidatePorts({devicePort});
   handInputs();
 }
