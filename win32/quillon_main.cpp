@@ -4,10 +4,12 @@
 #include "base/clock.h"
 #include "pages/pumping_clock.h"
 #include "win32/main_dialog_window.h"
+#include "win32/power_hold_win32.h"
 
 #include <windows.h>
-// The common controls declare themselves in terms of windows.h.
+// These declare themselves in terms of windows.h.
 #include <commctrl.h>
+#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
@@ -15,11 +17,18 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
+  // Screen readers reach the windows' accessible objects through COM, in this thread's
+  // apartment.
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  quillon::WatchConsoleInterruptions();
   quillon::SystemClock systemClock;
   quillon::PumpingClock clock(systemClock);
   quillon::MainDialogWindow dialog(clock);
   // The wizard's result is shown on its pages and written to the log; the process ends the
   // same way in every path, as the main dialog always ends with Cancel. Only a main dialog
   // that Windows could not create at all is a failure of the program itself.
-  return dialog.run() == -1 ? 1 : 0;
+  const INT_PTR result = dialog.run();
+  if (com)
+    CoUninitialize();
+  return result == -1 ? 1 : 0;
 }

@@ -2,8 +2,9 @@
 # and nothing to put beside it. Run as
 #   cmake -DOBJDUMP=x86_64-w64-mingw32-objdump -DPROGRAM=quillon.exe -P check_imports.cmake
 cmake_minimum_required(VERSION 3.25)
+# oleacc, ole32 and oleaut32 carry the names screen readers read; every Windows has them.
 set(windows_own kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll advapi32.dll
-                msvcrt.dll)
+                msvcrt.dll oleacc.dll ole32.dll oleaut32.dll)
 
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM}
                 OUTPUT_VARIABLE dump ERROR_VARIABLE problem RESULT_VARIABLE failed)
