@@ -67,13 +67,20 @@ enum class Command : std::uint8_t {
 inline constexpr std::uint8_t kFrameStart = 0x5B;
 inline constexpr std::uint8_t kFrameEnd = 0x5D;
 
-// The waits that give up and send again. The clock counts whole seconds, so a wait has passed
-// when the difference of two whole-second readings is greater than these: 2 s or more for
-// 1.5 s, 3 or more for 2.5 s, 5 or more for 4 s.
+// Every wait on the boot loader ends: a byte lost on the line must not stall the load. The
+// clock counts whole seconds, so a wait has passed when the difference of two whole-second
+// readings is greater than these: 2 s or more for 1.5 s, 3 or more for 2.5 s, 5 or more for
+// 4 s, 21 or more for 20 s.
+// Answers the boot loader gives at once: to the hello answer, the erase command, a frame.
+inline constexpr std::chrono::milliseconds kHandshakeTimeout{1500};
 inline constexpr std::chrono::milliseconds kEraseCommandTimeout{1500};
 inline constexpr std::chrono::milliseconds kEraseFrameTimeout{2500};
 inline constexpr std::chrono::milliseconds kRecordTimeout{4000};
 inline constexpr std::chrono::milliseconds kEndFrameTimeout{2500};
+// The boot loader's own work: erasing a sector (each one reported), programming a record,
+// starting again after a reset. Each takes well under a second; a boot loader that says
+// nothing for this long has lost its answer, and a slow one is never hurried.
+inline constexpr std::chrono::milliseconds kBusyTimeout{20000};
 
 // Reads in NO CONNECT that bring no hello before the input is purged.
 inline constexpr int kNoConnectPurgeEvery = 15;

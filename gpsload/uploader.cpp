@@ -75,7 +75,7 @@ void Uploader::Finish() {
   // a half-written flash, so only FILE DONE may send it.
   if (state_ != FileDone)
     return;
-  sendFrame(loader::kEndFrame.data(), loader::kEndFrame.size());
+  sendEndFrame();
   state_ = SendEnd;
 }
 
@@ -93,7 +93,7 @@ bool Uploader::stepNoConnect(int byte) {
   case Reply::Hello:
     trace("NO CONNECT - hello");
     link_.PurgeReceive();
-    sendByte(Command::HelloAnswer);
+    answerHello();
     state_ = Hand;
     return true;
   case Reply::RecWait:
@@ -114,25 +114,37 @@ bool Uploader::stepHand(int byte) {
   switch (loader::ClassifyReply(byte)) {
   case Reply::Ok:
     trace("HAND - OK");
-    link_.PurgeReceive();
-    sendByte(Command::Erase);
-    startTimer();
-    state_ = unaddressed_ ? SendRec : EraseCmd;
-    return true;
+    return askForErase();
   case Reply::Hello:
+    // Not purged first: the OK to our earlier answer may already be queued behind it.
     trace("HAND - hello");
-    sendByte(Command::HelloAnswer);
+    answerHello();
     return false;
   case Reply::BadType:
     trace("HAND - Bad type");
     state_ = BadType;
     return false;
   case Reply::Nothing:
-    return false;
+    break;
   default:
     traceValue("HAND - error ", byte, 4);
-    return false;
+    break;
   }
+  // A boot loader that heard our answer says no more hellos; one whose OK was lost waits for
+  // the erase command and answers that. Nothing is erased yet: the erase frame goes out only
+  // after that answer.
+  if (!timedOut(loader::kHandshakeTimeout))
+    return false;
+  trace("HAND - timeout");
+  return askForErase();
+}
+
+bool Uploader::askForErase() {
+  link_.PurgeReceive();
+  sendByte(Command::Erase);
+  startTimer();
+  state_ = unaddressed_ ? SendRec : EraseCmd;
+  return true;
 }
 
 bool Uploader::stepEraseCommand(int byte) {
@@ -145,7 +157,7 @@ bool Uploader::stepEraseCommand(int byte) {
     return true;
   case Reply::Hello:
     trace("ERASE CMD - hello");
-    sendByte(Command::HelloAnswer);
+    answerHello();
     state_ = Hand;
     return true;
   case Reply::BadCommand:
@@ -167,19 +179,20 @@ bool Uploader::stepEraseAddress(int byte) {
   switch (loader::ClassifyReply(byte)) {
   case Reply::Ok:
     trace("ERASE ADR - OK");
+    startTimer();
     state_ = Erasing;
     return true;
   case Reply::SectorErased:
     trace("ERASING - sector erased");
+    startTimer();
     state_ = Erasing;
     return false;
   case Reply::Hello:
     // The boot loader says hello only once it is back at its start, as it is after refusing
-    // the erase frame. Its bad command comes right after the frame, so the purge that
-    // follows the frame can take it away; unanswered, the loader would wait for our handshake
-    // and we for its erase, for ever. Answer it as in ERASE CMD.
+    // the erase frame. Its bad command may be lost on the line; unanswered, the loader would
+    // wait for our handshake and we for its erase, for ever. Answer it as in ERASE CMD.
     trace("ERASE ADR - hello");
-    sendByte(Command::HelloAnswer);
+    answerHello();
     state_ = Hand;
     return true;
   case Reply::BadCommand:
@@ -219,15 +232,25 @@ bool Uploader::stepErasing(int byte) {
     return true;
   case Reply::SectorErased:
     trace("ERASING - sector erased");
+    startTimer();
     return false;
   case Reply::Hello:
     return startOver("ERASING - hello");
   case Reply::Nothing:
-    return false;
+    break;
   default:
     traceValue("ERASING - error ", byte, 4);
-    return false;
+    break;
   }
+  // Every sector erased is reported, so this long a silence means the erase is over and its
+  // OK was lost. The first record frame is what a boot loader that is done waits for; its
+  // acceptance and programming are confirmed as every record's are.
+  if (!timedOut(loader::kBusyTimeout))
+    return false;
+  trace("ERASING - timeout");
+  bytesSent_ = 0;
+  state_ = SendRec;
+  return true;
 }
 
 bool Uploader::stepWaitCold(int byte) {
@@ -241,16 +264,22 @@ bool Uploader::stepWaitCold(int byte) {
   case Reply::Hello:
     return startOver("WAIT COLD - hello");
   case Reply::Nothing:
-    return false;
+    break;
   default:
     traceValue("WAIT COLD - error ", byte, 4);
-    return false;
+    break;
   }
+  // As after the erase: its ready answer was lost, and a record frame is what it waits for.
+  if (!timedOut(loader::kBusyTimeout))
+    return false;
+  trace("WAIT COLD - timeout");
+  state_ = SendRec;
+  return true;
 }
 
 bool Uploader::startOver(std::string_view traceText) {
   // The boot loader says hello only from its start: it restarted (a brown-out, or a fail whose
-  // byte the purge after a frame took away) and has lost the erase and the records. Nothing
+  // byte was lost on the line) and has lost the erase and the records. Nothing
   // else would move it on, so start over as after a fail: RESET, the handshake, the erase and
   // every record again.
   trace(traceText);
@@ -265,12 +294,13 @@ bool Uploader::stepSendEnd(int byte) {
     state_ = AllDone;
     return true;
   case Reply::Nothing:
+    // Until the boot loader has taken the end frame the flash is not whole: send it again and
+    // wait for its OK again (a boot loader that took it answers a second copy with OK too).
     if (!timedOut(loader::kEndFrameTimeout))
       return false;
     trace("SEND END - timeout, resend");
-    sendFrame(loader::kEndFrame.data(), loader::kEndFrame.size());
+    sendEndFrame();
     startTimer();
-    state_ = AllDone;
     return true;
   default:
     traceValue("SEND END - error ", byte, 4);
@@ -278,9 +308,18 @@ bool Uploader::stepSendEnd(int byte) {
   }
 }
 
+bool Uploader::debugTimedOut() {
+  const auto limit = savedState_ == Prog ? loader::kBusyTimeout : loader::kRecordTimeout;
+  if (!timedOut(limit))
+    return false;
+  trace(state_ == Debug1 ? "DEBUG 1 - timeout" : "DEBUG 2 - timeout");
+  state_ = savedState_;
+  return true;
+}
+
 bool Uploader::stepDebugHigh(int byte) {
   if (byte == loader::kNoByte)
-    return false;
+    return debugTimedOut();
   traceValue("DEBUG 1 - ", byte, 2);
   debugWord_ = static_cast<std::uint16_t>(byte << 8);
   state_ = Debug2;
@@ -289,7 +328,7 @@ bool Uploader::stepDebugHigh(int byte) {
 
 bool Uploader::stepDebugLow(int byte) {
   if (byte == loader::kNoByte)
-    return false;
+    return debugTimedOut();
   traceValue("DEBUG 2 - ", byte, 2);
   debugWord_ = static_cast<std::uint16_t>(debugWord_ | byte);
   ++debugWordCount_;
@@ -302,14 +341,27 @@ bool Uploader::stepDebugLow(int byte) {
 }
 
 void Uploader::sendFrame(const std::uint8_t* frame, std::size_t length) {
-  // Whatever the boot loader said before this frame went out answers an earlier one.
+  // Whatever the boot loader said before this frame went out answers an earlier one, so the
+  // input is emptied first; never after the write, when the answer to this frame may already
+  // be in (a write returns once the driver has the bytes, and a busy machine may run the
+  // device before it runs us again).
   link_.PurgeTransmit();
-  link_.WriteBytes(frame, length);
   link_.PurgeReceive();
+  link_.WriteBytes(frame, length);
+}
+
+void Uploader::sendEndFrame() {
+  sendFrame(loader::kEndFrame.data(), loader::kEndFrame.size());
+  ++endFramesSent_;
 }
 
 void Uploader::sendByte(Command command) {
   link_.WriteByte(static_cast<int>(command));
+}
+
+void Uploader::answerHello() {
+  sendByte(Command::HelloAnswer);
+  startTimer();
 }
 
 void Uploader::startTimer() {

@@ -65,6 +65,8 @@ public:
   // Record frames sent so far, resends included: owners hold it against the image's own
   // frame count to give up on an upload that goes round and round.
   std::uint64_t recordFramesSent() const { return recordFramesSent_; }
+  // End frames sent so far: owners give up on a boot loader that never takes it.
+  std::uint64_t endFramesSent() const { return endFramesSent_; }
   const BinFile& image() const { return image_; }
   // Whole-second clock value at which the boot loader last sent a byte (creation time until
   // it has sent one): owners use it to give up on a boot loader that went silent for good.
@@ -88,6 +90,10 @@ private:
   bool stepDebugLow(int byte);
   // A hello while the erase or the records are under way: the boot loader has started over.
   bool startOver(std::string_view traceText);
+  // The handshake is done: ask for the erase.
+  bool askForErase();
+  // A debug word that stops halfway: back to the wait it interrupted once that wait is over.
+  bool debugTimedOut();
 
   // The image offset of an address: its distance from the image's first data address, 0 for
   // anything at or before it.
@@ -99,7 +105,10 @@ private:
   // Resends the record frame, starts the timer and waits in WAIT REC.
   void resendRecord();
   void sendFrame(const std::uint8_t* frame, std::size_t length);
+  void sendEndFrame();
   void sendByte(loader::Command command);
+  // Answers the boot loader's hello and waits for its OK.
+  void answerHello();
   void startTimer();
   bool timedOut(std::chrono::milliseconds timeout);
 
@@ -121,6 +130,7 @@ private:
   int savedState_ = Inactive;
   std::uint32_t bytesSent_ = 0;
   std::uint64_t recordFramesSent_ = 0;
+  std::uint64_t endFramesSent_ = 0;
   // Wider than an address: after a record that ends at the top of the address space the next
   // address lies past any end address, instead of wrapping round to the start of the image.
   std::uint64_t currentAddress_ = 0;

@@ -80,6 +80,7 @@ bool Uploader::stepWaitRecord(int byte) {
     debugWord_ = 0;
     debugValue_ = 0;
     debugWordCount_ = 0;
+    startTimer();
     state_ = Prog;
     return true;
   case Reply::Resend:
@@ -101,6 +102,7 @@ bool Uploader::stepWaitRecord(int byte) {
     trace("WAIT REC - reset");
     currentAddress_ = startAddress_;
     bytesSent_ = 0;
+    startTimer();
     state_ = WaitCold;
     return true;
   case Reply::Nothing:
@@ -139,11 +141,25 @@ bool Uploader::stepProgram(int byte) {
     state_ = Debug1;
     return false;
   case Reply::Nothing:
-    return false;
+    break;
   default:
     traceValue("PROG - error ", byte, 4);
+    break;
+  }
+  // The boot loader took the frame but its word on the programming was lost. The same frame
+  // again is safe when it carries its address: a boot loader that programmed it already
+  // programs the same bytes at the same place, and answers it as any record. Without an
+  // address a second copy would land after the first, so the transfer starts over instead.
+  if (!timedOut(loader::kBusyTimeout))
+    return false;
+  if (unaddressed_) {
+    trace("PROG - timeout");
+    state_ = Fail;
     return false;
   }
+  traceRecordFrame("PROG - timeout resend ");
+  resendRecord();
+  return false;
 }
 
 void Uploader::advancePastRecord() {

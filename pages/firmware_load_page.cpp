@@ -380,13 +380,19 @@ void UpdateSequence::upload() {
                                          FirmwareLoadPage::kFlashEnd, clock_);
   QLOG_DEVINFO("     ...Starting the Uploader Loop");
   UploadWatchdog watchdog(*uploader_, link_, clock_);
-  // The computer must neither sleep nor shut down while the flash is written, and only then.
+  // The load is complete only once the boot loader has taken the end frame: until then the
+  // flash is not whole, and the page must not say otherwise. The computer must neither sleep
+  // nor shut down while the flash is written, and only then.
   deviceWork().hold();
   for (;;) {
     const bool stepAgain = uploader_->Step();
     clock_.pump();
-    if (!stepAgain && uploader_->state() == Uploader::FileDone)
+    if (uploader_->state() == Uploader::AllDone)
       break;
+    if (!stepAgain && uploader_->state() == Uploader::FileDone) {
+      uploader_->Finish();
+      continue;
+    }
     if (const std::string_view reason = watchdog.stallReason(); !reason.empty()) {
       deviceWork().letGo();
       return fail(kUploadStalled, reason);
@@ -398,7 +404,6 @@ void UpdateSequence::upload() {
     frame_.transfer();
     frame_.repaint();
   }
-  uploader_->Finish();
   deviceWork().letGo();
   QLOG_DEVINFO("     ...Stopping the Uploader Loop");
   QLOG_INFO("     GPS Firmware Update Complete");

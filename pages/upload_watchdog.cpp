@@ -32,6 +32,8 @@ std::string_view UploadWatchdog::stallReason() {
     return "the Yardmark was disconnected";
   if (uploader_.recordFramesSent() > frameLimit_)
     return "the firmware was sent again and again without the upload finishing";
+  if (uploader_.endFramesSent() > kEndFrameTries)
+    return "the GPS boot loader did not take the end of the firmware";
   const std::int64_t now = clock_.wholeSeconds();
   if (std::chrono::seconds(now - uploader_.lastReplySecond()) >= kSilenceLimit)
     return "the GPS boot loader stopped answering";

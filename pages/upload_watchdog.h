@@ -25,6 +25,9 @@ public:
   // image's frames this many times over, plus a few to spare for a tiny image.
   static constexpr std::uint64_t kPassLimit = 10;
   static constexpr std::uint64_t kSpareFrames = 20;
+  // The end frame, each copy waited for in vain, this many times: the boot loader will not
+  // take it, and the flash stays unfinished until the next run loads the firmware again.
+  static constexpr std::uint64_t kEndFrameTries = 4;
 
   UploadWatchdog(const Uploader& uploader, const DeviceLink& link, Clock& clock);
 

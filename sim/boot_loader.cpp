@@ -100,6 +100,11 @@ void BootLoader::reply(Reply byte) {
   port_.send({static_cast<std::uint8_t>(byte)});
 }
 
+void BootLoader::answer(Reply byte, std::string_view what) {
+  if (!faults_.takeOnce("lose-answer", what))
+    reply(byte);
+}
+
 void BootLoader::replyWord(std::uint16_t word) {
   port_.send({static_cast<std::uint8_t>(Reply::Debug), static_cast<std::uint8_t>(word >> 8),
               static_cast<std::uint8_t>(word & 0xFF)});
@@ -148,7 +153,7 @@ void BootLoader::singleByte(std::uint8_t byte) {
       reply(Reply::BadType);
       return;
     }
-    reply(Reply::Ok);
+    answer(Reply::Ok, "hand");
     enter(LoaderState::AwaitCommand);
     return;
   }
@@ -156,7 +161,7 @@ void BootLoader::singleByte(std::uint8_t byte) {
   // its OK. A repeated erase command means the host missed our OK.
   if ((state_ == LoaderState::AwaitCommand || state_ == LoaderState::AwaitErase) &&
       byte == loader_wire::kHostEraseCommand) {
-    reply(Reply::Ok);
+    answer(Reply::Ok, "erase");
     if (state_ == LoaderState::AwaitCommand)
       enter(LoaderState::AwaitErase);
   }
@@ -231,7 +236,7 @@ void BootLoader::eraseSector(std::uint32_t remaining) {
       eraseSector(remaining - 1);
       return;
     }
-    reply(Reply::Ok);
+    answer(Reply::Ok, "erasing");
     enter(LoaderState::AwaitRecord);
   });
 }
@@ -263,15 +268,15 @@ void BootLoader::recordFrame(const Frame& frame) {
     recordsProgrammed_ = 0;
     programmedBytes_ = 0;
     enter(LoaderState::ColdRestart);
-    timer_ = port_.after(loader_wire::kColdRestart, [this] {
+    timer_ = port_.after(pace_.coldRestart, [this] {
       timer_ = 0;
-      reply(Reply::RecWait);
+      answer(Reply::RecWait, "cold");
       enter(LoaderState::AwaitRecord);
     });
     return;
   }
   ++framesAccepted_;
-  reply(Reply::Ok);
+  answer(Reply::Ok, "record");
   const std::uint32_t address = BigEndian32(frame.payload, 0);
   program(address, std::vector<std::uint8_t>(frame.payload.begin() + 4, frame.payload.end()),
           number);
@@ -306,7 +311,7 @@ void BootLoader::program(std::uint32_t address, std::vector<std::uint8_t> data, 
     flash_.program(address, data.data(), data.size());
     programmedBytes_ += static_cast<std::uint32_t>(data.size());
     ++recordsProgrammed_;
-    reply(Reply::RecWait);
+    answer(Reply::RecWait, "prog");
     enter(LoaderState::AwaitRecord);
   });
 }
@@ -322,7 +327,7 @@ void BootLoader::endFrame() {
   }
   ++framesAccepted_;
   flashWhole_ = true;
-  reply(Reply::Ok);
+  answer(Reply::Ok, "end");
   enter(LoaderState::Done);
 }
 

@@ -31,6 +31,7 @@ public:
   struct Pace {
     std::chrono::milliseconds perSector{50};
     std::chrono::milliseconds perRecord{0};
+    std::chrono::milliseconds coldRestart = loader_wire::kColdRestart;
   };
 
   BootLoader(FlashModel& flash, FaultSet& faults, DevicePort& port, Pace pace);
@@ -53,6 +54,8 @@ private:
   void enter(LoaderState state);
   void sayHello();
   void reply(loader_wire::Reply byte);
+  // One of the answers a "lose-answer" fault can take off the line, named as the fault names it.
+  void answer(loader_wire::Reply byte, std::string_view what);
   void replyWord(std::uint16_t word);
   void singleByte(std::uint8_t byte);
   void frameArrived(Frame frame);

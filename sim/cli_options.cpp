@@ -95,6 +95,7 @@ const std::map<std::string, std::function<void(CliOptions&)>>& Flags() {
       {"--help", [](CliOptions& o) { o.help = true; }},
       {"-h", [](CliOptions& o) { o.help = true; }},
       {"--pace", [](CliOptions& o) { o.device.pace = true; }},
+      {"--prompt", [](CliOptions& o) { o.device.prompt = true; }},
       {"--powered-off", [](CliOptions& o) { o.device.poweredOn = false; }},
   };
   return flags;
@@ -135,6 +136,8 @@ std::string UsageText() {
          "  --pace                   send and receive at the line rate (10 bits a byte)\n"
          "  --erase-pace MS          time to erase one flash sector (default 50)\n"
          "  --program-delay MS       time to program one record (default 0)\n"
+         "  --prompt                 answer at once: no erase pace, no pause after a reset,\n"
+         "                           answers back to back and longer ones in two writes\n"
          "  --fault NAME[=ARG]       play a fault; may be given more than once\n"
          "  --powered-off            start with the device switched off\n"
          "  --help                   show this text\n"

@@ -93,9 +93,27 @@ void CommandProtocol::sendText(std::string_view text) {
 void CommandProtocol::sendLater(std::chrono::milliseconds delay, std::vector<std::uint8_t> reply) {
   if (reply.empty())
     return;
-  const SimDuration due = std::max(port_.scaled(delay), port_.scaled(kHostEchoPause) +
-                                                          SimDuration(kHostEchoReadAllowance));
-  port_.at(port_.now() + due, [this, reply = std::move(reply)] { port_.send(reply); });
+  const SimTime due = port_.now() + port_.scaled(delay);
+  const SimTime firstLook = std::max(port_.now(), due - kAfterEchoTaken);
+  port_.at(firstLook, [this, reply = std::move(reply), due, firstLook] {
+    sendOnceEchoTaken(reply, due, firstLook, false);
+  });
+}
+
+void CommandProtocol::sendOnceEchoTaken(std::vector<std::uint8_t> reply, SimTime due,
+                                        SimTime lookingSince, bool seen) {
+  const SimTime now = port_.now();
+  const bool waiting = !port_.hostTookAll();
+  seen = seen || waiting;
+  const bool taken = !waiting && (seen || now >= lookingSince + kEchoSeenWait);
+  if (!taken && now < due + kEchoTakenWait) {
+    port_.at(now + kEchoTakenPoll, [this, reply = std::move(reply), due, lookingSince, seen] {
+      sendOnceEchoTaken(reply, due, lookingSince, seen);
+    });
+    return;
+  }
+  port_.at(std::max(due, now + kAfterEchoTaken),
+           [this, reply = std::move(reply)] { port_.send(reply); });
 }
 
 std::vector<std::uint8_t> CommandProtocol::deviceRecord() const {

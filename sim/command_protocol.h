@@ -40,6 +40,10 @@ private:
   CommandEffect handleText(const std::string& text);
   void sendText(std::string_view text);
   void sendLater(std::chrono::milliseconds delay, std::vector<std::uint8_t> reply);
+  // Sends `reply` at `due`, but no sooner than kAfterEchoTaken after the host took the echo.
+  // `lookingSince`: the first look; `seen`: the echo was seen waiting at the host.
+  void sendOnceEchoTaken(std::vector<std::uint8_t> reply, SimTime due, SimTime lookingSince,
+                         bool seen);
 
   DeviceFacts facts_;
   GpsChip& chip_;

@@ -28,6 +28,9 @@ public:
   virtual SimDuration scaled(std::chrono::milliseconds delay) const = 0;
   // The baud rate the line runs at now, as the device sees it.
   virtual int lineBaud() const = 0;
+  // True when the host has read every byte the device sent. Always true on a real serial
+  // port, where the device cannot tell.
+  virtual bool hostTookAll() const = 0;
   // On a real serial port the device's own UART must follow the protocol (4800 baud for the
   // GPS chip's commands, 115200 otherwise); a pseudo-terminal shares the host's setting.
   virtual void listenAt(int baud) = 0;

@@ -72,6 +72,10 @@ std::optional<std::string> NormalizeArgument(FaultArgument kind, std::string_vie
       return std::nullopt;
     return std::string(argument);
   }
+  case FaultArgument::Answer:
+    if (Contains(LostAnswers(), argument))
+      return std::string(argument);
+    return std::nullopt;
   }
   return std::nullopt;
 }
@@ -113,6 +117,8 @@ const std::vector<FaultRow>& FaultTable() {
        "frame N arrives with a corrupted byte (the erase frame is frame 1)"},
       {"restart", FaultArgument::Number,
        "the boot loader starts over, without a word, on frame N (the erase frame is frame 1)"},
+      {"lose-answer", FaultArgument::Answer,
+       "the boot loader's first ANSWER never reaches the host (a byte lost on the line)"},
   };
   return table;
 }
@@ -126,6 +132,12 @@ const std::vector<std::string_view>& SilentStates() {
   static const std::vector<std::string_view> states = {"hello",  "hand", "erase", "erasing",
                                                        "record", "prog", "end"};
   return states;
+}
+
+const std::vector<std::string_view>& LostAnswers() {
+  static const std::vector<std::string_view> answers = {"hand", "erase", "erasing", "record",
+                                                        "prog", "cold",  "end"};
+  return answers;
 }
 
 FaultSet FaultSet::Parse(const std::vector<std::string>& entries, std::string& error) {

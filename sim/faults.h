@@ -15,6 +15,7 @@ enum class FaultArgument {
   Number,       // "fail=3": a record or frame number, counted from 1
   Step,         // "unplug=erase": a command text or a protocol step (see FaultHelp)
   StateSeconds, // "silent-at=record:5": a boot-loader state and a number of seconds
+  Answer,       // "lose-answer=prog": one of the boot loader's answers (see LostAnswers)
 };
 
 struct FaultRow {
@@ -31,6 +32,10 @@ const std::vector<FaultRow>& FaultTable();
 const std::vector<std::string_view>& FaultSteps();
 // Boot-loader states a "silent-at=" fault may name.
 const std::vector<std::string_view>& SilentStates();
+// The boot loader's answers a "lose-answer=" fault may name, each after what it answers: the
+// handshake, the erase command, the end of the erase, a record frame, its programming, the
+// restart after a reset, the end frame.
+const std::vector<std::string_view>& LostAnswers();
 
 // The faults asked for, parsed, and which of them struck. Faults about the device's commands
 // hold for as long as the device runs; faults about a numbered frame or record bite once, so

@@ -37,6 +37,8 @@ std::string ArgumentText(FaultArgument argument) {
     return "=STEP";
   case FaultArgument::StateSeconds:
     return "=STATE:SECONDS";
+  case FaultArgument::Answer:
+    return "=ANSWER";
   }
   return "";
 }
@@ -79,7 +81,8 @@ std::string DescribeFaults() {
   }
   text += "  Records are counted from 1 in each transfer (after each erase).\n"
           "  CMD is one of KV7-1 KV7-G KV7-i KV7-g KV7-9; STEP is CMD, hello, allof, update,\n"
-          "  erase, record:N or end; STATE is one of hello hand erase erasing record prog end.\n";
+          "  erase, record:N or end; STATE is one of hello hand erase erasing record prog end;\n"
+          "  ANSWER is one of hand erase erasing record prog cold end.\n";
   return text;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -144,6 +145,13 @@ void SerialLine::listenAt(int baud) {
   cfsetispeed(&settings, SpeedOf(baud));
   cfsetospeed(&settings, SpeedOf(baud));
   tcsetattr(fd_, TCSADRAIN, &settings);
+}
+
+std::size_t SerialLine::unreadByHost() const {
+  int queued = 0;
+  if (!pty_ || slaveKeeper_ < 0 || ioctl(slaveKeeper_, FIONREAD, &queued) != 0 || queued < 0)
+    return 0;
+  return static_cast<std::size_t>(queued);
 }
 
 void SerialLine::hangUp() {

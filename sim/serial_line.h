@@ -33,6 +33,9 @@ public:
   // A real port follows the device's protocol; a pseudo-terminal keeps the host's setting.
   void listenAt(int baud);
 
+  // Bytes the device sent that the host has not read yet; 0 on a real port, which cannot tell.
+  std::size_t unreadByHost() const;
+
   // Closes the device's end: the host sees a hang-up, and the link, if any, is removed.
   void hangUp();
 

@@ -37,6 +37,9 @@ struct ServingCore final : DevicePort {
     return Scaled(delay, options.timeScale);
   }
   int lineBaud() const override { return line ? line->baud() : 0; }
+  bool hostTookAll() const override {
+    return outbox.empty() && (!line || line->unreadByHost() == 0);
+  }
   void listenAt(int baud) override {
     if (line)
       line->listenAt(baud);
@@ -63,6 +66,9 @@ struct ServingCore final : DevicePort {
   void deliverDue(SimTime time);
   // Writes what is due; true when bytes are due but the line cannot take them now.
   bool flushDue(SimTime time);
+  // One write of the due bytes up to the next that starts a write of its own; false when the
+  // line took fewer than that.
+  bool writeDue(SimTime time);
   void readLine();
   void wake() const;
   std::optional<SimTime> nextEvent(bool writeBlocked) const;
@@ -83,8 +89,14 @@ struct ServingCore final : DevicePort {
     int baud;
   };
   std::deque<Incoming> inbox;
-  std::deque<std::pair<SimTime, std::uint8_t>> outbox;
+  struct Outgoing {
+    SimTime due;
+    std::uint8_t byte;
+    bool startsWrite; // a prompt device's answer leaves in two writes
+  };
+  std::deque<Outgoing> outbox;
   SimTime inLineFree{};
+  std::uint64_t bytesFromHost = 0; // read off the line since start
   SimTime outLineFree{};
 
   std::thread thread;

@@ -140,6 +140,15 @@ std::vector<std::string> VirtualYardmark::struckFaults() const {
   return core.device ? core.device->faults().struck() : std::vector<std::string>{};
 }
 
+bool VirtualYardmark::caughtUp(std::uint64_t hostSent) const {
+  const auto& core = impl_->core;
+  std::lock_guard lock(core.mutex);
+  const SimTime now = core.now();
+  const auto next = core.scheduler.next();
+  return core.bytesFromHost >= hostSent && core.inbox.empty() && (!next || *next > now) &&
+         (core.outbox.empty() || core.outbox.front().due > now);
+}
+
 int VirtualYardmark::lineBaud() const {
   const auto& core = impl_->core;
   std::lock_guard lock(core.mutex);

@@ -29,6 +29,13 @@ struct YardmarkOptions {
   // Boot loader: time to erase one flash sector (one 0x8F each), time to program one record.
   std::chrono::milliseconds erasePace{50};
   std::chrono::milliseconds programDelay{0};
+  // Answer at once, as a real boot loader may: no erase pace and no pause after a reset, so
+  // that a frame's acceptance and the programming's answer leave back to back, and every
+  // answer of more than one byte leaves in two writes, one right behind the other, so that
+  // the host may read it in two reads; the serving thread runs at real-time priority where
+  // the system allows, so that a busy machine does not delay the answers. A host that empties
+  // its input after a request instead of before it loses these answers.
+  bool prompt = false;
   bool poweredOn = true;
   std::vector<std::string> faults;
   // Called on the device's own thread the first time each fault of `faults` strikes, with the
@@ -85,6 +92,12 @@ public:
   bool writeFlashDump(const std::string& path) const;
   // The baud rate the host last set on the line, as the device sees it.
   int lineBaud() const;
+  // True when the device has read and acted on the `hostSent` bytes the host sent since the
+  // device started, and done and sent everything that was due by now: a test host that runs
+  // faster than real time waits for this in its pauses, as a real device would have kept
+  // time with it. (A pseudo-terminal hands bytes over a moment after they were written, later
+  // on a busy machine, so an empty queue alone does not tell.)
+  bool caughtUp(std::uint64_t hostSent) const;
   // The faults that struck since start, as they were asked for, in the order asked: a fault
   // asked for but missing here was never played.
   std::vector<std::string> struckFaults() const;

@@ -33,13 +33,20 @@ constexpr int kCommandBaud = 115200;
 // the echo read.
 constexpr std::chrono::milliseconds kDeviceRecordDelay{1500};
 constexpr std::chrono::milliseconds kGpsVersionDelay{2500};
-// A device run faster than real time still answers no earlier than this after the command:
-// the host's echo read begins after its echo pause (scaled with everything else) and ends one
-// inter-byte gap after the echo (25 ms of real time, which no time scale shortens), later on
-// a busy machine. Answering before that read is over would hand it the reply's first bytes.
-// At real time the delays above are far longer, so this never applies there.
-constexpr std::chrono::milliseconds kHostEchoPause{1000};
-constexpr std::chrono::milliseconds kHostEchoReadAllowance{100};
+// A device run faster than real time must still not answer into the host's echo read, which
+// takes whatever comes within one inter-byte gap (25 ms of real time, which no time scale
+// shortens) of the echo's last byte, and later still on a busy machine. So a data reply also
+// waits until the host has taken the echo, and this much longer. The device looks every
+// kEchoTakenPoll, from kAfterEchoTaken before the reply is due, for the echo waiting at the
+// host and then gone; an echo never seen waiting went to a host quicker than the looks, and
+// counts as taken after kEchoSeenWait (a pseudo-terminal hands bytes over a moment after they
+// were written, later on a busy machine). At real time the host took the echo long before,
+// and the reply leaves when it is due. A host that does not take the echo within
+// kEchoTakenWait of that gets the reply all the same.
+constexpr std::chrono::milliseconds kAfterEchoTaken{100};
+constexpr std::chrono::milliseconds kEchoTakenPoll{2};
+constexpr std::chrono::milliseconds kEchoSeenWait{30};
+constexpr std::chrono::milliseconds kEchoTakenWait{1000};
 } // namespace device_wire
 
 // The GPS chip behind passthrough: it takes its two commands at 4800 baud only.

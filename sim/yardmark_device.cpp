@@ -7,7 +7,10 @@ namespace quillon::sim {
 YardmarkDevice::YardmarkDevice(const YardmarkOptions& options, FaultSet faults,
                                std::unique_ptr<FlashModel> firmware, DevicePort& port)
     : port_(port), faults_(std::move(faults)), firmware_(std::move(firmware)),
-      loader_(flash_, faults_, port, {options.erasePace, options.programDelay}),
+      loader_(flash_, faults_, port,
+              options.prompt ? BootLoader::Pace{std::chrono::milliseconds(0), options.programDelay,
+                                                std::chrono::milliseconds(0)}
+                             : BootLoader::Pace{options.erasePace, options.programDelay}),
       chip_(options.gpsVersion, options.newGpsVersion, flash_, firmware_.get(), loader_, faults_,
             port),
       commands_({options.battery, options.identity, options.appVersion}, chip_, faults_, port) {}

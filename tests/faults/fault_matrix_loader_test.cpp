@@ -1,9 +1,10 @@
 // The fault matrix, second half: every fault of the GPS chip's boot loader, from its hello to
 // the end frame. Most of them the loader must ride out, ending in a verified update; the rest
-// must end with notice E:25 (or E:19) instead of a frozen bar.
+// must end with notice E:25 instead of a frozen bar.
 #include "tests/faults/matrix_row.h"
 #include "tests/image/image_test_support.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace quillon::testing {
@@ -13,6 +14,8 @@ using sim::DeviceState;
 
 // What the log says when the GPS chip gave no version and its firmware is loaded again.
 constexpr const char* kLoadedAgain = "its firmware is loaded again";
+// How late the program's writes return in the rows with a device that answers at once.
+constexpr std::chrono::milliseconds kLateWrite{10};
 
 class LoaderFaultMatrix : public ::testing::TestWithParam<MatrixRow> {};
 
@@ -28,12 +31,11 @@ MatrixRow ridesOut(std::string name, std::string fault) {
   return row;
 }
 
-MatrixRow givesUp(std::string name, std::string fault, std::string reason, DeviceState after,
-                  std::string notice = "NOTICE E:25") {
+MatrixRow givesUp(std::string name, std::string fault, std::string reason, DeviceState after) {
   MatrixRow row;
   row.name = std::move(name);
   row.faults = {std::move(fault)};
-  row.notice = std::move(notice);
+  row.notice = "NOTICE E:25";
   row.logKind = "Error";
   row.logText = std::move(reason);
   row.deviceAfter = after;
@@ -151,21 +153,14 @@ void plugInSwitchOffAndOn(WizardRig& w) {
 }
 
 const std::vector<MatrixRow> kEndRows = {
-    // The end frame goes out once and is not waited for: a boot loader deaf to it never makes
-    // the flash whole, so the check on step 10 cannot read a version, and the next run loads
-    // the firmware again.
-    finishedNextRun(
-        [] {
-          MatrixRow row = ridesOut("EndFrameUnansweredThenFinished", "silent-at=end:5");
-          row.notice = "NOTICE E:23";
-          row.logKind = "Error";
-          row.logText = "GPS Version NOT Read";
-          row.deviceAfter.reset();
-          return row;
-        }(),
-        switchOffAndOn),
     givesUp("UnplugAtEndFrame", "unplug=end",
-            "GPS Passthrough NOT exited : ", DeviceState::Unplugged, "NOTICE E:19"),
+            "GPS Firmware NOT loaded : the Yardmark was disconnected  (E:25)",
+            DeviceState::Unplugged),
+    // The load is done only when the boot loader has taken the end frame: one that hears it
+    // late, or garbled, gets it again.
+    ridesOut("EndFrameHeardLate", "silent-at=end:5"),
+    ridesOut("CorruptEndFrame", "corrupt=7"),
+    ridesOut("EndFrameAnswerLost", "lose-answer=end"),
 };
 
 // The firmware of these rows goes in five record frames.
@@ -192,8 +187,13 @@ const std::vector<MatrixRow> kRecoveryRows = {
     finishedNextRun(givesUp("PowerCutMidUploadThenFinished", "power-cut=4",
                             "the GPS boot loader stopped answering  (E:25)", DeviceState::Off),
                     switchOffAndOn),
+    // A boot loader that never takes the end frame never makes the flash whole.
+    finishedNextRun(givesUp("EndFrameNeverTakenThenFinished", "silent-at=end:1000",
+                            "the GPS boot loader did not take the end of the firmware  (E:25)",
+                            DeviceState::Flashing),
+                    switchOffAndOn),
     finishedNextRun(givesUp("UnpluggedAtEndFrameThenFinished", "unplug=end",
-                            "GPS Passthrough NOT exited : ", DeviceState::Unplugged, "NOTICE E:19"),
+                            "the Yardmark was disconnected  (E:25)", DeviceState::Unplugged),
                     plugInSwitchOffAndOn),
     // The flash is whole but the chip gives no version all the same: loading it again is
     // harmless, and the power cycle on step 7 brings the version back.
@@ -205,6 +205,40 @@ const std::vector<MatrixRow> kRecoveryRows = {
     }(),
 };
 
+// One answer of the boot loader lost on the line, in each wait that once had no end: the
+// handshake, the erase, the programming of a record, the restart after a reset.
+const std::vector<MatrixRow> kLostAnswerRows = {
+    ridesOut("HandshakeAnswerLost", "lose-answer=hand"),
+    ridesOut("EraseEndLost", "lose-answer=erasing"),
+    ridesOut("ProgrammingAnswerLost", "lose-answer=prog"),
+    [] {
+      MatrixRow row = ridesOut("RestartAnswerLost", "reset=3");
+      row.faults.push_back("lose-answer=cold");
+      return row;
+    }(),
+};
+
+// A device that answers at once, to a program whose writes return late (as on Windows, or on a
+// busy machine): every answer is in the input before the write call returns.
+MatrixRow answersAtOnce(std::string name, std::chrono::milliseconds programming) {
+  MatrixRow row;
+  row.name = std::move(name);
+  row.deviceAfter = DeviceState::Off;
+  row.device = [programming](sim::YardmarkOptions& options) {
+    options.prompt = true;
+    options.programDelay = programming;
+  };
+  row.arrange = [](WizardRig& w) { w.rig.portFaults.writeReturnsAfter = kLateWrite; };
+  return row;
+}
+
+const std::vector<MatrixRow> kPromptRows = {
+    // A record frame's acceptance and the programming's answer back to back.
+    answersAtOnce("AnswersAtOnce", std::chrono::milliseconds(0)),
+    // The programming's answer a little behind (10 ms of real time), in a read of its own.
+    answersAtOnce("AnswersApart", std::chrono::milliseconds(200)),
+};
+
 INSTANTIATE_TEST_SUITE_P(Handshake, LoaderFaultMatrix, ::testing::ValuesIn(kHandshakeRows),
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Records, LoaderFaultMatrix, ::testing::ValuesIn(kRecordRows),
@@ -214,6 +248,10 @@ INSTANTIATE_TEST_SUITE_P(EndFrame, LoaderFaultMatrix, ::testing::ValuesIn(kEndRo
 INSTANTIATE_TEST_SUITE_P(Images, LoaderFaultMatrix, ::testing::ValuesIn(kImageRows),
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Recovery, LoaderFaultMatrix, ::testing::ValuesIn(kRecoveryRows),
+                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(LostAnswers, LoaderFaultMatrix, ::testing::ValuesIn(kLostAnswerRows),
+                         MatrixRowName());
+INSTANTIATE_TEST_SUITE_P(Prompt, LoaderFaultMatrix, ::testing::ValuesIn(kPromptRows),
                          MatrixRowName());
 
 } // namespace

@@ -48,12 +48,13 @@ std::filesystem::path WizardRig::orbfixPath() const {
 }
 
 void WizardRig::writeOrbfix(const std::string& releaseTag, const std::string& firmwarePath) {
-  rig.capture.writeFile("Orbfix.dat", releaseTag + "\r\n1.2\r\n" + firmwarePath + "\r\n" +
-                                          kNewGps + "\r\n30\r\n");
+  rig.capture.writeFile("Orbfix.dat", releaseTag + "\r\n1.2\r\n" + firmwarePath + "\r\n" + kNewGps +
+                                          "\r\n30\r\n");
 }
 
 void WizardRig::replaceDevice(sim::YardmarkOptions options) {
   rig.device->stop();
+  rig.portFaults.bytesWritten = 0; // the new device counts from its start
   options.timeScale = PacedClock::kScale;
   rig.device = std::make_unique<sim::VirtualYardmark>(std::move(options));
   ASSERT_TRUE(rig.device->start(rig.devicePort)) << rig.device->error();
@@ -93,10 +94,18 @@ void WizardRig::onPump() {
 RunOutcome WizardRig::run(bool descriptive) {
   const auto forward = [] { return press({PageInput::Forward}); };
   runner.answers = {
-      press({PageInput::Forward}, descriptive ? std::vector<int>{kVirtualKeyF9} : std::vector<int>{}),
-      forward(), forward(), forward(), forward(), runIt(), forward(),
+      press({PageInput::Forward},
+            descriptive ? std::vector<int>{kVirtualKeyF9} : std::vector<int>{}),
+      forward(),
+      forward(),
+      forward(),
+      forward(),
+      runIt(),
+      forward(),
       Answer{std::vector<PageInput>{PageInput::Forward}, {}, [this] { powerCycle(); }},
-      forward(), runIt(), forward()};
+      forward(),
+      runIt(),
+      forward()};
   runner.shownSteps.clear();
   const auto firstEvent = static_cast<std::ptrdiff_t>(rig.events.events.size());
   const std::size_t firstLine = rig.capture.lines().size();

@@ -3,8 +3,11 @@
 #include "link/serial_port.h"
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace quillon::testing {
 
@@ -18,6 +21,11 @@ struct PortFaults {
   bool refuseLaterLineSettings = false; // only after the first (a baud change)
   int failWriteNumber = 0;              // this write (1-based) and every later one fail (EIO)
   int writes = 0;                       // write calls seen
+  std::uint64_t bytesWritten = 0;       // by the writes that succeeded
+  // A write returns only this long after its bytes went out, so that a prompt device's answer
+  // is in before the program's next call: as on Windows, where a write completes when the
+  // driver has sent the bytes, and on a busy machine that runs the device first.
+  std::chrono::milliseconds writeReturnsAfter{0};
 };
 
 class FaultyPort final : public SerialPort {
@@ -48,7 +56,12 @@ public:
     ++faults_.writes;
     if (faults_.failWriteNumber > 0 && faults_.writes >= faults_.failWriteNumber)
       return PortFailure{PortError::Other, EIO};
-    return real_->write(buffer, n);
+    const PortResult result = real_->write(buffer, n);
+    if (!result)
+      faults_.bytesWritten += n;
+    if (faults_.writeReturnsAfter.count() > 0)
+      std::this_thread::sleep_for(faults_.writeReturnsAfter);
+    return result;
   }
   void purgeReceive() override { real_->purgeReceive(); }
   void purgeTransmit() override { real_->purgeTransmit(); }

@@ -90,8 +90,8 @@ TEST(UploaderFrames, UnaddressedSkipsTheEraseAndTheAddress) {
   EXPECT_TRUE(rig.answer({0x55}));
   EXPECT_EQ(rig.loader->state(), U::SendRec);
   EXPECT_FALSE(rig.loader->Step());
-  EXPECT_EQ(rig.link.events, (std::vector<std::string>{"PR", "B 6a", "PT",
-                                                       "F 5b 00 02 01 02 03 04 02 06 5d", "PR"}));
+  EXPECT_EQ(rig.link.events, (std::vector<std::string>{"PR", "B 6a", "PT", "PR",
+                                                       "F 5b 00 02 01 02 03 04 02 06 5d"}));
 }
 
 TEST(UploaderFrames, EmptyImageEndsWithoutAFrame) {

@@ -40,15 +40,15 @@ const Row kRows[] = {
     {"Hand_badType", U::Hand, {}, 0x86, U::BadType, false, {}, {"HAND - Bad type"}},
     {"Hand_nothing", U::Hand, {}, kNothing, U::Hand, false, {}, {}},
     {"Hand_other", U::Hand, {}, 0x84, U::Hand, false, {}, {"HAND - error 0084"}},
-    {"EraseCmd_ok", U::EraseCmd, {}, 0x55, U::EraseAdr, true, {"PT", kErase, "PR"}, {"ERASE CMD - Erasing 2d000000:ffffffff"}},
+    {"EraseCmd_ok", U::EraseCmd, {}, 0x55, U::EraseAdr, true, {"PT", "PR", kErase}, {"ERASE CMD - Erasing 2d000000:ffffffff"}},
     {"EraseCmd_hello", U::EraseCmd, {}, 0xAA, U::Hand, true, {"B 55"}, {"ERASE CMD - hello"}},
     {"EraseCmd_badCommand", U::EraseCmd, {}, 0x83, U::NoConnect, false, {}, {"ERASE CMD - bad cmd"}},
     {"EraseCmd_otherEarly", U::EraseCmd, {}, 0x77, U::EraseCmd, false, {}, {}},
     {"EraseAdr_ok", U::EraseAdr, {}, 0x55, U::Erasing, true, {}, {"ERASE ADR - OK"}},
     {"EraseAdr_sectorErased", U::EraseAdr, {}, 0x8F, U::Erasing, false, {}, {"ERASING - sector erased"}},
     {"EraseAdr_badCommand", U::EraseAdr, {}, 0x83, U::NoConnect, false, {}, {"ERASE ADR - bad"}},
-    {"EraseAdr_resend81", U::EraseAdr, {}, 0x81, U::EraseAdr, true, {"PT", kErase, "PR"}, {"SENDING ERASE - Erasing 2d000000:ffffffff"}},
-    {"EraseAdr_resend88", U::EraseAdr, {}, 0x88, U::EraseAdr, true, {"PT", kErase, "PR"}, {"SENDING ERASE - Erasing 2d000000:ffffffff"}},
+    {"EraseAdr_resend81", U::EraseAdr, {}, 0x81, U::EraseAdr, true, {"PT", "PR", kErase}, {"SENDING ERASE - Erasing 2d000000:ffffffff"}},
+    {"EraseAdr_resend88", U::EraseAdr, {}, 0x88, U::EraseAdr, true, {"PT", "PR", kErase}, {"SENDING ERASE - Erasing 2d000000:ffffffff"}},
     {"EraseAdr_fail", U::EraseAdr, {}, 0x84, U::Fail, false, {}, {"ERASE ADR - fail"}},
     {"EraseAdr_nothingEarly", U::EraseAdr, {}, kNothing, U::EraseAdr, false, {}, {}},
     {"EraseAdr_hello", U::EraseAdr, {}, 0xAA, U::Hand, true, {"B 55"}, {"ERASE ADR - hello"}},
@@ -60,7 +60,7 @@ const Row kRows[] = {
     {"Erasing_other", U::Erasing, {}, 0x84, U::Erasing, false, {}, {"ERASING - error 0084"}},
     {"Erasing_hello", U::Erasing, {}, 0xAA, U::Fail, false, {}, {"ERASING - hello"}},
     {"WaitRec_ok", U::WaitRec, {}, 0x55, U::Prog, true, {}, {"WAIT REC - OK"}},
-    {"WaitRec_resend82", U::WaitRec, {}, 0x82, U::WaitRec, false, {"PT", kRecord, "PR"}, {"WAIT REC - 0082 resend " + kRecordDump}},
+    {"WaitRec_resend82", U::WaitRec, {}, 0x82, U::WaitRec, false, {"PT", "PR", kRecord}, {"WAIT REC - 0082 resend " + kRecordDump}},
     {"WaitRec_fail", U::WaitRec, {}, 0x84, U::Fail, false, {}, {"WAIT REC - fail"}},
     {"WaitRec_debug", U::WaitRec, {}, 0x8E, U::Debug1, false, {}, {"WAIT REC - debug"}},
     {"WaitRec_reset", U::WaitRec, {}, 0x87, U::WaitCold, true, {}, {"WAIT REC - reset"}},
@@ -69,7 +69,7 @@ const Row kRows[] = {
     {"WaitRec_other", U::WaitRec, {}, 0x8F, U::WaitRec, false, {}, {"WAIT REC - error 008f"}},
     {"Prog_ok", U::Prog, {}, 0x55, U::SendRec, true, {}, {"PROG - OK"}},
     {"Prog_recWait", U::Prog, {}, 0x77, U::SendRec, true, {}, {"PROG - OK"}},
-    {"Prog_resend85", U::Prog, {}, 0x85, U::WaitRec, false, {"PT", kRecord, "PR"}, {"WAIT REC - 0085 resend " + kRecordDump}},
+    {"Prog_resend85", U::Prog, {}, 0x85, U::WaitRec, false, {"PT", "PR", kRecord}, {"WAIT REC - 0085 resend " + kRecordDump}},
     {"Prog_fail", U::Prog, {}, 0x84, U::Fail, false, {}, {"PROG - fail"}},
     {"Prog_debug", U::Prog, {}, 0x8E, U::Debug1, false, {}, {"PROG - debug"}},
     {"Prog_nothing", U::Prog, {}, kNothing, U::Prog, false, {}, {}},
@@ -147,7 +147,7 @@ TEST(UploaderStates, EndFrameThenAllDoneThenStartAgain) {
   rig.forget();
   rig.loader->Finish();
   EXPECT_EQ(rig.loader->state(), U::SendEnd);
-  EXPECT_EQ(rig.link.events, (std::vector<std::string>{"PT", "F 5b 00 00 00 00 5d", "PR"}));
+  EXPECT_EQ(rig.link.events, (std::vector<std::string>{"PT", "PR", "F 5b 00 00 00 00 5d"}));
 
   EXPECT_FALSE(rig.answer({0x77}));
   EXPECT_EQ(rig.traces.back(), "SEND END - error 0077");

@@ -1,5 +1,5 @@
-// The four waits that give up and send again, on the whole-second clock; and the waits that
-// never give up.
+// Every wait on the boot loader ends, on the whole-second clock: it sends again, or goes on
+// where the lost answer would have taken it.
 
 #include "tests/loader/loader_rig.h"
 
@@ -13,11 +13,12 @@ namespace {
 using U = Uploader;
 
 const std::vector<std::string> kEraseAgain = {"PR", "B 6a"};
-const std::vector<std::string> kEraseFrame = {"PT", "F 5b 00 04 2d 00 00 00 ff ff ff ff 2d 00 5d",
-                                              "PR"};
-const std::vector<std::string> kRecordFrame = {"PT", "F 5b 00 04 2d 00 00 00 01 02 03 04 2f 06 5d",
-                                               "PR"};
-const std::vector<std::string> kEndFrame = {"PT", "F 5b 00 00 00 00 5d", "PR"};
+const std::vector<std::string> kEraseFrame = {"PT", "PR",
+                                              "F 5b 00 04 2d 00 00 00 ff ff ff ff 2d 00 5d"};
+const std::vector<std::string> kRecordFrame = {"PT", "PR",
+                                               "F 5b 00 04 2d 00 00 00 01 02 03 04 2f 06 5d"};
+const std::string kRecordDump = "14 bytes: 5b 00 04 2d 00 00 00 01 02 03 04 2f 06 5d";
+const std::vector<std::string> kEndFrame = {"PT", "PR", "F 5b 00 00 00 00 5d"};
 
 class Timeouts : public ::testing::Test {
 protected:
@@ -76,35 +77,96 @@ TEST_F(Timeouts, RecordFrameSendsAgainEveryFiveWholeSecondsWithoutLimit) {
   EXPECT_EQ(rig.loader->state(), U::WaitRec);
 }
 
-TEST_F(Timeouts, EndFrameSendsAgainOnceThenAllDone) {
+TEST_F(Timeouts, EndFrameSendsAgainUntilTheBootLoaderTakesIt) {
   reachAt(U::FileDone);
   // The end wait runs from the moment the image ran out, not from Finish.
   rig.clock.advanceMs(2000);
   rig.loader->Finish();
-  EXPECT_TRUE(replyAt(3000, -3));
-  EXPECT_EQ(rig.link.events, kEndFrame);
-  EXPECT_EQ(rig.traces, std::vector<std::string>{"SEND END - timeout, resend"});
+  for (const std::int64_t resentAt : {3000, 6000, 9000}) {
+    EXPECT_FALSE(replyAt(resentAt - 1, -3));
+    EXPECT_TRUE(rig.link.events.empty());
+    EXPECT_TRUE(replyAt(resentAt, -3));
+    EXPECT_EQ(rig.link.events, kEndFrame);
+    EXPECT_EQ(rig.loader->state(), U::SendEnd);
+  }
+  EXPECT_EQ(rig.traces.back(), "SEND END - timeout, resend");
+  EXPECT_EQ(rig.loader->endFramesSent(), 4u);
+  EXPECT_TRUE(replyAt(9500, 0x55));
   EXPECT_EQ(rig.loader->state(), U::AllDone);
 }
 
-TEST_F(Timeouts, HandErasingProgAndWaitColdNeverGiveUp) {
-  for (int state : {U::Hand, U::Erasing, U::Prog}) {
-    LoaderRig fresh(WriteSRecordFile({{kFlashStart, {1, 2, 3, 4}}}));
-    fresh.reach(state);
-    fresh.forget();
-    fresh.clock.advanceMs(3'600'000);
-    for (int i = 0; i < 100; ++i)
-      EXPECT_FALSE(fresh.loader->Step());
-    EXPECT_EQ(fresh.loader->state(), state);
-    EXPECT_TRUE(fresh.link.events.empty()) << "state " << state;
-  }
-  reachAt(U::WaitRec);
-  rig.answer({0x87});
-  rig.forget();
-  rig.clock.advanceMs(3'600'000);
-  EXPECT_FALSE(rig.loader->Step());
-  EXPECT_EQ(rig.loader->state(), U::WaitCold);
+TEST_F(Timeouts, HandshakeAsksForTheEraseAfterTwoWholeSecondsFromTheLastHelloAnswer) {
+  reachAt(U::Hand);
+  EXPECT_FALSE(replyAt(1500, 0xAA)); // answered: the wait starts again at second 1
+  EXPECT_FALSE(replyAt(2999, -3));
+  EXPECT_FALSE(replyAt(2999, 0x12));
+  EXPECT_EQ(rig.link.events, std::vector<std::string>{});
+  EXPECT_TRUE(replyAt(3000, -3));
+  EXPECT_EQ(rig.link.events, kEraseAgain);
+  EXPECT_EQ(rig.traces, std::vector<std::string>{"HAND - timeout"});
+  EXPECT_EQ(rig.loader->state(), U::EraseCmd);
+}
+
+TEST_F(Timeouts, ErasingAndWaitColdGoOnToTheRecordsAfterTwentyOneSilentWholeSeconds) {
+  reachAt(U::Erasing);
+  EXPECT_FALSE(replyAt(15000, 0x8F)); // a sector erased: the wait starts again at second 15
+  EXPECT_FALSE(replyAt(35999, -3));
+  EXPECT_TRUE(replyAt(36000, -3));
+  EXPECT_EQ(rig.loader->state(), U::SendRec);
+  EXPECT_EQ(rig.traces, std::vector<std::string>{"ERASING - timeout"});
+
+  rig.reach(U::WaitRec);
+  rig.answer({0x87}); // the boot loader restarts at second 36
+  EXPECT_FALSE(replyAt(56999, 0x12));
+  EXPECT_TRUE(replyAt(57000, -3));
+  EXPECT_EQ(rig.loader->state(), U::SendRec);
+  EXPECT_EQ(rig.traces, std::vector<std::string>{"WAIT COLD - timeout"});
   EXPECT_TRUE(rig.link.events.empty());
+}
+
+TEST_F(Timeouts, ProgSendsTheRecordAgainAfterTwentyOneWholeSeconds) {
+  reachAt(U::Prog);
+  EXPECT_FALSE(replyAt(20999, -3));
+  EXPECT_TRUE(rig.link.events.empty());
+  EXPECT_FALSE(replyAt(21000, 0x12));
+  EXPECT_EQ(rig.link.events, kRecordFrame);
+  EXPECT_EQ(rig.traces.back(), "PROG - timeout resend " + kRecordDump);
+  EXPECT_EQ(rig.loader->state(), U::WaitRec);
+
+  // Without an address in the frame a second copy would be programmed after the first.
+  LoaderRig unaddressed(WriteSRecordFile({{kFlashStart, {1, 2, 3, 4}}}), kFlashEnd, true);
+  unaddressed.reach(U::Prog);
+  unaddressed.forget();
+  unaddressed.clock.advanceMs(21000);
+  EXPECT_FALSE(unaddressed.answer({-3}));
+  EXPECT_EQ(unaddressed.loader->state(), U::Fail);
+  EXPECT_TRUE(unaddressed.link.events.empty());
+  EXPECT_EQ(unaddressed.traces, std::vector<std::string>{"PROG - timeout"});
+}
+
+TEST_F(Timeouts, ADebugWordCutShortEndsWithTheWaitItInterrupted) {
+  struct Cut {
+    std::vector<int> bytes;
+    std::int64_t waitEndsAt;
+    int waiting;
+    const char* trace;
+    int interrupted;
+  };
+  // In PROG (20 s), then in WAIT REC (the record's own 4 s), after the first and the second
+  // byte of the word; the interrupted wait is over then too, and the record goes again.
+  reachAt(U::Prog);
+  for (const Cut& cut : {Cut{{0x8E}, 21000, U::Debug1, "DEBUG 1 - timeout", U::Prog},
+                         Cut{{0x8E, 0x2D}, 26000, U::Debug2, "DEBUG 2 - timeout", U::WaitRec}}) {
+    for (const int byte : cut.bytes)
+      rig.answer({byte});
+    EXPECT_FALSE(replyAt(cut.waitEndsAt - 1, -3));
+    EXPECT_EQ(rig.loader->state(), cut.waiting);
+    EXPECT_TRUE(replyAt(cut.waitEndsAt, -3));
+    EXPECT_EQ(rig.loader->state(), cut.interrupted);
+    EXPECT_EQ(rig.traces, std::vector<std::string>{cut.trace});
+    EXPECT_FALSE(replyAt(cut.waitEndsAt, -3));
+    EXPECT_EQ(rig.link.events, kRecordFrame);
+  }
 }
 
 TEST_F(Timeouts, NoConnectPurgesTheInputEveryFifteenReadsWithoutHello) {

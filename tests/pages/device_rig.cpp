@@ -44,6 +44,9 @@ void PacedClock::sleepMs(int ms) {
   // kept out of the working time.
   countWorkingTime();
   std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms * kScale));
+  const Steady::time_point giveUp = Steady::now() + kLongestCatchUp;
+  while (deviceCaughtUp && !deviceCaughtUp() && Steady::now() < giveUp)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   lastLook_ = Steady::now();
 }
 
@@ -56,8 +59,8 @@ std::int64_t PacedClock::wholeSeconds() {
 
 void PacedClock::countWorkingTime() {
   const Steady::time_point now = Steady::now();
-  working_ += std::min(now - lastLook_,
-                       std::chrono::duration_cast<Steady::duration>(kLongestCountedGap));
+  working_ +=
+      std::min(now - lastLook_, std::chrono::duration_cast<Steady::duration>(kLongestCountedGap));
   lastLook_ = now;
 }
 
@@ -68,6 +71,7 @@ DeviceRig::DeviceRig(sim::YardmarkOptions options, int firmwareRecords) {
   options.firmwarePath = firmware.string();
   device = std::make_unique<sim::VirtualYardmark>(std::move(options));
   EXPECT_TRUE(device->start(devicePort)) << device->error();
+  clock.deviceCaughtUp = [this] { return device->caughtUp(portFaults.bytesWritten); };
   link.setCandidatePorts({devicePort});
   handInputs();
 }

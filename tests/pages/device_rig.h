@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,10 +28,10 @@ std::filesystem::path writeFirmware(const std::filesystem::path& directory, int 
                                     const std::string& name = "firmware.mot");
 
 // Virtual time that still gives the virtual Yardmark its share of real time: the device runs
-// at 1/20 of real time, so the page pauses 1/20 of each of its waits for real. Without it the
-// page would, for example, raise the line to 115200 baud before the device had read the
-// passthrough commands it sent at 4800. The link's own waits stay purely virtual: its reads
-// are bounded in real time already.
+// at 1/20 of real time, so the page and the device link pause 1/20 of each of their waits for
+// real. Without it the page would, for example, raise the line to 115200 baud before the
+// device had read the passthrough commands it sent at 4800, and the link would read a data
+// reply before the device had sent it.
 // The flash loader never pauses: it reads until a time-out has passed. The real time spent
 // outside the pauses therefore counts too, at the device's scale, so that a reply lost on the
 // line ends in the loader's resend (and a dead boot loader in the page's watchdog) as in the
@@ -39,14 +40,22 @@ std::filesystem::path writeFirmware(const std::filesystem::path& directory, int 
 // (a loaded machine, a sanitizer build), which no device ever sees: it counts only up to
 // kLongestCountedGap. Counted in full, a 200-ms preemption would be a 4-s record time-out,
 // and the resend it provokes would race the device's late answer to the first copy.
+// A pause also lasts until the device has read and acted on every byte sent before it and sent
+// what was due by then, as a real line and device would have: on a busy machine the device's
+// thread may not have run at all during the pause's share of real time, and would then, say,
+// read the GPS chip's update command only after the line went up to 115200 baud, or send the
+// GPS version after the link's read of it had ended.
 class PacedClock final : public Clock {
 public:
   static constexpr double kScale = 0.05;
   // One device second, in real time.
   static constexpr std::chrono::duration<double> kLongestCountedGap{kScale};
+  // How long a pause waits at most for the device to catch up.
+  static constexpr std::chrono::seconds kLongestCatchUp{5};
   void sleepMs(int ms) override;
   std::int64_t wholeSeconds() override;
   VirtualClock time;
+  std::function<bool()> deviceCaughtUp;
 
 private:
   using Steady = std::chrono::steady_clock;
@@ -88,7 +97,7 @@ public:
   VirtualClock& time = clock.time;
   RecordingClock pageWaits{clock, events, ""};
   PumpingClock pageClock{pageWaits};
-  RecordingClock deviceWaits{time, events, "device"};
+  RecordingClock deviceWaits{clock, events, "device"};
   // Refusals a pseudo-terminal cannot produce, laid over the real port.
   PortFaults portFaults;
   DeviceLink link{deviceWaits, FaultyPorts(portFaults)};
