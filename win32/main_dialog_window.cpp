@@ -36,7 +36,9 @@ bool MainDialogWindow::onInitDialog() {
   setIcons();
   prepareControls();
   Win32PageRunner runner(hwnd());
-  WizardDriver(*this, runner, link_, clock_).run();
+  WizardDriver driver(*this, runner, link_, clock_);
+  driver.run();
+  outcome_ = driver.outcome();
   return true;
 }
 
