@@ -1,5 +1,6 @@
 #include "pages/wizard_driver.h"
 
+#include "gpsload/firmware_file.h"
 #include "link/device_link.h"
 #include "log/update_log.h"
 #include "pages/modal_result.h"
@@ -8,8 +9,8 @@
 #include "pages/wizard_pages.h"
 
 #include <array>
-#include <fstream>
 #include <optional>
+#include <sstream>
 
 namespace quillon {
 namespace {
@@ -155,13 +156,33 @@ int StepLoop::afterNotCreated(int state) {
   return kExitState;
 }
 
+// Orbfix.dat's bytes, read through the firmware file's opener, which hands the path to
+// Windows in UTF-16; none when it cannot be opened. Five short lines never need more.
+std::optional<std::istringstream> openOrbfix(const std::string& path) {
+  constexpr std::size_t kEnough = 64 * 1024;
+  FirmwareFile opened;
+  if (opened.open(path) != FirmwareFile::Opened::Yes)
+    return std::nullopt;
+  std::string bytes(kEnough, '\0');
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const std::ptrdiff_t n = opened.readAt(got, bytes.data() + got, bytes.size() - got);
+    if (n <= 0) // the end, or a read error: the lines read so far are all there is
+      break;
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(got);
+  return std::istringstream(std::move(bytes));
+}
+
 std::optional<OrbfixValues> readOrbfix(const std::string& path) {
   QLOG_INFO("Attempting to open Orbfix.dat file...");
-  std::ifstream file(path);
-  if (!file.is_open()) {
+  std::optional<std::istringstream> opened = openOrbfix(path);
+  if (!opened) {
     QLOG_ERROR("Orbfix.dat file NOT opened (E:2)");
     return std::nullopt;
   }
+  std::istringstream& file = *opened;
   QLOG_INFO("Orbfix.dat file opened");
   QLOG_INFO("Reading in Orbfix.dat file data...");
   OrbfixValues values;
@@ -175,7 +196,6 @@ std::optional<OrbfixValues> readOrbfix(const std::string& path) {
   }
   QLOG_INFO("Orbfix.dat file data read");
   QLOG_INFO("Closing Orbfix.dat file...");
-  file.close();
   QLOG_INFO("Orbfix.dat file closed");
   return values;
 }
