@@ -157,21 +157,21 @@ int StepLoop::afterNotCreated(int state) {
 }
 
 // Orbfix.dat's bytes, read through the firmware file's opener, which hands the path to
-// Windows in UTF-16; none when it cannot be opened. Five short lines never need more.
+// Windows in UTF-16; none when it cannot be opened.
 std::optional<std::istringstream> openOrbfix(const std::string& path) {
-  constexpr std::size_t kEnough = 64 * 1024;
+  constexpr std::size_t kChunk = 64 * 1024;
   FirmwareFile opened;
   if (opened.open(path) != FirmwareFile::Opened::Yes)
     return std::nullopt;
-  std::string bytes(kEnough, '\0');
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    const std::ptrdiff_t n = opened.readAt(got, bytes.data() + got, bytes.size() - got);
+  std::string bytes;
+  for (;;) {
+    const std::size_t got = bytes.size();
+    bytes.resize(got + kChunk);
+    const std::ptrdiff_t n = opened.readAt(got, bytes.data() + got, kChunk);
+    bytes.resize(got + static_cast<std::size_t>(n > 0 ? n : 0));
     if (n <= 0) // the end, or a read error: the lines read so far are all there is
       break;
-    got += static_cast<std::size_t>(n);
   }
-  bytes.resize(got);
   return std::istringstream(std::move(bytes));
 }
 
