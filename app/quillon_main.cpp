@@ -1,7 +1,8 @@
 // quillon: the GPS firmware update wizard for the Yardmark KV6 and KV7. The wizard takes no
 // arguments: Orbfix.dat is read from the current directory, Orbfix.log is written beside the
 // executable, and the device is looked for on the system's serial ports. The program only
-// answers --help and --version, before it needs a display.
+// answers --help and --version; every argument is looked at before a display is, so a wrong
+// one is said plainly, on a terminal without a window system too.
 #include "app/quillon_app.h"
 #include "base/clock.h"
 #include "base/version.h"
@@ -20,8 +21,18 @@ constexpr std::string_view kUsage =
     "over its serial cable. Started without arguments, a wizard leads you page by page: it\n"
     "finds the device on the computer's serial ports, checks its battery and versions, loads\n"
     "the new firmware, has you switch the device off and on, and verifies the new version.\n"
-    "Orbfix.dat, read from the folder the wizard runs in, names the release's firmware; every\n"
-    "step is written to Orbfix.log beside the program.\n"
+    "Orbfix.dat, read from the folder the wizard runs in, names the release's firmware.\n"
+    "\n"
+    "The log, Orbfix.log, lies beside the program and is appended to, run after run. By\n"
+    "default it holds the errors of each run; F9 on the first page switches on Descriptive\n"
+    "Logging, and from then on it holds every step with the module and line that wrote it.\n"
+    "Started through the launcher (the quillon command of the package), an installed program\n"
+    "runs from a copy in ~/.local/share/quillon, so the log is\n"
+    "~/.local/share/quillon/Orbfix.log.\n"
+    "\n"
+    "While the firmware is written the computer is kept from sleeping and a shutdown is held\n"
+    "back. When the program is stopped on step 6 or step 10 (Ctrl+C, a signal, the end of the\n"
+    "session), the log gets an Error line that names the step and what a second run will do.\n"
     "\n"
     "Options:\n"
     "  -h, --help     show this text and exit\n"
@@ -50,13 +61,13 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
-  QApplication application(argc, argv);
-  // Qt has taken its own options (-platform and the like); anything left is not the wizard's.
-  if (const QStringList rest = QCoreApplication::arguments().mid(1); !rest.isEmpty()) {
-    std::cerr << "quillon: unknown argument " << rest.front().toStdString()
-              << "\nTry quillon --help\n";
+  // The wizard takes no arguments, and Qt's own (-platform and the like) are set through the
+  // environment instead (QT_QPA_PLATFORM): anything given is refused before Qt opens a display.
+  if (argc > 1) {
+    std::cerr << "quillon: unknown argument " << argv[1] << "\nTry quillon --help\n";
     return kBadUsage;
   }
+  QApplication application(argc, argv);
   quillon::SystemClock clock;
   quillon::QuillonApp app(clock);
   // The golfer reads the result on the pages; a script that started the wizard reads it here.

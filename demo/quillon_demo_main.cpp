@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "app/quillon_app.h"
 #include "base/clock.h"
@@ -17,6 +18,7 @@
 #include "demo/demo_runner.h"
 #include "demo/device_process.h"
 #include "demo/run_printer.h"
+#include "demo/scaled_serial_port.h"
 #include "demo/screenshots.h"
 #include "demo/scripted_golfer.h"
 #include "demo/window_watcher.h"
@@ -55,12 +57,15 @@ QString DeviceProgram(const char* name) {
       here.filePath(QStringLiteral(QUILLON_BUILT_SIM_FOLDER "/") + QString::fromUtf8(name)));
 }
 
+// The device's line lies in the working folder, or in `lineFolder` when that cannot be
+// written; its flash dump is kept only in the working folder.
 QStringList DeviceArguments(const quillon::demo::DemoOptions& options,
-                            const quillon::demo::WorkFolder& folder) {
-  QStringList arguments{QStringLiteral("--link=") + folder.file("yardmark"),
-                        QStringLiteral("--flash-dump=") +
-                            folder.file(quillon::demo::WorkFolder::kFlashDump),
+                            const quillon::demo::WorkFolder& folder, const QString& lineFolder) {
+  QStringList arguments{QStringLiteral("--link=") + QDir(lineFolder).filePath("yardmark"),
                         QStringLiteral("--time-scale=") + QString::number(options.timeScale)};
+  if (folder.writable)
+    arguments << QStringLiteral("--flash-dump=") +
+                     folder.file(quillon::demo::WorkFolder::kFlashDump);
   if (!folder.firmwarePath.isEmpty())
     arguments << QStringLiteral("--firmware=") + folder.firmwarePath;
   // The caller's own options come last, so they win over the demo's.
@@ -121,11 +126,13 @@ int main(int argc, char** argv) {
   printer.line("working folder: " + folder.path.toStdString());
 
   std::optional<quillon::demo::DeviceProcess> device;
+  QTemporaryDir privateLine;
   QString line = portPath;
   if (portPath.isEmpty()) {
     device.emplace();
     const QString program = DeviceProgram(headless ? "yardmark-sim" : "yardmark-window");
-    if (!device->start(program, DeviceArguments(options, folder))) {
+    const QString lineFolder = folder.writable ? folder.path : privateLine.path();
+    if (!device->start(program, DeviceArguments(options, folder, lineFolder))) {
       std::cerr << "quillon-demo: " << device->error().toStdString() << "\n";
       return ExitWith(DemoExit::NoSetUp);
     }
@@ -136,7 +143,7 @@ int main(int argc, char** argv) {
   // Orbfix.dat is looked up in the current directory, as the program does.
   QDir::setCurrent(folder.path);
   quillon::SystemClock clock(options.timeScale);
-  quillon::QuillonApp app(clock);
+  quillon::QuillonApp app(clock, quillon::demo::ScaledPortFactory(options.timeScale));
   app.link().setCandidatePorts({line.toStdString()});
 
   quillon::demo::Screenshots shots(screenshotDir.toStdString());
@@ -155,7 +162,9 @@ int main(int argc, char** argv) {
     if (!device->quit())
       printer.line("the virtual Yardmark did not stop cleanly");
     const QString dump = folder.file(quillon::demo::WorkFolder::kFlashDump);
-    if (WroteSomething(dump))
+    if (!folder.writable)
+      printer.line("no flash dump: the working folder cannot be written");
+    else if (WroteSomething(dump))
       printer.line("flash dump: " + dump.toStdString());
     else
       printer.line("no flash dump: the virtual Yardmark could not write " + dump.toStdString());

@@ -13,8 +13,9 @@ struct WorkFolder {
   static constexpr auto kLog = "Orbfix.log";
 
   QString path;         // absolute
-  QString firmwarePath; // the file Orbfix.dat names, absolute; empty when it names none
+  QString firmwarePath; // the file Orbfix.dat names, absolute; empty when the wizard refuses it
   QString error;        // why the folder could not be prepared
+  bool writable = true; // false: the device's line and flash dump cannot be kept here
 
   // Prepares `directory` (created when missing) or, when empty, a new temporary folder that
   // is left behind for the golfer to read. `targetGpsVersion` is the version Orbfix.dat

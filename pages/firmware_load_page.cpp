@@ -5,6 +5,7 @@
 #include "link/device_link.h"
 #include "log/update_log.h"
 #include "pages/device_step.h"
+#include "pages/device_work.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
 #include "pages/quoted_text.h"
@@ -26,6 +27,24 @@ using namespace update;
 
 // What the image says of a file that does not begin with an S0 record.
 constexpr std::string_view kNotSRecordsRefusal = "not an S-record file";
+
+// What a stop of the program would leave the Yardmark with once `state` runs; the states
+// not named here leave it as it was.
+void noteWorkOf(int state) {
+  switch (state) {
+  case FirmwareLoadPage::APPSTARTPASS:
+  case FirmwareLoadPage::APPBAUD4800:
+  case FirmwareLoadPage::APPINITUPDATE:
+  case FirmwareLoadPage::APPBAUD115200:
+    return deviceWork().enter(DeviceWork::Preparing);
+  case FirmwareLoadPage::APPUPLOAD:
+    return deviceWork().enter(DeviceWork::Writing);
+  case FirmwareLoadPage::APPEXITPASS:
+    return deviceWork().enter(DeviceWork::Finishing);
+  default:
+    return;
+  }
+}
 
 // One run of the page: the frame, the state, the image and the loader live as long as it.
 class UpdateSequence {
@@ -140,6 +159,7 @@ void UpdateSequence::endWithMissingFile() {
 }
 
 void UpdateSequence::runState() {
+  noteWorkOf(state_);
   switch (state_) {
   case FirmwareLoadPage::APPFINDKV7:
     return findDevice();
@@ -360,13 +380,17 @@ void UpdateSequence::upload() {
                                          FirmwareLoadPage::kFlashEnd, clock_);
   QLOG_DEVINFO("     ...Starting the Uploader Loop");
   UploadWatchdog watchdog(*uploader_, link_, clock_);
+  // The computer must neither sleep nor shut down while the flash is written, and only then.
+  deviceWork().hold();
   for (;;) {
     const bool stepAgain = uploader_->Step();
     clock_.pump();
     if (!stepAgain && uploader_->state() == Uploader::FileDone)
       break;
-    if (const std::string_view reason = watchdog.stallReason(); !reason.empty())
+    if (const std::string_view reason = watchdog.stallReason(); !reason.empty()) {
+      deviceWork().letGo();
       return fail(kUploadStalled, reason);
+    }
     if (stepAgain)
       continue;
     if (const auto percent = uploadPercent(uploader_->bytesSent(), imageSize_))
@@ -375,6 +399,7 @@ void UpdateSequence::upload() {
     frame_.repaint();
   }
   uploader_->Finish();
+  deviceWork().letGo();
   QLOG_DEVINFO("     ...Stopping the Uploader Loop");
   QLOG_INFO("     GPS Firmware Update Complete");
   frame_.setProgress(100);
@@ -450,6 +475,7 @@ std::string UpdateSequence::statusText() const {
 } // namespace
 
 int FirmwareLoadPage::run(ProgressView& view) {
+  const DeviceWorkScope work(DeviceWork::Checking);
   const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
   UpdateSequence sequence(*this, link_, clock_, view);
   const int result = sequence.run();

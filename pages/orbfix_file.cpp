@@ -1,15 +1,21 @@
 #include "pages/orbfix_file.h"
 
+#include "gpsload/firmware_file.h"
 #include "link/device_protocol.h"
+#include "pages/quoted_text.h"
 #include "pages/update_rules.h"
+#include "pages/visible_text.h"
 
 #include <algorithm>
-#include <string_view>
+#include <array>
+#include <sstream>
 
 namespace quillon {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// What Windows' editors put before UTF-16 text, little- and big-endian.
+constexpr std::array<std::string_view, 2> kUtf16Marks{"\xFF\xFE", "\xFE\xFF"};
 
 constexpr int kLowestBattery = 1;
 constexpr int kHighestBattery = 100;
@@ -94,10 +100,83 @@ std::string readOrbfixLine(std::istream& in) {
   return line;
 }
 
-std::string withoutByteOrderMark(std::string firstLine) {
-  if (firstLine.starts_with(kByteOrderMark))
-    firstLine.erase(0, kByteOrderMark.size());
-  return firstLine;
+OrbfixContent readOrbfixContent(const std::string& path) {
+  OrbfixContent content;
+  FirmwareFile file;
+  switch (file.open(path)) {
+  case FirmwareFile::Opened::CannotOpen:
+    content.access = OrbfixAccess::CannotOpen;
+    return content;
+  case FirmwareFile::Opened::NotRegularFile:
+    content.access = OrbfixAccess::NotRegularFile;
+    return content;
+  case FirmwareFile::Opened::Yes:
+    break;
+  }
+  content.length = file.length();
+  content.bytes.resize(static_cast<std::size_t>(std::min(content.length, kOrbfixMaxBytes) + 1));
+  std::size_t got = 0;
+  while (got < content.bytes.size()) {
+    const std::ptrdiff_t read =
+        file.readAt(got, content.bytes.data() + got, content.bytes.size() - got);
+    if (read < 0) {
+      content.access = OrbfixAccess::CannotRead;
+      content.bytes.clear();
+      return content;
+    }
+    if (read == 0)
+      break;
+    got += static_cast<std::size_t>(read);
+  }
+  content.bytes.resize(got);
+  content.access = OrbfixAccess::Read;
+  return content;
+}
+
+OrbfixValues orbfixValuesOf(std::string_view text) {
+  std::istringstream in{std::string(text)};
+  OrbfixValues values;
+  for (std::string* value : {&values.releaseTag, &values.minAppVersion, &values.firmwarePath,
+                             &values.targetGpsVersion, &values.minBatteryLevel})
+    *value = readOrbfixLine(in);
+  if (values.releaseTag.starts_with(kByteOrderMark))
+    values.releaseTag.erase(0, kByteOrderMark.size());
+  return values;
+}
+
+std::string describeOrbfixProblem(const OrbfixProblem& problem) {
+  if (problem.line == 0)
+    return problem.rule + ", not " + problem.value;
+  return problem.rule + ", not \"" + quotedInNotice(visibleText(problem.value)) + "\"";
+}
+
+std::optional<OrbfixProblem> findOrbfixDamage(const OrbfixContent& content,
+                                              const OrbfixValues& values) {
+  const std::string_view bytes = content.bytes;
+  if (std::any_of(kUtf16Marks.begin(), kUtf16Marks.end(),
+                  [bytes](std::string_view mark) { return bytes.starts_with(mark); }))
+    return OrbfixProblem{0, "the file must be UTF-8 text", "UTF-16"};
+  // The line that is wrong says most; the length of the whole file comes after.
+  int number = 0;
+  for (const std::string* value : {&values.releaseTag, &values.minAppVersion, &values.firmwarePath,
+                                   &values.targetGpsVersion, &values.minBatteryLevel}) {
+    ++number;
+    if (value->size() > kOrbfixMaxLine)
+      return OrbfixProblem{
+          number, "a line must be at most " + std::to_string(kOrbfixMaxLine) + " bytes", *value};
+    if (std::any_of(value->begin(), value->end(), isControlCharacter))
+      return OrbfixProblem{number, "a line must hold no NUL or other control character", *value};
+    if (!isUtf8(*value))
+      return OrbfixProblem{number, "a line must be UTF-8 text", *value};
+  }
+  const std::uint64_t length = std::max<std::uint64_t>(content.length, bytes.size());
+  if (length > kOrbfixMaxBytes)
+    return OrbfixProblem{0,
+                         "the file must be at most " + std::to_string(kOrbfixMaxBytes) + " bytes",
+                         std::to_string(length) + " bytes"};
+  if (values.releaseTag.empty())
+    return OrbfixProblem{1, "the first line must name the release", values.releaseTag};
+  return std::nullopt;
 }
 
 std::optional<OrbfixProblem> findOrbfixProblem(const OrbfixValues& values) {

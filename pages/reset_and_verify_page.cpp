@@ -3,6 +3,7 @@
 #include "link/device_link.h"
 #include "log/update_log.h"
 #include "pages/device_step.h"
+#include "pages/device_work.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
 #include "pages/update_rules.h"
@@ -202,6 +203,7 @@ std::string VerifySequence::statusText() const {
 } // namespace
 
 int ResetAndVerifyPage::run(ProgressView& view) {
+  const DeviceWorkScope work(DeviceWork::Verifying);
   const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
   VerifySequence sequence(*this, link_, clock_, view);
   return sequence.run();

@@ -1,16 +1,15 @@
 #include "pages/wizard_driver.h"
 
-#include "gpsload/firmware_file.h"
 #include "link/device_link.h"
 #include "log/update_log.h"
 #include "pages/modal_result.h"
 #include "pages/orbfix_file.h"
 #include "pages/quoted_text.h"
+#include "pages/visible_text.h"
 #include "pages/wizard_pages.h"
 
 #include <array>
 #include <optional>
-#include <sstream>
 
 namespace quillon {
 namespace {
@@ -156,58 +155,55 @@ int StepLoop::afterNotCreated(int state) {
   return kExitState;
 }
 
-// Orbfix.dat's bytes, read through the firmware file's opener, which hands the path to
-// Windows in UTF-16; none when it cannot be opened.
-std::optional<std::istringstream> openOrbfix(const std::string& path) {
-  constexpr std::size_t kChunk = 64 * 1024;
-  FirmwareFile opened;
-  if (opened.open(path) != FirmwareFile::Opened::Yes)
-    return std::nullopt;
-  std::string bytes;
-  for (;;) {
-    const std::size_t got = bytes.size();
-    bytes.resize(got + kChunk);
-    const std::ptrdiff_t n = opened.readAt(got, bytes.data() + got, kChunk);
-    bytes.resize(got + static_cast<std::size_t>(n > 0 ? n : 0));
-    if (n <= 0) // the end, or a read error: the lines read so far are all there is
-      break;
+// Why Orbfix.dat could not be read, at the default level too: the golfer is shown E:2.
+void logNotRead(OrbfixAccess access) {
+  switch (access) {
+  case OrbfixAccess::NotRegularFile:
+    QLOG_ERROR("Orbfix.dat file NOT opened: not a regular file (a folder, a pipe or a device) "
+               "(E:2)");
+    return;
+  case OrbfixAccess::CannotRead:
+    QLOG_ERROR("Orbfix.dat file NOT read: the system could not read it (E:2)");
+    return;
+  default:
+    QLOG_ERROR("Orbfix.dat file NOT opened (E:2)");
+    return;
   }
-  return std::istringstream(std::move(bytes));
 }
 
-std::optional<OrbfixValues> readOrbfix(const std::string& path) {
+// Orbfix.dat is opened without waiting and read no further than it may be long, so a pipe,
+// a device or an endless file put in its place costs neither time nor memory.
+std::optional<OrbfixContent> readOrbfix(const std::string& path, OrbfixValues& values) {
   QLOG_INFO("Attempting to open Orbfix.dat file...");
-  std::optional<std::istringstream> opened = openOrbfix(path);
-  if (!opened) {
-    QLOG_ERROR("Orbfix.dat file NOT opened (E:2)");
+  OrbfixContent content = readOrbfixContent(path);
+  if (content.access != OrbfixAccess::Read) {
+    logNotRead(content.access);
     return std::nullopt;
   }
-  std::istringstream& file = *opened;
   QLOG_INFO("Orbfix.dat file opened");
   QLOG_INFO("Reading in Orbfix.dat file data...");
-  OrbfixValues values;
-  for (std::string* value : {&values.releaseTag, &values.minAppVersion, &values.firmwarePath,
-                             &values.targetGpsVersion, &values.minBatteryLevel}) {
-    *value = readOrbfixLine(file);
-    if (value == &values.releaseTag)
-      *value = withoutByteOrderMark(std::move(*value));
-    // The file's text is data, never a format.
-    QLOG_INFO("%s", value->c_str());
+  values = orbfixValuesOf(content.bytes);
+  for (const std::string* value : {&values.releaseTag, &values.minAppVersion, &values.firmwarePath,
+                                   &values.targetGpsVersion, &values.minBatteryLevel}) {
+    // The file's text is data, never a format; what is not text is shown as \xNN.
+    QLOG_INFO("%s", visibleText(*value).c_str());
   }
   QLOG_INFO("Orbfix.dat file data read");
   QLOG_INFO("Closing Orbfix.dat file...");
   QLOG_INFO("Orbfix.dat file closed");
-  return values;
+  return content;
 }
 
 // A value that would switch a check off, or that no GPS chip could ever report, stops the
 // wizard before the Yardmark is touched, naming the line to put right.
+// A file that is no Orbfix.dat at all (binary, UTF-16, endless) is refused the same way.
 void refuseOrbfix(MainDialogView& dialog, const OrbfixProblem& problem) {
-  const std::string line = "line " + std::to_string(problem.line);
-  const std::string wrong = problem.rule + ", not \"" + quotedInNotice(problem.value) + "\"";
-  QLOG_ERROR("Orbfix.dat %s NOT valid: %s (E:26)", line.c_str(), wrong.c_str());
-  dialog.showNotice("NOTICE E:26", "A file necessary to run this program is damaged (Orbfix.dat " +
-                                       line + ": " + wrong + "). " + std::string(kReinstallAdvice));
+  const std::string where = problem.line == 0 ? "" : " line " + std::to_string(problem.line);
+  const std::string wrong = describeOrbfixProblem(problem);
+  QLOG_ERROR("Orbfix.dat%s NOT valid: %s (E:26)", where.c_str(), wrong.c_str());
+  dialog.showNotice("NOTICE E:26", "A file necessary to run this program is damaged (Orbfix.dat" +
+                                       where + ": " + wrong + "). " +
+                                       std::string(kReinstallAdvice));
 }
 
 // Without a log nobody can tell afterwards what the update did: the golfer hears it now.
@@ -234,23 +230,26 @@ bool WizardDriver::run() {
   QLOG_DEVINFO("Creating Dialog Objects");
   WizardPages pages(link_, clock_);
 
-  const std::optional<OrbfixValues> values = readOrbfix(settings_.orbfixPath);
-  if (!values) {
+  OrbfixValues values;
+  const std::optional<OrbfixContent> content = readOrbfix(settings_.orbfixPath, values);
+  if (!content) {
     const std::string missing = "A file necessary to run this program is missing (Orbfix.dat). ";
     dialog_.showNotice("NOTICE E:2", missing + std::string(kReinstallAdvice));
+  } else if (const auto damage = findOrbfixDamage(*content, values)) {
+    refuseOrbfix(dialog_, *damage);
   } else {
     QLOG_INFO("Verifying most recent uploader is being used...");
-    if (values->releaseTag != kReleaseTag) {
+    if (values.releaseTag != kReleaseTag) {
       QLOG_ERROR("..Not Verified, update necessary");
       dialog_.showNotice("NOTICE E-1", "There is an update for this program.  Please download "
                                        "the latest version from the Tolvane website.");
     } else {
       QLOG_INFO("...Verified");
-      if (const auto problem = findOrbfixProblem(*values)) {
+      if (const auto problem = findOrbfixProblem(values)) {
         refuseOrbfix(dialog_, *problem);
       } else {
         QLOG_DEVINFO("Starting our state switch loop");
-        StepLoop loop(pages, runner_, dialog_, *values);
+        StepLoop loop(pages, runner_, dialog_, values);
         loop.run();
         outcome_ = loop.outcome();
       }

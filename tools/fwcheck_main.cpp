@@ -21,7 +21,9 @@ constexpr int kExitUsage = 2;
 
 void printUsage(std::FILE* to) {
   std::fputs("usage: quillon-fwcheck FILE\n"
-             "Checks an S-record firmware file and lists the chunks the loader sends.\n",
+             "Checks an S-record firmware file and lists the chunks the loader sends: the\n"
+             "estimated size the progress bar runs on, each chunk's load address, length in\n"
+             "bytes and CRC-32, and the total of the chunks.\n",
              to);
 }
 
@@ -41,7 +43,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "refused: %s\n", image.refusal().c_str());
     return kExitRefused;
   }
-  std::printf("size %" PRId32 "\n", image.size());
+  // The wizard's progress bar runs on this estimate, made from the file length alone.
+  std::printf("estimated size %" PRId32 " bytes (file length x 0.36168)\n", image.size());
 
   constexpr int kCapacity = quillon::BinFile::kLoaderCapacity;
   std::vector<std::uint8_t> buffer(kCapacity + quillon::BinFile::kMaxRecordData);
@@ -60,8 +63,8 @@ int main(int argc, char** argv) {
     const auto bytes = static_cast<std::size_t>(length);
     if (chunks == 0)
       firstAddress = address;
-    std::printf("chunk 0x%08" PRIX32 " %zu crc32=0x%08" PRIX32 "\n", address, bytes,
-                crc32Of(buffer.data(), bytes));
+    std::printf("chunk address 0x%08" PRIX32 " length %zu crc32 0x%08" PRIX32 "\n", address,
+                bytes, crc32Of(buffer.data(), bytes));
     totalBytes += bytes;
     ++chunks;
     nextAddress = std::uint64_t{address} + bytes + bytes % 2;

@@ -67,10 +67,18 @@ void PlainPageWindow::showEvent(QShowEvent* event) {
 }
 
 bool PlainPageWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != windowHandle() || event->type() != QEvent::KeyPress || result_)
+  const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+  if (watched != windowHandle() || !keyEvent)
     return false;
-  if (const int key = VirtualKeyOf(static_cast<QKeyEvent*>(event)->key()))
-    page_.onKeyDown(key, *this);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  // A key held down since the page before repeats into this one: it was pressed for that page,
+  // and answers nothing here. Only a key pressed anew, after this page appeared, counts.
+  if (key->isAutoRepeat())
+    return true;
+  if (event->type() != QEvent::KeyPress || result_)
+    return false;
+  if (const int virtualKey = VirtualKeyOf(key->key()))
+    page_.onKeyDown(virtualKey, *this);
   return false; // the key goes on to normal processing
 }
 

@@ -11,7 +11,9 @@ namespace quillon {
 // The window of an instruction page, built anew from the page's template on every showing. It
 // turns buttons and keys into the page's inputs and lets the page end it. Every key-down seen
 // while the page is up, whichever control has the focus, also goes to the page first (step 1's
-// F9 switch), and then on to normal processing.
+// F9 switch), and then on to normal processing. A key that went down before the page appeared
+// reaches it only as auto-repeat, which is dropped: a held Enter answers one page, not the
+// pages after it.
 class PlainPageWindow final : public TemplateDialog, public PageWindow {
   Q_OBJECT
 

@@ -1,16 +1,16 @@
 #include "ui/progress_page_window.h"
 
-#include <algorithm>
+#include "ui/accessible_text.h"
+#include "ui/notice_box.h"
+#include "ui/qt_text.h"
+#include "ui/window_placement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-
-#include "ui/notice_box.h"
-#include "ui/qt_text.h"
-#include "ui/window_placement.h"
+#include <algorithm>
 
 namespace quillon {
 
@@ -33,8 +33,14 @@ void ProgressPageWindow::present() {
 void ProgressPageWindow::setRowText(int row, std::string_view text) {
   if (row < 1 || static_cast<std::size_t>(row) > rows_.size())
     return;
-  if (auto* label = controlAs<QLabel>(rows_[static_cast<std::size_t>(row - 1)].stateControl))
-    label->setText(ToQString(text));
+  const int id = rows_[static_cast<std::size_t>(row - 1)].stateControl;
+  auto* label = controlAs<QLabel>(id);
+  if (!label)
+    return;
+  label->setText(ToQString(text));
+  // The row is read with its label, and the new name is announced.
+  SetAccessibleText(
+      *label, ControlAccessibleText(dialogTemplate(), *dialogTemplate().findControl(id)), text);
 }
 
 void ProgressPageWindow::setStatusLine(std::string_view text) {
@@ -56,8 +62,17 @@ void ProgressPageWindow::setButtonEnabled(FrameButton button, bool enabled) {
     b->setEnabled(enabled);
 }
 
+// Every event is handled, so the window paints and answers the window manager; the golfer's
+// clicks and keys are taken here and dropped, not kept for later, so that a key pressed during
+// the upload cannot answer the next page.
 void ProgressPageWindow::pump() {
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QCoreApplication::instance()->installEventFilter(this);
+  QCoreApplication::processEvents();
+  QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool ProgressPageWindow::eventFilter(QObject* /*watched*/, QEvent* event) {
+  return event->isInputEvent();
 }
 
 void ProgressPageWindow::showNotice(std::string_view caption, std::string_view text) {

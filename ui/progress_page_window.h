@@ -43,6 +43,8 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+  // Installed on the application while pump() runs: takes every input event.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   std::span<const ProgressRow> rows_;

@@ -1,5 +1,6 @@
 #include "ui/template_dialog.h"
 
+#include "ui/accessible_text.h"
 #include "ui/control_factory.h"
 #include "ui/qt_text.h"
 
@@ -27,10 +28,15 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* pa
       units_(DialogFont(template_.font)) {
   setFont(DialogFont(template_.font));
   setWindowTitle(ToQString(template_.caption));
+  // Read out even where the caption is empty (step 1), without changing what is drawn.
+  SetAccessibleText(*this, WindowAccessibleText(template_));
   setFixedSize(units_.toPixels(template_.width, template_.height));
   controls_.reserve(template_.controls.size());
-  for (const ControlTemplate& control : template_.controls)
-    controls_.push_back(CreateControl(control, units_, *this));
+  for (const ControlTemplate& control : template_.controls) {
+    QWidget* widget = CreateControl(control, units_, *this);
+    SetAccessibleText(*widget, ControlAccessibleText(template_, control), control.text);
+    controls_.push_back(widget);
+  }
 }
 
 QWidget* TemplateDialog::control(int id) const {

@@ -5,6 +5,7 @@
 #include "pages/wizard_driver.h"
 #include "win32/about_box.h"
 #include "win32/notice_box.h"
+#include "win32/power_hold_win32.h"
 #include "win32/win32_page_runner.h"
 
 #include <array>
@@ -36,13 +37,18 @@ bool MainDialogWindow::onInitDialog() {
   setIcons();
   prepareControls();
   Win32PageRunner runner(hwnd());
+  Win32PowerHold powerHold(hwnd());
+  deviceWork().setPowerHold(&powerHold);
   WizardDriver driver(*this, runner, link_, clock_);
   driver.run();
   outcome_ = driver.outcome();
+  deviceWork().setPowerHold(nullptr);
   return true;
 }
 
 std::optional<INT_PTR> MainDialogWindow::onMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+  if (const auto answered = AnswerSessionEnd(hwnd(), message, wParam))
+    return answered;
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kAboutCommand) {
     AboutBox about;
     about.runModal(hwnd());

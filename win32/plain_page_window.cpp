@@ -22,8 +22,8 @@ std::optional<PageInput> buttonInput(int id) {
 } // namespace
 
 int PlainPageWindow::run() {
-  page_.onShow();
   ShowWindow(hwnd(), SW_SHOW);
+  shownAt_ = GetTickCount();
   MSG message;
   while (!result_) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -78,8 +78,10 @@ std::optional<INT_PTR> PlainPageWindow::onMessage(UINT message, WPARAM wParam, L
 }
 
 bool PlainPageWindow::preTranslate(const MSG& message) {
-  if (message.message != WM_KEYDOWN || result_ ||
-      (message.hwnd != hwnd() && !IsChild(hwnd(), message.hwnd)))
+  const bool ours = message.hwnd == hwnd() || IsChild(hwnd(), message.hwnd);
+  if (ours && wentDownBeforeShown(message))
+    return true; // dropped: neither the page nor the dialog manager sees it
+  if (message.message != WM_KEYDOWN || result_ || !ours)
     return false;
   const int key = static_cast<int>(message.wParam);
   page_.onKeyDown(key, *this);
@@ -94,6 +96,22 @@ bool PlainPageWindow::preTranslate(const MSG& message) {
     return true;
   }
   return false;
+}
+
+// A key held down since the page before repeats into this one (the repeat bit, 30, of a
+// key-down or a character says the key was already down), and a press queued while the page
+// was being built went down before the golfer could see the page: both were meant for the page
+// before and answer nothing here. Only a key pressed anew, after this page appeared, counts.
+bool PlainPageWindow::wentDownBeforeShown(const MSG& message) const {
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST)
+    return false;
+  constexpr LPARAM kWasDown = LPARAM{1} << 30;
+  const bool press = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN ||
+                     message.message == WM_CHAR || message.message == WM_SYSCHAR;
+  if (press && (message.lParam & kWasDown) != 0)
+    return true;
+  // Tick counts wrap after 49 days: the difference tells which came first.
+  return static_cast<LONG>(message.time - shownAt_) <= 0;
 }
 
 // Enter on a focused button other than the forward one presses that button, as everywhere on

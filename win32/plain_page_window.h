@@ -12,14 +12,15 @@ namespace quillon {
 // It runs its own modal loop so that it sees every message before the dialog manager does:
 // each key-down, whichever control has the focus, goes to the page first (step 1's F9 switch)
 // and then on to normal processing; Enter and Escape reach the page as themselves; Tab moves
-// between the buttons.
+// between the buttons. A key that went down before the page appeared is dropped: a held Enter
+// answers one page, not the pages after it.
 class PlainPageWindow final : public TemplateWindow, public PageWindow {
 public:
   PlainPageWindow(PlainPage& page, const DialogTemplate& dialogTemplate)
       : TemplateWindow(dialogTemplate), page_(page) {}
 
   // Shows the created window and runs its loop until the page ends itself; returns the
-  // page's result.
+  // page's result. The page's onShow has been called by then.
   int run();
 
   // PageWindow
@@ -34,10 +35,12 @@ protected:
 private:
   // True when the message was the page's and goes no further.
   bool preTranslate(const MSG& message);
+  bool wentDownBeforeShown(const MSG& message) const;
   void pressEnter();
 
   PlainPage& page_;
   std::optional<int> result_;
+  DWORD shownAt_ = 0; // the tick count when the window appeared
 };
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #include "win32/progress_page_window.h"
 
 #include "base/utf16.h"
+#include "win32/accessible_window.h"
 #include "win32/notice_box.h"
 
 #include <algorithm>
@@ -38,8 +39,12 @@ void ProgressPageWindow::setStatusLine(std::string_view text) {
 
 void ProgressPageWindow::setProgress(int percent) {
   // The bar's range is 0 to 100; a value beyond it shows as a full (or empty) bar.
-  if (HWND bar = control(progressControl_))
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(std::clamp(percent, 0, 100)), 0);
+  HWND bar = control(progressControl_);
+  if (!bar)
+    return;
+  const auto shown = static_cast<LRESULT>(std::clamp(percent, 0, 100));
+  if (SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(shown), 0) != shown)
+    AnnounceValueChange(bar);
 }
 
 // Paints now whatever has changed (each text and the bar mark themselves when set), without
@@ -95,8 +100,10 @@ void ProgressPageWindow::setText(int id, std::string_view text) {
   std::wstring shown(wanted.size() + 2, L'\0');
   shown.resize(static_cast<std::size_t>(
       GetWindowTextW(target, shown.data(), static_cast<int>(shown.size()))));
-  if (shown != wanted)
-    SetWindowTextW(target, wanted.c_str());
+  if (shown == wanted)
+    return;
+  SetWindowTextW(target, wanted.c_str());
+  AnnounceNameChange(target);
 }
 
 } // namespace quillon

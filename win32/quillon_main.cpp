@@ -5,10 +5,12 @@
 #include "pages/pumping_clock.h"
 #include "pages/wizard_outcome.h"
 #include "win32/main_dialog_window.h"
+#include "win32/power_hold_win32.h"
 
 #include <windows.h>
-// The common controls declare themselves in terms of windows.h.
+// These declare themselves in terms of windows.h.
 #include <commctrl.h>
+#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
@@ -16,13 +18,20 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
                                      ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
+  // Screen readers reach the windows' accessible objects through COM, in this thread's
+  // apartment.
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  quillon::WatchConsoleInterruptions();
   quillon::SystemClock systemClock;
   quillon::PumpingClock clock(systemClock);
   quillon::MainDialogWindow dialog(clock);
   // The golfer reads the result on the pages; a script that started the wizard reads it here,
   // as it would from the Linux program. A main dialog that Windows could not create at all
   // ran no wizard: a failure of the program itself.
-  if (dialog.run() == -1)
+  const INT_PTR result = dialog.run();
+  if (com)
+    CoUninitialize();
+  if (result == -1)
     return quillon::kExitFailed;
   return quillon::ExitStatusOf(dialog.outcome());
 }

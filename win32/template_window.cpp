@@ -1,5 +1,7 @@
 #include "win32/template_window.h"
 
+#include "win32/accessible_window.h"
+
 namespace quillon {
 
 HINSTANCE ProgramInstance() {
@@ -69,6 +71,7 @@ INT_PTR TemplateWindow::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
   case WM_INITDIALOG:
     collectControls();
+    nameForScreenReaders();
     colours_.emplace();
     return onInitDialog() ? TRUE : FALSE;
   case WM_CTLCOLORSTATIC:
@@ -116,6 +119,21 @@ void TemplateWindow::collectControls() {
   for (std::size_t i = 0; i < template_.controls.size(); ++i) {
     if (template_.controls[i].kind == ControlKind::Picture)
       pictures_[i] = std::make_unique<PictureBitmap>(template_.controls[i].image);
+  }
+}
+
+// Every window has a name, the step 1 window's empty caption notwithstanding; controls with
+// nothing of their own to say are read by their text, as the system reads them.
+void TemplateWindow::nameForScreenReaders() {
+  GiveAccessibleText(hwnd_, WindowAccessibleText(template_), ControlKind::Label);
+  for (std::size_t i = 0; i < template_.controls.size(); ++i) {
+    const ControlTemplate& control = template_.controls[i];
+    const AccessibleText text = ControlAccessibleText(template_, control);
+    const bool drawnOrMeasured = control.kind == ControlKind::Picture ||
+                                 control.kind == ControlKind::Icon ||
+                                 control.kind == ControlKind::ProgressBar;
+    if (controls_[i] && (drawnOrMeasured || !text.name.empty() || !text.description.empty()))
+      GiveAccessibleText(controls_[i], text, control.kind);
   }
 }
 

@@ -51,6 +51,7 @@ private:
   static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void collectControls();
+  void nameForScreenReaders();
   const ControlTemplate* templateOf(HWND control) const;
 
   const DialogTemplate& template_;

@@ -15,6 +15,7 @@ int Win32PageRunner::run(PlainPage& page) {
   PlainPageWindow window(page, *dialogTemplate);
   if (!window.create(owner_))
     return modal::kNotCreated;
+  page.onShow();
   const ModalToOwner modal(owner_);
   return window.run();
 }

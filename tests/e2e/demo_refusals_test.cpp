@@ -31,6 +31,15 @@ TEST(DemoRefusals, NoDeviceOnThePortEndsWithNoticeE4) {
   EXPECT_NE(ReadAll(work / "Orbfix.log").find("(E:4)"), std::string::npos);
 }
 
+// The device search waits at the demo's time scale too: a silent device gives E:4 in seconds.
+TEST(DemoRefusals, ASilentDeviceEndsWithNoticeE4) {
+  const auto work = FreshFolder("silent");
+  const DemoRun run = RunDemo(work, {"--sim-option=--fault=silent"});
+  EXPECT_EQ(run.exitStatus, 1) << run.transcript();
+  EXPECT_EQ(run.pages(), kUpToStep6);
+  EXPECT_EQ(run.startingWith("notice: NOTICE E:4:").size(), 1U) << run.transcript();
+}
+
 TEST(DemoRefusals, ALowBatteryEndsWithNoticeE7BeforeAnyFrame) {
   const auto work = FreshFolder("battery-low");
   const DemoRun run = RunDemo(work, {"--sim-option=--battery=010"});

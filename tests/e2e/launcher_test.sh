@@ -61,6 +61,19 @@ if [ -n "$user" ]; then
   grep -q "cannot start: there is no folder" "$root/stderr" || fail "no reason given: $(cat "$root/stderr")"
 fi
 
+# Root writes anywhere, the program folder too; its run belongs in root's own data folder all
+# the same. A stand-in `id` says root, whoever runs the test.
+mkdir -p "$root/fakebin" "$root/roothome"
+# shellcheck disable=SC2016 # the stand-in expands it
+printf '#!/bin/sh\nif [ "$1" = -u ]; then echo 0; else exec /usr/bin/id "$@"; fi\n' >"$root/fakebin/id"
+chmod 755 "$root/fakebin/id" "$program"
+: >"$root/started"
+env -i PATH="$root/fakebin:/usr/bin:/bin" HOME="$root/roothome" STARTED_IN="$root/started" \
+  "$program/quillon-run" 2>"$root/stderr" || fail "root: $(cat "$root/stderr")"
+[ "$(cat "$root/started")" = "$root/roothome/.local/share/quillon" ] ||
+  fail "root: started in $(cat "$root/started"), not in root's data folder"
+chmod 555 "$program"
+
 # No wizard to start: the reason is given.
 chmod 755 "$program"
 rm "$program/quillon"

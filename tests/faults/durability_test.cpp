@@ -95,8 +95,10 @@ TEST(Durability, AKillDuringTheUploadLeavesEveryLineWrittenBeforeIt) {
 
   ASSERT_FALSE(log.empty());
   EXPECT_TRUE(log.ends_with("\r\n")) << "the last line was cut: " << log.substr(log.size() - 80);
-  // The last line written before the loader's first step; nothing is written while it runs.
-  const std::string lastBeforeKill = "     ...Starting the Uploader Loop\r\n";
+  // The last line written before the loader's first step, the hold on sleep and shutdown;
+  // nothing is written while it runs.
+  const std::string lastBeforeKill =
+      "     Sleep and shutdown held back: Updating the Yardmark's GPS firmware\r\n";
   EXPECT_TRUE(log.ends_with(lastBeforeKill)) << log.substr(log.size() - 200);
   EXPECT_NE(log.find("Step 5: successful"), std::string::npos);
 }

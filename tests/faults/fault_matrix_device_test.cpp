@@ -1,6 +1,10 @@
 // The fault matrix, first half: the files, and every fault of the device's own command protocol
 // at each phase where it can bite, from discovery to the switch-off after verification.
 #include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +14,7 @@ namespace quillon::testing {
 namespace {
 
 using sim::DeviceState;
+namespace fs = std::filesystem;
 
 class DeviceFaultMatrix : public ::testing::TestWithParam<MatrixRow> {};
 
@@ -97,13 +102,41 @@ void writeOrbfixLine(WizardRig& w, int number, const std::string& value) {
   w.rig.capture.writeFile("Orbfix.dat", content);
 }
 
+MatrixRow documentedAs(MatrixRow row, std::string tableLine) {
+  row.documentedAs = std::move(tableLine);
+  return row;
+}
+
 // A value of Orbfix.dat that would switch a check off stops the wizard before any page.
 MatrixRow refusedOrbfixLine(std::string name, int number, std::string value) {
-  return arranged(fails(std::move(name), {}, "NOTICE E:26",
-                        "Orbfix.dat line " + std::to_string(number) + " NOT valid",
-                        DeviceState::Ready),
-                  [number, value](WizardRig& w) { writeOrbfixLine(w, number, value); });
+  return documentedAs(
+      arranged(fails(std::move(name), {}, "NOTICE E:26",
+                     "Orbfix.dat line " + std::to_string(number) + " NOT valid",
+                     DeviceState::Ready),
+               [number, value](WizardRig& w) { writeOrbfixLine(w, number, value); }),
+      "no usable value on line 2, 4 or 5");
 }
+
+// Something other than Orbfix.dat in its place: the wizard ends on `notice` at once, whatever
+// the thing would cost to read.
+MatrixRow inOrbfixPlace(std::string name, std::string notice, std::string logText,
+                        std::string tableLine, std::function<void(const fs::path&)> put) {
+  return documentedAs(arranged(fails(std::move(name), {}, std::move(notice), std::move(logText),
+                                     DeviceState::Ready),
+                               [put](WizardRig& w) {
+                                 fs::remove(w.orbfixPath());
+                                 put(w.orbfixPath());
+                               }),
+                      std::move(tableLine));
+}
+
+void writeBytes(const fs::path& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+const std::string kNotARegularFile = "Orbfix.dat file NOT opened: not a regular file";
+const std::string kNotAFile = "a folder, a pipe, a device, or a link to one";
+const std::string kGoodOrbfixText = "Release 4\n1.2\nfirmware.mot\n$PASHR,VER,GPS,2.0.00\n30\n";
 
 // The good Orbfix.dat as an editor may have saved it: harmless, the update runs.
 MatrixRow savedAs(std::string name, std::string byteOrderMark, std::string lineEnd) {
@@ -132,8 +165,63 @@ const std::vector<MatrixRow> kOrbfixRows = {
     refusedOrbfixLine("AppVersionNotANumber", 2, "abc"),
     refusedOrbfixLine("TargetGpsVersionMissing", 4, ""),
     refusedOrbfixLine("TargetGpsVersionOf100KB", 4, "$P" + k100KB),
-    arranged(fails("FirmwareNameOf100KB", {}, "NOTICE E:3", "(E:3)", DeviceState::Ready),
-             [](WizardRig& w) { writeOrbfixLine(w, 3, k100KB); }),
+    documentedAs(arranged(fails("FirmwareNameOf100KB", {}, "NOTICE E:26",
+                                "Orbfix.dat line 3 NOT valid: a line must be at most 4096 bytes",
+                                DeviceState::Ready),
+                          [](WizardRig& w) { writeOrbfixLine(w, 3, k100KB); }),
+                 "a line longer than 4096 bytes among the first five (a file without line ends)"),
+    inOrbfixPlace("OrbfixDatIsAPipe", "NOTICE E:2", kNotARegularFile, kNotAFile,
+                  [](const fs::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }),
+    inOrbfixPlace("OrbfixDatLinksToDevZero", "NOTICE E:2", kNotARegularFile, kNotAFile,
+                  [](const fs::path& at) { fs::create_symlink("/dev/zero", at); }),
+    inOrbfixPlace("OrbfixDatIsAFolder", "NOTICE E:2", kNotARegularFile, kNotAFile,
+                  [](const fs::path& at) { fs::create_directory(at); }),
+    inOrbfixPlace("OrbfixDatWithoutLineEnd", "NOTICE E:26",
+                  "Orbfix.dat line 1 NOT valid: a line must be at most 4096 bytes",
+                  "a line longer than 4096 bytes among the first five (a file without line ends)",
+                  [](const fs::path& at) { writeBytes(at, std::string(200'000, 'x')); }),
+    inOrbfixPlace(
+        "OrbfixDatOver64KB", "NOTICE E:26",
+        "Orbfix.dat NOT valid: the file must be at most 65536 bytes", "more than 65536 bytes",
+        [](const fs::path& at) { writeBytes(at, kGoodOrbfixText + std::string(70'000, '\n')); }),
+    inOrbfixPlace("EmptyOrbfixDat", "NOTICE E:26",
+                  "Orbfix.dat line 1 NOT valid: the first line must name the release",
+                  "an empty first line (an empty file)",
+                  [](const fs::path& at) { writeBytes(at, ""); }),
+    inOrbfixPlace("BinaryOrbfixDat", "NOTICE E:26",
+                  "Orbfix.dat line 1 NOT valid: a line must hold no NUL or other control "
+                  "character",
+                  "a NUL or another control character in the first five lines (a binary file)",
+                  [](const fs::path& at) {
+                    std::string bytes;
+                    for (int i = 0; i < 4096; ++i)
+                      bytes.push_back(static_cast<char>(i % 256));
+                    writeBytes(at, bytes);
+                  }),
+    inOrbfixPlace("Utf16OrbfixDat", "NOTICE E:26",
+                  "Orbfix.dat NOT valid: the file must be UTF-8 text",
+                  "UTF-16 text (as some Windows editors save it)",
+                  [](const fs::path& at) {
+                    std::string bytes = "\xFF\xFE";
+                    for (const char c : kGoodOrbfixText)
+                      bytes += std::string{c, '\0'};
+                    writeBytes(at, bytes);
+                  }),
+    inOrbfixPlace("NulInsideTheFirmwareName", "NOTICE E:26",
+                  "Orbfix.dat line 3 NOT valid: a line must hold no NUL or other control "
+                  "character",
+                  "a NUL or another control character in the first five lines (a binary file)",
+                  [](const fs::path& at) {
+                    writeBytes(at, std::string("Release 4\n1.2\ngps_firmware.mot\0junk\n", 36) +
+                                       kNewGps + "\n30\n");
+                  }),
+    inOrbfixPlace("Latin1FirmwareName", "NOTICE E:26",
+                  "Orbfix.dat line 3 NOT valid: a line must be UTF-8 text",
+                  "bytes that are not UTF-8 in the first five lines",
+                  [](const fs::path& at) {
+                    writeBytes(at, std::string("Release 4\n1.2\nfirmware\xE9.mot\n") + kNewGps +
+                                       "\n30\n");
+                  }),
     savedAs("ByteOrderMarkAndCrCrLf", "\xEF\xBB\xBF", "\r\r\n"),
     savedAs("CarriageReturnsOnly", "", "\r"),
 };
@@ -151,12 +239,15 @@ const std::vector<MatrixRow> kLogRows = {
 };
 
 const std::vector<MatrixRow> kFileRows = {
-    arranged(fails("MissingOrbfixDat", {}, "NOTICE E:2", "Orbfix.dat file NOT opened (E:2)",
-                   DeviceState::Ready),
-             [](WizardRig& w) { std::filesystem::remove(w.orbfixPath()); }),
-    arranged(fails("WrongReleaseTag", {}, "NOTICE E-1", "..Not Verified, update necessary",
-                   DeviceState::Ready),
-             [](WizardRig& w) { w.writeOrbfix("Release 3", w.rig.firmware.string()); }),
+    documentedAs(arranged(fails("MissingOrbfixDat", {}, "NOTICE E:2",
+                                "Orbfix.dat file NOT opened (E:2)", DeviceState::Ready),
+                          [](WizardRig& w) { std::filesystem::remove(w.orbfixPath()); }),
+                 "not there, or not yours to read"),
+    documentedAs(
+        arranged(fails("WrongReleaseTag", {}, "NOTICE E-1", "..Not Verified, update necessary",
+                       DeviceState::Ready),
+                 [](WizardRig& w) { w.writeOrbfix("Release 3", w.rig.firmware.string()); }),
+        "a first line other than \"Release 4\""),
     arranged(fails("MissingFirmwareFile", {}, "NOTICE E:3",
                    "Invalid Hex File: Not bin_file_ok (E:3)", DeviceState::Ready),
              [](WizardRig& w) {
@@ -256,6 +347,77 @@ INSTANTIATE_TEST_SUITE_P(Commands, DeviceFaultMatrix, ::testing::ValuesIn(kComma
                          MatrixRowName());
 INSTANTIATE_TEST_SUITE_P(Verification, DeviceFaultMatrix, ::testing::ValuesIn(kVerificationRows),
                          MatrixRowName());
+
+} // namespace
+} // namespace quillon::testing
+
+namespace quillon::testing {
+namespace {
+
+// docs/notices.md's table of what Orbfix.dat can be or hold: first cell, notice, log text.
+struct DocumentedEnding {
+  std::string notice;
+  std::string logText;
+};
+
+std::string Cell(const std::string& cell) {
+  const auto first = cell.find_first_not_of(" `");
+  const auto last = cell.find_last_not_of(" `");
+  return first == std::string::npos ? "" : cell.substr(first, last - first + 1);
+}
+
+std::map<std::string, DocumentedEnding> OrbfixTable() {
+  const char* root = std::getenv("QUILLON_SOURCE_DIR");
+  std::ifstream in(fs::path(root ? root : ".") / "docs/notices.md");
+  std::map<std::string, DocumentedEnding> table;
+  bool inTable = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("| What `Orbfix.dat` is or holds")) {
+      inTable = true;
+      continue;
+    }
+    if (!inTable || line.starts_with("|---"))
+      continue;
+    if (!line.starts_with("| "))
+      break;
+    std::vector<std::string> cells;
+    for (std::size_t at = 1, bar = line.find('|', at); bar != std::string::npos;
+         at = bar + 1, bar = line.find('|', at))
+      cells.push_back(Cell(line.substr(at, bar - at)));
+    if (cells.size() == 3)
+      table[cells[0]] = {"NOTICE " + cells[1], cells[2]};
+  }
+  return table;
+}
+
+// The docs write "line N" where the line differs from file to file.
+std::string AsDocumented(const std::string& logText, const std::string& documented) {
+  if (documented.find("line N ") == std::string::npos)
+    return logText;
+  return std::regex_replace(logText, std::regex("line [0-9]+ "), "line N ");
+}
+
+TEST(OrbfixNoticeTable, EachLineIsShownByARowThatEndsAsItSays) {
+  const auto table = OrbfixTable();
+  ASSERT_GE(table.size(), 10U) << "the table of docs/notices.md was not found";
+  std::set<std::string> shown;
+  for (const auto* rows : {&kFileRows, &kOrbfixRows}) {
+    for (const MatrixRow& row : *rows) {
+      if (row.documentedAs.empty())
+        continue;
+      SCOPED_TRACE(row.name);
+      const auto line = table.find(row.documentedAs);
+      ASSERT_NE(line, table.end()) << "no table line \"" << row.documentedAs << "\"";
+      EXPECT_EQ(line->second.notice, row.notice);
+      EXPECT_EQ(line->second.logText, AsDocumented(row.logText, line->second.logText));
+      shown.insert(row.documentedAs);
+    }
+  }
+  // A read that the system fails cannot be made on demand here.
+  shown.insert("a file the system fails to read");
+  for (const auto& [what, ending] : table)
+    EXPECT_EQ(shown.count(what), 1U) << "no fault row shows \"" << what << "\"";
+}
 
 } // namespace
 } // namespace quillon::testing

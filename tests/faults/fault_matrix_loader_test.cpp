@@ -176,6 +176,19 @@ const std::vector<MatrixRow> kRecoveryRows = {
     finishedNextRun(givesUp("UnpluggedMidUploadThenFinished", "unplug=record:2",
                             "the Yardmark was disconnected  (E:25)", DeviceState::Unplugged),
                     plugInSwitchOffAndOn),
+    [] {
+      // The program is stopped by a signal half-way through the load: its handler writes the
+      // line, the process ends, and the next run loads the firmware again.
+      MatrixRow row = finishedNextRun(
+          givesUp("InterruptedMidUploadThenFinished", {},
+                  "Step 6 interrupted by SIGTERM while loading the firmware, so the GPS chip may "
+                  "hold only part of it",
+                  DeviceState::Unplugged),
+          plugInSwitchOffAndOn);
+      row.faults.clear();
+      row.arrange = [](WizardRig& w) { w.interruptAtProgress(40, "SIGTERM"); };
+      return row;
+    }(),
     finishedNextRun(givesUp("PowerCutMidUploadThenFinished", "power-cut=4",
                             "the GPS boot loader stopped answering  (E:25)", DeviceState::Off),
                     switchOffAndOn),

@@ -1,5 +1,7 @@
 #include "tests/faults/matrix_row.h"
 
+#include "pages/device_work.h"
+
 #include <algorithm>
 #include <chrono>
 
@@ -45,6 +47,11 @@ void RunMatrixRow(const MatrixRow& row) {
   const std::string story = ::testing::PrintToString(wizard.rig.events.events);
 
   EXPECT_LE(outcome.longestNotice, kLongestNotice) << story;
+  // However the run ended, the computer may sleep again; a load held it back once.
+  EXPECT_FALSE(deviceWork().holding()) << story;
+  if (row.notice.empty()) {
+    EXPECT_TRUE(wizard.rig.events.contains("power held")) << story;
+  }
   // A row whose fault was never played would pass for the wrong reason.
   const std::vector<std::string> struck = wizard.rig.device->struckFaults();
   std::vector<std::string> neverStruck;

@@ -46,6 +46,9 @@ struct MatrixRow {
   // holding an Error line with `againLogText`.
   std::function<void(WizardRig&)> beforeRunningAgain;
   std::string againLogText;
+  // The first cell of the line of docs/notices.md's Orbfix.dat table this row shows; the
+  // table must give the row's notice and log text.
+  std::string documentedAs;
 };
 
 // No message box holds more than this many characters, whatever a file named in it holds.

@@ -1,5 +1,6 @@
 #include "tests/faults/wizard_rig.h"
 
+#include "pages/device_work.h"
 #include "pages/wizard_driver.h"
 #include "tests/loader/wire_image.h"
 
@@ -64,6 +65,11 @@ void WizardRig::unplugAt(int step, std::string status) {
   unplugStatus_ = std::move(status);
 }
 
+void WizardRig::interruptAtProgress(int percent, std::string cause) {
+  interruptPercent_ = percent;
+  interruption_ = std::move(cause);
+}
+
 void WizardRig::plugBackIn() {
   // The device's link follows the new port: the host looks where it looked before.
   ASSERT_TRUE(rig.device->plugIn()) << rig.device->error();
@@ -74,6 +80,12 @@ void WizardRig::onPump() {
   if (unplugStep_ != 0 && !runner.shownSteps.empty() && runner.shownSteps.back() == unplugStep_ &&
       status == unplugStatus_) {
     unplugStep_ = 0;
+    rig.device->unplug();
+  }
+  if (!interruption_.empty() && runner.shownSteps.back() == 6 &&
+      runner.lastView->progress() >= interruptPercent_) {
+    deviceWork().logInterruption(interruption_);
+    interruption_.clear();
     rig.device->unplug();
   }
 }

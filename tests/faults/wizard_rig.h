@@ -32,8 +32,12 @@ public:
   void replaceDevice(sim::YardmarkOptions options);
   // Pulls the cable when `step` shows `status` for the first time.
   void unplugAt(int step, std::string status);
-  // True while an unplugAt() is still waiting for its step and status.
-  bool unplugPending() const { return unplugStep_ != 0; }
+  // Stops the program by `cause` once step 6's progress bar reaches `percent`, as far as a
+  // test can: the line the program's handler writes, then the line goes dead (the cable is
+  // pulled) as it does when the process ends.
+  void interruptAtProgress(int percent, std::string cause);
+  // True while an unplugAt() or an interruptAtProgress() is still waiting.
+  bool unplugPending() const { return unplugStep_ != 0 || !interruption_.empty(); }
   // The golfer plugs a pulled cable back in; the host finds the device where it looked before.
   void plugBackIn();
 
@@ -46,6 +50,7 @@ public:
   bool flashHolds(const std::filesystem::path& firmware) const;
 
   DeviceRig rig;
+  RecordingPowerHold powerHold{rig.events};
   // Where the driver writes Orbfix.log; run() reads it back from here.
   std::filesystem::path logDirectory = rig.capture.directory();
   RecordingDialog dialog{rig.events};
@@ -58,6 +63,8 @@ private:
 
   int unplugStep_ = 0;
   std::string unplugStatus_;
+  int interruptPercent_ = 0;
+  std::string interruption_;
 };
 
 } // namespace quillon::testing

@@ -2,12 +2,12 @@
 // wired as the program wires it (the link lives in the hidden main dialog and waits on the
 // pumping clock). While the page talks to the device, the window stays up, modal, and keeps
 // answering the window system, so what the golfer sees moves along with the work.
-#include "app/quillon_dlg_window.h"
 #include "modal_watch.h"
 #include "pages/modal_result.h"
 #include "pages/pumping_clock.h"
 #include "pages/reset_and_verify_page.h"
 #include "sim/virtual_yardmark.h"
+#include "ui/main_dialog_window.h"
 #include "ui/progress_page_window.h"
 #include "ui/qt_page_runner.h"
 
@@ -48,7 +48,7 @@ struct Watcher {
 struct Rig {
   SystemClock time{kTimeScale};
   PumpingClock clock{time};
-  QuillonDlgWindow mainDialog{clock};
+  MainDialogWindow mainDialog{clock};
   sim::VirtualYardmark device;
   ResetAndVerifyPage page{mainDialog.link(), clock};
 

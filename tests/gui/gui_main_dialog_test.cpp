@@ -1,6 +1,15 @@
 // The hidden main dialog and its About box, built whole: port list, firmware chooser with the
 // real file dialog, progress bar, instruction colours, the OK button that does nothing and the
 // Exit route; and the file filter it hands the file dialog.
+#include "base/clock.h"
+#include "base/version.h"
+#include "modal_watch.h"
+#include "pages/modal_result.h"
+#include "testsupport/scratch_folder.h"
+#include "ui/about_box.h"
+#include "ui/file_filter.h"
+#include "ui/main_dialog_window.h"
+
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -11,15 +20,6 @@
 #include <QTest>
 #include <QTextEdit>
 
-#include "app/about_box.h"
-#include "app/file_filter.h"
-#include "app/quillon_dlg_window.h"
-#include "base/clock.h"
-#include "base/version.h"
-#include "modal_watch.h"
-#include "pages/modal_result.h"
-#include "testsupport/scratch_folder.h"
-
 namespace quillon {
 
 class MainDialogTest : public QObject {
@@ -27,7 +27,7 @@ class MainDialogTest : public QObject {
 
 private slots:
   void filterBecomesQtFilter() {
-    QCOMPARE(ConvertFileFilter(QuillonDlgWindow::kFirmwareFilter),
+    QCOMPARE(ConvertFileFilter(MainDialogWindow::kFirmwareFilter),
              std::string("KV7 Application (application.kv7);;All Files(*.*) (*.*)"));
     QCOMPARE(ConvertFileFilter("Images|*.png;*.jpg||"), std::string("Images (*.png *.jpg)"));
     QCOMPARE(ConvertFileFilter("Text|*.txt"), std::string("Text (*.txt)"));
@@ -39,7 +39,7 @@ private slots:
 
   void controlsAreReadyButTheWindowIsNotShown() {
     VirtualClock clock;
-    QuillonDlgWindow dialog(clock);
+    MainDialogWindow dialog(clock);
     dialog.prepareControls();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("KV7 Update Firmware"));
@@ -73,7 +73,7 @@ private slots:
 
   void prepareControlsPutsTheListBackOnItsFirstItem() {
     VirtualClock clock;
-    QuillonDlgWindow dialog(clock);
+    MainDialogWindow dialog(clock);
     auto* ports = dialog.controlAs<QComboBox>(ids::kPortList);
     ports->setCurrentIndex(5);
     dialog.controlAs<QProgressBar>(ids::kMainProgress)->setValue(40);
@@ -84,7 +84,7 @@ private slots:
 
   void okDoesNothingAndExitEndsWithCancel() {
     VirtualClock clock;
-    QuillonDlgWindow dialog(clock);
+    MainDialogWindow dialog(clock);
     bool okPressedWhileOpen = false;
     testing::WhenModalAppears([&](QWidget&) {
       dialog.controlAs<QPushButton>(ids::kOk)->click();
@@ -98,7 +98,7 @@ private slots:
 
   void escapeEndsWithCancel() {
     VirtualClock clock;
-    QuillonDlgWindow dialog(clock);
+    MainDialogWindow dialog(clock);
     testing::WhenModalAppears([&](QWidget&) { QTest::keyClick(&dialog, Qt::Key_Escape); });
     QCOMPARE(dialog.exec(), modal::kCancel);
   }
@@ -112,7 +112,7 @@ private slots:
     file.close();
 
     VirtualClock clock;
-    QuillonDlgWindow dialog(clock);
+    MainDialogWindow dialog(clock);
     QStringList offered;
     testing::WhenModalAppears([&](QWidget& modal) {
       auto* chooser = qobject_cast<QFileDialog*>(&modal);
@@ -131,7 +131,7 @@ private slots:
 
   void cancelledBrowseKeepsThePath() {
     VirtualClock clock;
-    QuillonDlgWindow dialog(clock);
+    MainDialogWindow dialog(clock);
     testing::WhenModalAppears([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
     dialog.browseForFirmware();
     QCOMPARE(dialog.controlAs<QLineEdit>(ids::kFirmwarePath)->text(), QString());
@@ -157,7 +157,7 @@ private slots:
 
   void aboutCommandOpensTheAboutBox() {
     VirtualClock clock;
-    QuillonDlgWindow dialog(clock);
+    MainDialogWindow dialog(clock);
     dialog.addAboutCommand(QString());
     QVERIFY(dialog.actions().isEmpty());
     dialog.addAboutCommand(QStringLiteral("&About Quillon..."));

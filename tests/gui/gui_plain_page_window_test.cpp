@@ -1,7 +1,6 @@
 // The instruction pages in their windows: every route a user can take: the buttons, Enter,
 // Escape, Previous, YES/NO with their reminders and notice E:20, and the F9 switch on step 1
 // whichever control has the focus.
-#include "app/quillon_dlg_window.h"
 #include "base/clock.h"
 #include "dialogs/dialog_template.h"
 #include "log/update_log.h"
@@ -10,6 +9,7 @@
 #include "pages/modal_result.h"
 #include "pages/plain_page.h"
 #include "pages/screen_check_page.h"
+#include "ui/main_dialog_window.h"
 #include "ui/plain_page_window.h"
 #include "ui/qt_page_runner.h"
 
@@ -44,7 +44,7 @@ class PlainPageWindowTest : public QObject {
   Q_OBJECT
 
   VirtualClock clock_;
-  QuillonDlgWindow* mainDialog_ = nullptr;
+  MainDialogWindow* mainDialog_ = nullptr;
 
   // Shows page the way the wizard does, with the hidden main dialog as parent, and runs act
   // on its window.
@@ -55,7 +55,7 @@ class PlainPageWindowTest : public QObject {
   }
 
 private slots:
-  void initTestCase() { mainDialog_ = new QuillonDlgWindow(clock_); }
+  void initTestCase() { mainDialog_ = new MainDialogWindow(clock_); }
   void cleanupTestCase() { delete mainDialog_; }
 
   void forwardButtonEndsWithOk() {
@@ -190,6 +190,31 @@ private slots:
                   }),
              modal::kOk);
     QCOMPARE(updateLog().level(), 1);
+  }
+
+  // The golfer holds Enter down on step 1: the key goes down once, then repeats into step 2,
+  // whose question nobody has read yet. Only a new press, after step 2 appeared, answers it.
+  void aHeldEnterAnswersOnlyThePageItWentDownOn() {
+    const auto enter = [](QWidget& m, QEvent::Type type, bool autoRepeat) {
+      qt_handleKeyEvent(m.windowHandle(), type, Qt::Key_Return, Qt::NoModifier,
+                        QStringLiteral("\r"), autoRepeat);
+    };
+    IntroPage step1;
+    QCOMPARE(show(step1, [&](QWidget& m) { enter(m, QEvent::KeyPress, false); }), modal::kOk);
+    PlainPage step2(2, tpl::kConnectComputer);
+    bool heldOver = false;
+    QCOMPARE(show(step2,
+                  [&](QWidget& m) {
+                    for (int i = 0; i < 5; ++i) {
+                      enter(m, QEvent::KeyRelease, true);
+                      enter(m, QEvent::KeyPress, true);
+                    }
+                    heldOver = m.isVisible();
+                    enter(m, QEvent::KeyRelease, false);
+                    enter(m, QEvent::KeyPress, false);
+                  }),
+             modal::kOk);
+    QVERIFY(heldOver);
   }
 
   void pagesOpenOnTopOfTheHiddenMainDialog() {

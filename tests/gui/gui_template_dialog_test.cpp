@@ -1,15 +1,17 @@
 // Windows built from the templates: pixel geometry from dialog units and the window's own
 // font, the frame of a wizard page, colours that really reach the screen, buttons and pictures.
+#include "ui/artwork.h"
+#include "ui/qt_text.h"
+#include "ui/template_dialog.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
-
-#include "ui/artwork.h"
-#include "ui/template_dialog.h"
 
 namespace quillon {
 namespace {
@@ -170,6 +172,43 @@ private slots:
           QVERIFY(logical.width() <= room.width() && logical.height() <= room.height());
       }
     }
+  }
+
+  // The whole name table, checked once: a screen reader finds a name on every window, picture,
+  // progress bar and button, and hears the buttons as words, while the screen shows what it
+  // always showed.
+  void everyWindowPictureBarAndButtonIsNamedForScreenReaders() {
+    const QRegularExpression words(QStringLiteral("^[A-Za-z]+( [A-Za-z]+)*$"));
+    for (const DialogTemplate* t : AllDialogTemplates()) {
+      TemplateDialog dialog(*t, nullptr);
+      const QString window = QString::number(t->id);
+      QVERIFY2(!dialog.accessibleName().isEmpty(), qPrintable(window));
+      QCOMPARE(dialog.windowTitle(), ToQString(t->caption));
+      for (std::size_t i = 0; i < t->controls.size(); ++i) {
+        const ControlTemplate& control = t->controls[i];
+        QWidget* widget = dialog.controlAt(i);
+        const QString where = window + QStringLiteral(" control %1").arg(i);
+        switch (control.kind) {
+        case ControlKind::Picture:
+        case ControlKind::Icon:
+        case ControlKind::ProgressBar:
+          QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(where));
+          QVERIFY2(!widget->accessibleDescription().isEmpty(), qPrintable(where));
+          break;
+        case ControlKind::PushButton:
+          QVERIFY2(words.match(widget->accessibleName()).hasMatch(),
+                   qPrintable(where + QStringLiteral(": ") + widget->accessibleName()));
+          QCOMPARE(qobject_cast<QPushButton*>(widget)->text(), ToQString(control.text));
+          break;
+        default:
+          break;
+        }
+      }
+    }
+    // A row state is read with its row, the step 6 buttons by their words.
+    TemplateDialog step6(*FindDialogTemplate(tpl::kLoadFirmware), nullptr);
+    QCOMPARE(step6.control(1020)->accessibleName(), QStringLiteral("7. Loading Firmware: Working"));
+    QCOMPARE(step6.control(ids::kOk)->accessibleName(), QStringLiteral("Next"));
   }
 
   void step9ShowsOnlyOneWordingAtTheTop() {

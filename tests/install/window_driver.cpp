@@ -7,6 +7,10 @@
 //                                        then its text
 //   ok CAPTION                           press OK on the message box CAPTION
 //   shortcut FILE.lnk                    print the shortcut's target, then its "Start in"
+//   names N                              print the names a screen reader reads for step N's
+//                                        window, pictures, progress bars and buttons; fails
+//                                        when one has none
+//   focus N                              give step N the keyboard, as a click on it would
 // A button is pressed only when the golfer could press it: visible and enabled. Exits 0 when
 // the action was done, 1 when it could not be (the windows on screen are then listed).
 #include <windows.h>
@@ -14,6 +18,8 @@
 #include <commctrl.h>
 #include <cstdio>
 #include <cwchar>
+#include <initguid.h>
+#include <oleacc.h>
 #include <shobjidl.h>
 #include <string>
 #include <vector>
@@ -181,10 +187,60 @@ int PrintShortcut(const std::wstring& file) {
   return 0;
 }
 
+// What a screen reader reads of a window, asked from this process as a screen reader asks.
+std::wstring AccessibleNameOf(HWND window, LONG object) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(object), IID_IAccessible,
+                                        reinterpret_cast<void**>(&accessible))) ||
+      !accessible)
+    return {};
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring read;
+  if (SUCCEEDED(accessible->get_accName(self, &name)) && name)
+    read = name;
+  SysFreeString(name);
+  accessible->Release();
+  return read;
+}
+
+// The kinds of control a screen reader must find a name on, by class and style.
+const wchar_t* NamedKind(HWND control) {
+  const std::wstring cls = ClassOf(control);
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  if (cls == PROGRESS_CLASSW)
+    return L"progress bar";
+  if (cls == L"Button" && (style & BS_TYPEMASK) != BS_GROUPBOX)
+    return L"button";
+  if (cls == L"Static" &&
+      ((style & SS_TYPEMASK) == SS_OWNERDRAW || (style & SS_TYPEMASK) == SS_ICON))
+    return L"picture";
+  return nullptr;
+}
+
+int PrintNames(HWND page) {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+    return 1;
+  int unnamed = 0;
+  const auto print = [&unnamed](const wchar_t* kind, const std::wstring& name) {
+    std::printf("%s: %s\n", Utf8(kind).c_str(), name.empty() ? "(no name)" : Utf8(name).c_str());
+    unnamed += name.empty() ? 1 : 0;
+  };
+  print(L"window", AccessibleNameOf(page, OBJID_WINDOW));
+  for (HWND child : ChildrenOf(page))
+    if (const wchar_t* kind = NamedKind(child))
+      print(kind, AccessibleNameOf(child, OBJID_CLIENT));
+  CoUninitialize();
+  return unnamed == 0 ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: quillon-window-driver page N [--progress P] [--timeout S] | "
                        "press N TEXT | notice CAPTION [--timeout S] | ok CAPTION | "
-                       "shortcut FILE.lnk\n");
+                       "shortcut FILE.lnk | names N | focus N\n");
   return 2;
 }
 
@@ -237,5 +293,16 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (action == L"shortcut")
     return PrintShortcut(what);
+  if (action == L"names" || action == L"focus") {
+    HWND page = PageShowing(step);
+    if (!page) {
+      ListWindows();
+      return 1;
+    }
+    if (action == L"names")
+      return PrintNames(page);
+    SetForegroundWindow(page);
+    return WaitFor([page] { return GetForegroundWindow() == page ? page : nullptr; }, 5) ? 0 : 1;
+  }
   return Usage();
 }

@@ -83,7 +83,7 @@ TEST_F(Driver, MissingOrbfixEndsBeforeAnyPage) {
 }
 
 TEST_F(Driver, ReleaseTagMustMatchExactly) {
-  for (const char* tag : {"Release 4 \n", "release 4\n", "Release 3\n", " Release 4\n", ""}) {
+  for (const char* tag : {"Release 4 \n", "release 4\n", "Release 3\n", " Release 4\n"}) {
     events.events.clear();
     dialog.endCount = 0;
     writeOrbfix(tag);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/clock.h"
+#include "pages/device_work.h"
 #include "pages/page_view.h"
 #include "pages/wizard_page.h"
 
@@ -26,6 +27,24 @@ struct EventLog {
   // Events from the first one equal to `from` onwards (empty when there is none).
   std::vector<std::string> from(const std::string& first) const;
   bool contains(const std::string& event) const;
+};
+
+// The computer's sleep and shutdown hold, as the pages take and let go of it: "power held",
+// "power let go". Installed as the process's hold for its lifetime.
+class RecordingPowerHold final : public PowerHold {
+public:
+  explicit RecordingPowerHold(EventLog& log) : log_(log) { deviceWork().setPowerHold(this); }
+  ~RecordingPowerHold() override { deviceWork().setPowerHold(nullptr); }
+  RecordingPowerHold(const RecordingPowerHold&) = delete;
+  RecordingPowerHold& operator=(const RecordingPowerHold&) = delete;
+  bool take(std::string& /*why*/) override {
+    log_.add("power held");
+    return true;
+  }
+  void release() override { log_.add("power let go"); }
+
+private:
+  EventLog& log_;
 };
 
 // A Clock decorator that writes its waits into an EventLog ("wait 2000", "device wait 300").

@@ -63,8 +63,9 @@ TEST_F(WizardRun, DescriptiveLoggingTellsTheWholeStory) {
   }
   EXPECT_EQ(modules,
             (Events{"Step1Intro.cpp", "QuillonDlg.cpp", "Step5VerifyConnection.cpp",
-                    "QuillonDlg.cpp", "Step3Update.cpp", "QuillonDlg.cpp", "Step9VerifyKV7.cpp",
-                    "QuillonDlg.cpp", "Step5Verify.cpp", "QuillonDlg.cpp"}));
+                    "QuillonDlg.cpp", "Step3Update.cpp", "DeviceWork.cpp", "Step3Update.cpp",
+                    "QuillonDlg.cpp", "Step9VerifyKV7.cpp", "QuillonDlg.cpp", "Step5Verify.cpp",
+                    "QuillonDlg.cpp"}));
   EXPECT_EQ(lines.back().message, "Step 12: Exit - initiated");
   for (const auto& line : lines)
     EXPECT_NE(line.kind, "Error") << line.message;

@@ -7,8 +7,9 @@
 # OWN_CODE is the program's own objects and libraries, read for what they call; the program's
 # import table shows what the C and C++ runtime linked into it calls as well.
 cmake_minimum_required(VERSION 3.25)
+# oleacc, ole32 and oleaut32 carry the names screen readers read; every Windows has them.
 set(windows_own kernel32.dll user32.dll gdi32.dll comctl32.dll comdlg32.dll advapi32.dll
-                msvcrt.dll)
+                msvcrt.dll oleacc.dll ole32.dll oleaut32.dll)
 # The narrow calls of the statically linked runtime, none with a path or a text of the
 # program's: winpthreads' unnamed events and its own debugger messages, libssp's random canary
 # (no key container) and its console ("CONOUT$") for the message after a smashed stack,

@@ -1,8 +1,8 @@
-#include "app/about_box.h"
-
-#include <QPushButton>
+#include "ui/about_box.h"
 
 #include "ui/artwork.h"
+
+#include <QPushButton>
 
 namespace quillon {
 

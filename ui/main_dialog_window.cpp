@@ -1,4 +1,10 @@
-#include "app/quillon_dlg_window.h"
+#include "ui/main_dialog_window.h"
+
+#include "pages/modal_result.h"
+#include "ui/about_box.h"
+#include "ui/artwork.h"
+#include "ui/file_filter.h"
+#include "ui/notice_box.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -8,12 +14,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
-
-#include "app/about_box.h"
-#include "app/file_filter.h"
-#include "pages/modal_result.h"
-#include "ui/artwork.h"
-#include "ui/notice_box.h"
 
 namespace quillon {
 namespace {
@@ -29,44 +29,43 @@ QStringList portListItems() {
 
 } // namespace
 
-QuillonDlgWindow::QuillonDlgWindow(Clock& clock, SerialPortFactory portFactory)
+MainDialogWindow::MainDialogWindow(Clock& clock, SerialPortFactory portFactory)
     : TemplateDialog(*FindDialogTemplate(tpl::kMainDialog), nullptr),
-      link_(clock, std::move(portFactory)),
-      portList_(controlAs<QComboBox>(ids::kPortList)),
+      link_(clock, std::move(portFactory)), portList_(controlAs<QComboBox>(ids::kPortList)),
       progress_(controlAs<QProgressBar>(ids::kMainProgress)) {
   setWindowIcon(AppIcon());
   portList_->addItems(portListItems());
   connect(controlAs<QPushButton>(ids::kBrowse), &QPushButton::clicked, this,
-          &QuillonDlgWindow::browseForFirmware);
+          &MainDialogWindow::browseForFirmware);
   connect(controlAs<QPushButton>(ids::kOk), &QPushButton::clicked, this, &QDialog::accept);
   connect(controlAs<QPushButton>(ids::kCancel), &QPushButton::clicked, this, &QDialog::reject);
   showTexts(); // the template's "StateString" gives way to the empty state text
 }
 
-void QuillonDlgWindow::prepareControls() {
+void MainDialogWindow::prepareControls() {
   progress_->setRange(0, 100);
   progress_->setValue(0);
   portList_->setCurrentIndex(0);
 }
 
-void QuillonDlgWindow::addAboutCommand(const QString& text) {
+void MainDialogWindow::addAboutCommand(const QString& text) {
   if (text.isEmpty())
     return;
   auto* separator = new QAction(this);
   separator->setSeparator(true);
   auto* about = new QAction(text, this);
-  connect(about, &QAction::triggered, this, &QuillonDlgWindow::showAboutBox);
+  connect(about, &QAction::triggered, this, &MainDialogWindow::showAboutBox);
   addAction(separator);
   addAction(about);
   setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-void QuillonDlgWindow::showAboutBox() {
+void MainDialogWindow::showAboutBox() {
   AboutBox about(this);
   about.exec();
 }
 
-void QuillonDlgWindow::browseForFirmware() {
+void MainDialogWindow::browseForFirmware() {
   // No owner, no initial name and no default extension, as the dialog was always opened.
   const QString chosen = QFileDialog::getOpenFileName(
       nullptr, QString(), QString(), QString::fromStdString(ConvertFileFilter(kFirmwareFilter)));
@@ -76,17 +75,21 @@ void QuillonDlgWindow::browseForFirmware() {
   showTexts();
 }
 
-void QuillonDlgWindow::showNotice(std::string_view caption, std::string_view text) {
+void MainDialogWindow::showNotice(std::string_view caption, std::string_view text) {
   ShowNotice(this, caption, text);
 }
 
-void QuillonDlgWindow::endDialog(int result) { done(result); }
+void MainDialogWindow::endDialog(int result) {
+  done(result);
+}
 
-void QuillonDlgWindow::reject() { endDialog(modal::kCancel); }
+void MainDialogWindow::reject() {
+  endDialog(modal::kCancel);
+}
 
-void QuillonDlgWindow::accept() {}
+void MainDialogWindow::accept() {}
 
-void QuillonDlgWindow::showTexts() {
+void MainDialogWindow::showTexts() {
   controlAs<QTextEdit>(ids::kInstructionBox)->setPlainText(instructionText_);
   controlAs<QLineEdit>(ids::kFirmwarePath)->setText(firmwarePath_);
   controlAs<QLabel>(ids::kStateText)->setText(stateText_);

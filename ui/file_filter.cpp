@@ -1,4 +1,4 @@
-#include "app/file_filter.h"
+#include "ui/file_filter.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QString>
-
 #include "base/clock.h"
 #include "link/device_link.h"
 #include "link/serial_port.h"
 #include "pages/page_view.h"
 #include "ui/template_dialog.h"
+
+#include <QString>
 
 class QComboBox;
 class QProgressBar;
@@ -17,14 +17,14 @@ namespace quillon {
 // owns the one DeviceLink of the run. Its own small firmware-load window (port list, file
 // chooser, progress bar, instructions, state text) is built whole, but the wizard never shows
 // it and never reads its values.
-class QuillonDlgWindow final : public TemplateDialog, public MainDialogView {
+class MainDialogWindow final : public TemplateDialog, public MainDialogView {
   Q_OBJECT
 
 public:
   // The filter of the Browse dialog, as the program has always written it.
   static constexpr auto kFirmwareFilter = "KV7 Application|application.kv7|All Files(*.*)|*.*||";
 
-  explicit QuillonDlgWindow(Clock& clock, SerialPortFactory portFactory = MakePlatformSerialPort);
+  explicit MainDialogWindow(Clock& clock, SerialPortFactory portFactory = MakePlatformSerialPort);
 
   DeviceLink& link() { return link_; }
 
