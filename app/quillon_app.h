@@ -31,9 +31,9 @@ public:
   DeviceLink& link() { return dialog_.link(); }
   QtPageRunner& pageRunner() { return runner_; }
 
-  // Runs the whole wizard. The pages are shown through `runner`, or through the Qt page
-  // runner itself when none is given.
-  void run(const WizardSettings& settings, PageRunner* runner = nullptr);
+  // Runs the whole wizard and says how it ended. The pages are shown through `runner`, or
+  // through the Qt page runner itself when none is given.
+  WizardOutcome run(const WizardSettings& settings, PageRunner* runner = nullptr);
 
 private:
   PumpingClock clock_;

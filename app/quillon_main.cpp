@@ -6,6 +6,7 @@
 #include "app/quillon_app.h"
 #include "base/clock.h"
 #include "base/version.h"
+#include "pages/wizard_outcome.h"
 
 #include <QApplication>
 #include <iostream>
@@ -38,10 +39,13 @@ constexpr std::string_view kUsage =
     "      --version  show the version and exit\n"
     "\n"
     "Exit status:\n"
-    "  0  the wizard ran; its result is on its pages and in Orbfix.log\n"
-    "  2  the command line made no sense\n";
+    "  0  the new firmware was verified, or the Yardmark already had it\n"
+    "  1  a notice ended the update; its number is in Orbfix.log\n"
+    "  2  the command line made no sense\n"
+    "  3  the update was cancelled on one of its pages (Cancel, NO or Escape)\n";
 
 constexpr int kBadUsage = 2;
+static_assert(kBadUsage != quillon::kExitFailed && kBadUsage != quillon::kExitCancelled);
 
 } // namespace
 
@@ -66,8 +70,6 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   quillon::SystemClock clock;
   quillon::QuillonApp app(clock);
-  app.run(quillon::WizardSettings{});
-  // The wizard's result is shown on its pages and written to the log; the process itself
-  // ends the same way in every path, as the main dialog always ends with Cancel.
-  return 0;
+  // The golfer reads the result on the pages; a script that started the wizard reads it here.
+  return quillon::ExitStatusOf(app.run(quillon::WizardSettings{}));
 }

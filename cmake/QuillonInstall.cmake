@@ -105,6 +105,9 @@ if(QUILLON_MAN_PAGES)
   install(FILES ${QUILLON_MAN_PAGES} DESTINATION share/man/man1)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/res/quillon.desktop DESTINATION share/applications)
+# What lintian reports that is not so, each with its reason (scripts/check-package).
+install(FILES ${PROJECT_SOURCE_DIR}/res/debian/lintian-overrides DESTINATION share/lintian/overrides
+        RENAME quillon)
 install(FILES ${QUILLON_METAINFO} DESTINATION share/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/res/artwork/app_icon_128.svg
         DESTINATION share/icons/hicolor/scalable/apps RENAME quillon.svg)

@@ -46,10 +46,15 @@ void QuietOffscreen(QtMsgType type, const QMessageLogContext& context, const QSt
   std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << std::endl;
 }
 
-// The device programs are built beside the demo, or where the build put them.
-QString DeviceProgram(const char* name, const char* builtPath) {
-  const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(name);
-  return QFileInfo(beside).isExecutable() ? beside : QString::fromUtf8(builtPath);
+// The device programs stand beside the demo, or (yardmark-sim, in the build folder) in the
+// virtual Yardmark's own folder, found relative to the demo's.
+QString DeviceProgram(const char* name) {
+  const QDir here(QCoreApplication::applicationDirPath());
+  const QString beside = here.filePath(QString::fromUtf8(name));
+  if (QFileInfo(beside).isExecutable())
+    return beside;
+  return QDir::cleanPath(
+      here.filePath(QStringLiteral(QUILLON_BUILT_SIM_FOLDER "/") + QString::fromUtf8(name)));
 }
 
 // The device's line lies in the working folder, or in `lineFolder` when that cannot be
@@ -125,8 +130,7 @@ int main(int argc, char** argv) {
   QString line = portPath;
   if (portPath.isEmpty()) {
     device.emplace();
-    const QString program = headless ? DeviceProgram("yardmark-sim", QUILLON_YARDMARK_SIM)
-                                     : DeviceProgram("yardmark-window", QUILLON_YARDMARK_WINDOW);
+    const QString program = DeviceProgram(headless ? "yardmark-sim" : "yardmark-window");
     const QString lineFolder = folder.writable ? folder.path : privateLine.path();
     if (!device->start(program, DeviceArguments(options, folder, lineFolder))) {
       std::cerr << "quillon-demo: " << device->error().toStdString() << "\n";

@@ -1,3 +1,4 @@
+#include "base/utf16.h"
 #include "gpsload/firmware_file.h"
 
 #include <windows.h>
@@ -19,8 +20,10 @@ FirmwareFile::Opened FirmwareFile::open(const std::string& path) {
   close();
   // Opening a pipe or a device does not wait here; what is not a file on disk is let go at
   // once. A directory cannot be opened this way at all.
-  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The path is UTF-8 (Orbfix.dat's line 3): Windows takes it as UTF-16, whatever its code page.
+  const HANDLE handle =
+      CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return Opened::CannotOpen;
   LARGE_INTEGER size{};

@@ -8,6 +8,7 @@
 // Nothing is ever left pending between calls, so a receive purge never has a read to abort
 // (wine's purge would not abort one anyway).
 
+#include "base/utf16.h"
 #include "link/device_protocol.h"
 #include "link/serial_port.h"
 
@@ -98,7 +99,7 @@ PortFailure LastFailure() {
 // One transfer's OVERLAPPED record and its manual-reset event, closed when the transfer ends.
 class OverlappedTransfer {
 public:
-  OverlappedTransfer() : event_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+  OverlappedTransfer() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     record_.hEvent = event_;
   }
   ~OverlappedTransfer() {
@@ -195,7 +196,7 @@ private:
 PortResult Win32SerialPort::open(const std::string& path) {
   close();
   // Share mode 0: Windows refuses any other open of the port while this handle lives.
-  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+  const HANDLE handle = CreateFileW(ToWide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return OpenFailureOf(GetLastError());

@@ -4,6 +4,9 @@
 #include <cstdio>
 
 #ifdef _WIN32
+#include "base/utf16.h"
+
+#include <string>
 #include <windows.h>
 #else
 #include <sys/stat.h>
@@ -25,23 +28,37 @@ void restoreLastError(const LastError& saved) {
 }
 
 bool executablePath(char* buffer, std::size_t size) {
-  const DWORD capacity = static_cast<DWORD>(size);
-  const DWORD length = GetModuleFileNameA(nullptr, buffer, capacity);
+  // Every UTF-16 unit takes at least one byte of UTF-8: a path that fits `size` bytes fits
+  // this many units.
+  std::wstring wide(size, L'\0');
+  const DWORD capacity = static_cast<DWORD>(wide.size());
+  const DWORD length = GetModuleFileNameW(nullptr, wide.data(), capacity);
   // A length equal to the capacity means the path was cut to fit.
-  return length > 0 && length < capacity;
+  if (length == 0 || length >= capacity)
+    return false;
+  const std::string utf8 = ToUtf8(std::wstring_view(wide.data(), length));
+  if (utf8.empty() || utf8.size() >= size)
+    return false;
+  utf8.copy(buffer, utf8.size());
+  buffer[utf8.size()] = '\0';
+  return true;
 }
 
 bool hasRoomIn(const char* directory) {
   ULARGE_INTEGER available{};
-  if (!GetDiskFreeSpaceExA(directory, &available, nullptr, nullptr))
+  if (!GetDiskFreeSpaceExW(ToWide(directory).c_str(), &available, nullptr, nullptr))
     return true;
   return available.QuadPart > 0;
 }
 
 bool isPlainFileOrAbsent(const char* path) {
-  const DWORD attributes = GetFileAttributesA(path);
+  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
   return attributes == INVALID_FILE_ATTRIBUTES ||
          (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+std::FILE* openForAppend(const char* path) {
+  return _wfopen(ToWide(path).c_str(), L"ab");
 }
 
 bool toLocalTime(std::time_t when, std::tm& local) {
@@ -49,7 +66,7 @@ bool toLocalTime(std::time_t when, std::tm& local) {
 }
 
 void sendToDebugger(const char* text) {
-  OutputDebugStringA(text);
+  OutputDebugStringW(ToWide(text).c_str());
 }
 
 #else
@@ -83,6 +100,10 @@ bool hasRoomIn(const char* directory) {
 bool isPlainFileOrAbsent(const char* path) {
   struct stat file {};
   return stat(path, &file) != 0 || S_ISREG(file.st_mode);
+}
+
+std::FILE* openForAppend(const char* path) {
+  return std::fopen(path, "ab");
 }
 
 bool toLocalTime(std::time_t when, std::tm& local) {

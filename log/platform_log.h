@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <ctime>
 
 // What the update log needs from the operating system, one function each, so the log itself
@@ -26,7 +27,7 @@ struct LastError {
 LastError saveLastError();
 void restoreLastError(const LastError& saved);
 
-// Full path of the running executable into `buffer`. False when it cannot be read or does
+// Full path of the running executable into `buffer`, in UTF-8. False when it cannot be read or does
 // not fit `size` bytes with its terminator (a cut path would name the wrong directory).
 bool executablePath(char* buffer, std::size_t size);
 
@@ -37,6 +38,10 @@ bool hasRoomIn(const char* directory);
 // False when `path` names something other than a plain file (a folder, a device, a pipe);
 // true when it is a plain file or not there yet.
 bool isPlainFileOrAbsent(const char* path);
+
+// Opens `path` for appending bytes as they are written, creating it when it is not there.
+// Paths are UTF-8 everywhere; Windows opens them as UTF-16.
+std::FILE* openForAppend(const char* path);
 
 // Converts calendar time to local time, thread-safely.
 bool toLocalTime(std::time_t when, std::tm& local);

@@ -95,7 +95,7 @@ bool UpdateLog::openPath(const char* directory, const char* fileName) {
   if (!platform_log::hasRoomIn(directory) || !platform_log::isPlainFileOrAbsent(logPath_))
     return false;
   // Binary append: exactly the CR LF we write reaches the file, and earlier runs stay.
-  file_ = std::fopen(logPath_, "ab");
+  file_ = platform_log::openForAppend(logPath_);
   return file_ != nullptr;
 }
 

@@ -55,6 +55,8 @@ public:
       : page_(page), link_(link), clock_(clock), frame_(view, page.rowCount()) {}
 
   int run();
+  // Whether the run ended on "NOTICE E:13".
+  bool alreadyUpToDate() const { return alreadyUpToDate_; }
 
 private:
   bool checkFirmwareFile();
@@ -95,6 +97,7 @@ private:
   std::unique_ptr<BinFile> image_;
   std::int32_t imageSize_ = 0;
   std::unique_ptr<Uploader> uploader_;
+  bool alreadyUpToDate_ = false;
 };
 
 int UpdateSequence::run() {
@@ -318,8 +321,10 @@ void UpdateSequence::checkGpsVersion() {
   if (!version)
     return failWithStatus(kGpsVersionInvalid);
   QLOG_INFO("     GPS Version Valid");
-  if (!gpsUpdateNeeded(*version, page_.targetGpsVersion.c_str()))
+  if (!gpsUpdateNeeded(*version, page_.targetGpsVersion.c_str())) {
+    alreadyUpToDate_ = true;
     return fail(kAlreadyUpToDate, *version);
+  }
   QLOG_INFO("     GPS Needs Update: %s", version->c_str());
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
   wait(kAfterDeviceStep);
@@ -481,7 +486,9 @@ int FirmwareLoadPage::run(ProgressView& view) {
   const DeviceWorkScope work(DeviceWork::Checking);
   const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
   UpdateSequence sequence(*this, link_, clock_, view);
-  return sequence.run();
+  const int result = sequence.run();
+  alreadyUpToDate_ = sequence.alreadyUpToDate();
+  return result;
 }
 
 } // namespace quillon

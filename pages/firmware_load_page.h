@@ -44,6 +44,10 @@ public:
       : ProgressPage(6, kFirmwareLoadPageControls), link_(link), clock_(clock) {}
 
   int run(ProgressView& view) override;
+  // Every Cancel follows a notice; after "NOTICE E:13" there was simply nothing to update.
+  WizardOutcome cancelOutcome() const override {
+    return alreadyUpToDate_ ? WizardOutcome::Verified : WizardOutcome::Failed;
+  }
 
   // Inputs from Orbfix.dat, written by the driver each time the step is entered.
   std::string minAppVersion;
@@ -54,6 +58,8 @@ public:
 private:
   DeviceLink& link_;
   PumpingClock& clock_;
+  // The last run found the GPS chip already running the version the firmware installs.
+  bool alreadyUpToDate_ = false;
 };
 
 } // namespace quillon

@@ -17,6 +17,8 @@ public:
   const ProgressPageControls& controls() const { return controls_; }
   int rowCount() const { return static_cast<int>(controls_.rows.size()); }
   int runOn(PageRunner& runner) override { return runner.run(*this); }
+  // The golfer cannot cancel a device page: it ends with Cancel only after a notice.
+  WizardOutcome cancelOutcome() const override { return WizardOutcome::Failed; }
 
   // Runs the sequence on the window given and returns the page's result.
   virtual int run(ProgressView& view) = 0;

@@ -34,6 +34,8 @@ public:
       : PlainPage(check.step, check.templateId), check_(check) {}
 
   void onShow() override { mismatchCount = 0; }
+  // Only the third NO ends the page, with notice E:20.
+  WizardOutcome cancelOutcome() const override { return WizardOutcome::Failed; }
 
   // NO answers on the current showing.
   std::int32_t mismatchCount = 0;

@@ -55,6 +55,7 @@ public:
       : pages_(pages), runner_(runner), dialog_(dialog), values_(values) {}
 
   void run();
+  WizardOutcome outcome() const { return outcome_; }
 
 private:
   void handInputs(int state);
@@ -67,6 +68,7 @@ private:
   MainDialogView& dialog_;
   const OrbfixValues& values_;
   int creationFailures_ = 0;
+  WizardOutcome outcome_ = WizardOutcome::Cancelled;
 };
 
 void StepLoop::run() {
@@ -100,11 +102,14 @@ int StepLoop::nextState(int state, int result) {
   switch (result) {
   case modal::kOk:
     QLOG_INFO("Step %d: successful", step);
+    if (state == kResetAndVerifyState)
+      outcome_ = WizardOutcome::Verified;
     return state + 1;
   case modal::kCancel:
     QLOG_INFO("Step %d: canceled", step);
     return afterCancel(state);
   case modal::kAbort:
+    outcome_ = WizardOutcome::Failed;
     if (step == 8)
       QLOG_ERROR("Step 8 aborted");
     else
@@ -113,6 +118,7 @@ int StepLoop::nextState(int state, int result) {
   case modal::kNotCreated:
     return afterNotCreated(state);
   default:
+    outcome_ = WizardOutcome::Failed;
     if (step == 1)
       QLOG_ERROR("Step 1: unknown return  (E:0)");
     else
@@ -124,8 +130,12 @@ int StepLoop::nextState(int state, int result) {
 int StepLoop::afterCancel(int state) {
   const WizardPage& page = *pages_.byState()[static_cast<std::size_t>(state)];
   const int previous = kSteps[static_cast<std::size_t>(state)].previousState;
-  if (previous == kNoPrevious || !page.hasPrevious() || !page.wasPreviousPressed())
+  if (previous == kNoPrevious || !page.hasPrevious() || !page.wasPreviousPressed()) {
+    // After the verified version, the golfer leaving the last page changes nothing.
+    if (outcome_ != WizardOutcome::Verified)
+      outcome_ = page.cancelOutcome();
     return kExitState;
+  }
   QLOG_INFO("...return to previous Step");
   return previous;
 }
@@ -141,6 +151,7 @@ int StepLoop::afterNotCreated(int state) {
     return state;
   QLOG_ERROR("Step %d: gave up after %d attempts to create the page  (E:0)", state + 1,
              creationFailures_);
+  outcome_ = WizardOutcome::Failed;
   return kExitState;
 }
 
@@ -206,6 +217,7 @@ void tellNoLog(MainDialogView& dialog, const std::string& folder) {
 } // namespace
 
 bool WizardDriver::run() {
+  outcome_ = WizardOutcome::Failed;
   UpdateLog& log = updateLog();
   const bool logOpen = settings_.logDirectory.empty()
                            ? log.open("Orbfix.log")
@@ -237,7 +249,9 @@ bool WizardDriver::run() {
         refuseOrbfix(dialog_, *problem);
       } else {
         QLOG_DEVINFO("Starting our state switch loop");
-        StepLoop(pages, runner_, dialog_, values).run();
+        StepLoop loop(pages, runner_, dialog_, values);
+        loop.run();
+        outcome_ = loop.outcome();
       }
     }
   }

@@ -2,6 +2,7 @@
 
 #include "pages/page_view.h"
 #include "pages/pumping_clock.h"
+#include "pages/wizard_outcome.h"
 #include "pages/wizard_page.h"
 
 #include <string>
@@ -38,6 +39,8 @@ public:
 
   // Runs the whole wizard. Returns true, as a dialog initialisation does.
   bool run();
+  // How the last run ended: a refused Orbfix.dat is a failure too.
+  WizardOutcome outcome() const { return outcome_; }
 
 private:
   MainDialogView& dialog_;
@@ -45,6 +48,7 @@ private:
   DeviceLink& link_;
   PumpingClock& clock_;
   WizardSettings settings_;
+  WizardOutcome outcome_ = WizardOutcome::Failed;
 };
 
 } // namespace quillon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pages/wizard_outcome.h"
+
 namespace quillon {
 
 class PlainPage;
@@ -27,6 +29,9 @@ public:
   // Pages with a "<- Previous" button report whether it ended their last showing.
   virtual bool hasPrevious() const { return false; }
   virtual bool wasPreviousPressed() const { return false; }
+  // What a Cancel that ends the wizard on this page means: on most pages the golfer's own
+  // answer; a page that ends itself with Cancel only after a numbered notice says Failed.
+  virtual WizardOutcome cancelOutcome() const { return WizardOutcome::Cancelled; }
 
 private:
   int step_;

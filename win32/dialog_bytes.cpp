@@ -1,6 +1,6 @@
 #include "win32/dialog_bytes.h"
 
-#include "win32/wide_text.h"
+#include "base/utf16.h"
 
 #include <commctrl.h>
 

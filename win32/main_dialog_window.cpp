@@ -39,7 +39,9 @@ bool MainDialogWindow::onInitDialog() {
   Win32PageRunner runner(hwnd());
   Win32PowerHold powerHold(hwnd());
   deviceWork().setPowerHold(&powerHold);
-  WizardDriver(*this, runner, link_, clock_).run();
+  WizardDriver driver(*this, runner, link_, clock_);
+  driver.run();
+  outcome_ = driver.outcome();
   deviceWork().setPowerHold(nullptr);
   return true;
 }

@@ -3,6 +3,7 @@
 #include "link/device_link.h"
 #include "pages/page_view.h"
 #include "pages/pumping_clock.h"
+#include "pages/wizard_outcome.h"
 #include "win32/template_window.h"
 
 #include <string>
@@ -26,6 +27,8 @@ public:
   // The dialog manager's modal run of the dialog, and so the whole wizard. Returns the
   // dialog's result, or -1 when Windows could not create it.
   INT_PTR run() { return runModal(nullptr); }
+  // How the wizard of the last run ended.
+  WizardOutcome outcome() const { return outcome_; }
 
   // MainDialogView: the driver's notices, and the end of the dialog.
   void showNotice(std::string_view caption, std::string_view text) override;
@@ -44,6 +47,7 @@ private:
   PumpingClock& clock_;
   DeviceLink link_;
   std::wstring firmwarePath_; // the chosen file, shown and never read
+  WizardOutcome outcome_ = WizardOutcome::Failed;
 };
 
 } // namespace quillon

@@ -1,6 +1,6 @@
 #include "win32/notice_box.h"
 
-#include "win32/wide_text.h"
+#include "base/utf16.h"
 
 namespace quillon {
 

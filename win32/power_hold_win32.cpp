@@ -1,6 +1,6 @@
 #include "win32/power_hold_win32.h"
 
-#include "win32/wide_text.h"
+#include "base/utf16.h"
 
 namespace quillon {
 namespace {

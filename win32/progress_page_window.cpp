@@ -1,8 +1,8 @@
 #include "win32/progress_page_window.h"
 
+#include "base/utf16.h"
 #include "win32/accessible_window.h"
 #include "win32/notice_box.h"
-#include "win32/wide_text.h"
 
 #include <algorithm>
 #include <commctrl.h>

@@ -3,6 +3,7 @@
 // is looked for on the COM ports.
 #include "base/clock.h"
 #include "pages/pumping_clock.h"
+#include "pages/wizard_outcome.h"
 #include "win32/main_dialog_window.h"
 #include "win32/power_hold_win32.h"
 
@@ -24,11 +25,13 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   quillon::SystemClock systemClock;
   quillon::PumpingClock clock(systemClock);
   quillon::MainDialogWindow dialog(clock);
-  // The wizard's result is shown on its pages and written to the log; the process ends the
-  // same way in every path, as the main dialog always ends with Cancel. Only a main dialog
-  // that Windows could not create at all is a failure of the program itself.
+  // The golfer reads the result on the pages; a script that started the wizard reads it here,
+  // as it would from the Linux program. A main dialog that Windows could not create at all
+  // ran no wizard: a failure of the program itself.
   const INT_PTR result = dialog.run();
   if (com)
     CoUninitialize();
-  return result == -1 ? 1 : 0;
+  if (result == -1)
+    return quillon::kExitFailed;
+  return quillon::ExitStatusOf(dialog.outcome());
 }

@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 // may include too. Folders that do not exist yet keep their row.
 const std::map<std::string, std::vector<std::string>> kMayInclude = {
     {"base", {}}, // status codes, the Clock, the loader's link interface
-    {"log", {}},
+    {"log", {"base"}},
     {"gpsload", {"base", "log"}},
     {"link", {"base", "log"}},
     {"dialogs", {"base"}}, // toolkit-free dialog templates and their texts

@@ -34,8 +34,9 @@ protected:
       runner.answers.push_back(a);
   }
 
-  // Runs the wizard; every path must end the hidden main dialog once, with Cancel.
-  void run() {
+  // Runs the wizard; every path must end the hidden main dialog once, with Cancel. Returns
+  // how the run ended, as the program's exit status reports it.
+  WizardOutcome run() {
     WizardDriver driver(
         dialog, runner, link, clock,
         {(capture.directory() / "Orbfix.dat").string(), capture.directory().string()});
@@ -43,6 +44,7 @@ protected:
     EXPECT_EQ(dialog.endCount, 1);
     EXPECT_EQ(dialog.lastResult, kCancel);
     EXPECT_TRUE(runner.answers.empty()) << runner.answers.size() << " answers left unused";
+    return driver.outcome();
   }
 
   // The driver's own lines, "Kind: message" (Descriptive Logging on: every line names its
@@ -71,7 +73,7 @@ protected:
 };
 
 TEST_F(Driver, MissingOrbfixEndsBeforeAnyPage) {
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Failed);
   EXPECT_EQ(events.events, (Events{kE2, "dialog end 2"}));
   // The golfer was told, so the log must say why even at the default level.
   const auto lines = capture.lines();
@@ -85,7 +87,7 @@ TEST_F(Driver, ReleaseTagMustMatchExactly) {
     events.events.clear();
     dialog.endCount = 0;
     writeOrbfix(tag);
-    run();
+    EXPECT_EQ(run(), WizardOutcome::Failed);
     EXPECT_EQ(events.events, (Events{kE1, "dialog end 2"})) << "tag: " << tag;
     const auto lines = capture.lines();
     ASSERT_FALSE(lines.empty()) << "tag: " << tag;
@@ -122,7 +124,7 @@ TEST_F(Driver, ASuccessfulRunWritesNoDriverLineAtTheDefaultLevel) {
   writeOrbfix(kGoodOrbfix);
   answer({next(), next(), next(), next(), next(), result(kOk), next(), next(), next(), result(kOk),
           next()});
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Verified);
   EXPECT_EQ(runner.shownSteps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
   EXPECT_TRUE(capture.lines().empty());
   EXPECT_EQ(events.events.back(), "dialog end 2") << "the main dialog ends after the last page";
@@ -190,7 +192,7 @@ TEST_F(Driver, PreviousGoesBackOnSteps2To4And8) {
 TEST_F(Driver, CancelAndEscapeEndTheWizardEvenAfterAnEarlierPrevious) {
   writeOrbfix(kGoodOrbfix);
   answer({f9ThenYes(), previous(), next(), press({PageInput::Escape})});
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Cancelled);
   EXPECT_EQ(runner.shownSteps, (std::vector<int>{1, 2, 1, 2}));
   const Events lines = driverLines();
   ASSERT_GE(lines.size(), 2U);
@@ -201,14 +203,14 @@ TEST_F(Driver, CancelAndEscapeEndTheWizardEvenAfterAnEarlierPrevious) {
 TEST_F(Driver, NoOnStep1EndsTheWizard) {
   writeOrbfix(kGoodOrbfix);
   answer({press({PageInput::Cancel}, {kVirtualKeyF9})});
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Cancelled);
   EXPECT_EQ(driverLines(), (Events{"Info: Step 1: canceled", "Info: Step 12: Exit - initiated"}));
 }
 
 TEST_F(Driver, ADevicePageFailureIsACancelWithoutANoticeOfTheDriver) {
   writeOrbfix(kGoodOrbfix);
   answer({f9ThenYes(), next(), next(), next(), next(), result(kCancel)});
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Failed);
   const Events lines = driverLines();
   EXPECT_EQ(lines.back(), "Info: Step 12: Exit - initiated");
   EXPECT_EQ(lines[lines.size() - 2], "Info: Step 6: canceled");
@@ -216,10 +218,23 @@ TEST_F(Driver, ADevicePageFailureIsACancelWithoutANoticeOfTheDriver) {
     EXPECT_FALSE(event.starts_with("dialog notice")) << event;
 }
 
+TEST_F(Driver, TheThirdNoOnAScreenCheckIsAFailureNotACancel) {
+  writeOrbfix(kGoodOrbfix);
+  const Answer threeNos = press({PageInput::Cancel, PageInput::Cancel, PageInput::Cancel});
+  answer({next(), next(), next(), next(), threeNos});
+  EXPECT_EQ(run(), WizardOutcome::Failed);
+  answer({next(), next(), next(), next(), next(), result(kOk), next(), next(), threeNos});
+  dialog.endCount = 0;
+  EXPECT_EQ(run(), WizardOutcome::Failed) << "step 9";
+  EXPECT_EQ(std::count_if(events.events.begin(), events.events.end(),
+                          [](const std::string& e) { return e.starts_with("notice NOTICE E:20"); }),
+            2);
+}
+
 TEST_F(Driver, AbortEndsTheWizardWithAnErrorLine) {
   writeOrbfix(kGoodOrbfix);
   answer({next(), next(), result(modal::kAbort)});
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Failed);
   writeOrbfix(kGoodOrbfix);
   answer({next(), next(), next(), next(), next(), result(kOk), next(), result(modal::kAbort)});
   dialog.endCount = 0;
@@ -231,7 +246,7 @@ TEST_F(Driver, AbortEndsTheWizardWithAnErrorLine) {
 TEST_F(Driver, UnknownResultsEndTheWizard) {
   writeOrbfix(kGoodOrbfix);
   answer({result(0)});
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Failed);
   answer({next(), next(), next(), next(), next(), result(kOk), result(42)});
   dialog.endCount = 0;
   run();
@@ -255,7 +270,7 @@ TEST_F(Driver, APageThatNeverAppearsEndsTheWizardAfterFiveRetries) {
   writeOrbfix(kGoodOrbfix);
   for (int i = 0; i <= WizardDriver::kCreationRetries; ++i)
     runner.answers.push_back(result(-1));
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Failed);
   EXPECT_EQ(runner.shownSteps, std::vector<int>(WizardDriver::kCreationRetries + 1, 1));
   const Events lines = capture.kindsAndMessages();
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(WizardDriver::kCreationRetries + 2));
@@ -278,7 +293,7 @@ TEST_F(Driver, FinishOrEscapeOnStep11EndsTheWizard) {
   writeOrbfix(kGoodOrbfix);
   answer({f9ThenYes(), next(), next(), next(), next(), result(kOk), next(), next(), next(),
           result(kOk), press({PageInput::Escape})});
-  run();
+  EXPECT_EQ(run(), WizardOutcome::Verified) << "the version was verified before step 11";
   const Events lines = driverLines();
   EXPECT_EQ(lines[lines.size() - 2], "Info: Step 11: canceled");
   EXPECT_EQ(lines.back(), "Info: Step 12: Exit - initiated");

@@ -190,6 +190,7 @@ TEST(FirmwareLoad, AnUpToDateDeviceIsLeftAloneWithE13) {
   options.gpsVersion = kNewGps;
   DeviceRig rig(options);
   EXPECT_EQ(rig.runUpdate(), modal::kCancel);
+  EXPECT_EQ(rig.update.cancelOutcome(), WizardOutcome::Verified) << "nothing to update";
   EXPECT_EQ(rig.device->framesReceived(), 0);
   EXPECT_EQ(rig.fromNotice(),
             (Events{"notice NOTICE E:13 | The latest firmware is already installed on your "
@@ -214,6 +215,7 @@ TEST(FirmwareLoad, ALowBatteryEndsWithE7WhateverTheThreshold) {
   DeviceRig rig(options);
   rig.handInputs(46);
   EXPECT_EQ(rig.runUpdate(), modal::kCancel);
+  EXPECT_EQ(rig.update.cancelOutcome(), WizardOutcome::Failed);
   EXPECT_EQ(
       rig.fromNotice(),
       (Events{"notice NOTICE E:7 | The Yardmark's battery has been determined too low to "

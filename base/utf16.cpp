@@ -1,4 +1,4 @@
-#include "win32/wide_text.h"
+#include "base/utf16.h"
 
 #include <windows.h>
 
@@ -14,6 +14,19 @@ std::wstring ToWide(std::string_view utf8) {
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, wide.data(), length);
   return wide;
+}
+
+std::string ToUtf8(std::wstring_view wide) {
+  if (wide.empty())
+    return {};
+  const int inLength = static_cast<int>(wide.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLength, nullptr, 0, nullptr, nullptr);
+  if (length <= 0)
+    return {};
+  std::string utf8(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLength, utf8.data(), length, nullptr, nullptr);
+  return utf8;
 }
 
 } // namespace quillon
