@@ -1,4 +1,5 @@
 #include "sim/serial_line.h"
+
 #include "sim/line_speed.h"
 
 #include <cerrno>
