@@ -107,7 +107,7 @@ class ScreenReader:
 
     def watch(self, step, page):
         for accessible in walk(page):
-            role = accessible.getRoleName()
+            role = role_name(accessible)
             if role == "progress bar":
                 kind = "bar"
             elif role == "label" and accessible.description:
@@ -133,6 +133,13 @@ class ScreenReader:
         self.heard.setdefault(step, []).append((kind, what))
 
 
+def role_name(accessible):
+    """The accessible's role as at-spi 2.46 names it; 2.56 (Debian 13) calls a push button
+    "button"."""
+    name = accessible.getRoleName()
+    return "push button" if name == "button" else name
+
+
 def walk(accessible):
     yield accessible
     for child in accessible:
@@ -149,7 +156,7 @@ def unnamed(window):
     button whose name is not read as words."""
     problems = []
     for accessible in walk(window):
-        role = accessible.getRoleName()
+        role = role_name(accessible)
         if role not in NAMED_ROLES:
             continue
         name = accessible.name
@@ -173,7 +180,7 @@ def read_names(window, what, reader):
 
 
 def window_of(accessible):
-    while accessible.parent is not None and accessible.parent.getRoleName() != "application":
+    while accessible.parent is not None and role_name(accessible.parent) != "application":
         accessible = accessible.parent
     return accessible
 
@@ -210,7 +217,7 @@ def press(accessible):
 
 def button(window, name, pyatspi):
     for accessible in walk(window):
-        if (accessible.getRoleName() == "push button" and accessible.name == name
+        if (role_name(accessible) == "push button" and accessible.name == name
                 and showing(accessible, pyatspi)):
             return accessible
     raise Failure(f"no button \"{name}\" on \"{window.name}\"")
@@ -221,7 +228,7 @@ def power_key(reader):
     for app in desktop:
         if app is not None and app.name == "yardmark-window":
             for accessible in walk(app):
-                if accessible.getRoleName() == "push button" and accessible.name == "Power key":
+                if role_name(accessible) == "push button" and accessible.name == "Power key":
                     return accessible
     return None
 
