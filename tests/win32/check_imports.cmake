@@ -55,8 +55,10 @@ if(foreign)
   message(FATAL_ERROR "${PROGRAM} needs DLLs that Windows does not have: ${foreign}")
 endif()
 
-# Each imported function is a line "<address> <hint> <name>" below its DLL's name.
-string(REGEX MATCHALL "\n[ \t]+[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_][A-Za-z0-9_]*" entries "${dump}")
+# Each imported function is a line "<address> <hint> <name>" below its DLL's name; binutils
+# 2.44 (Debian 13) puts the ordinal before the hint ("<address> <none> <hint> <name>").
+string(REGEX MATCHALL "\n[ \t]+[0-9a-f]+[ \t]+(<none>[ \t]+|[0-9]+[ \t]+)?[0-9a-f]+[ \t]+[A-Za-z_][A-Za-z0-9_]*"
+       entries "${dump}")
 set(imported)
 foreach(entry IN LISTS entries)
   string(REGEX REPLACE ".*[ \t]" "" name "${entry}")
