@@ -85,7 +85,7 @@ private:
   void wait(std::chrono::milliseconds pause) { clock_.sleepMs(static_cast<int>(pause.count())); }
   void working(int row, std::string_view status) {
     frame_.setRow(row, ProgressFrame::kWorking);
-    frame_.SetStatus(status);
+    frame_.setStatus(status);
   }
 
   const FirmwareLoadPage& page_;
@@ -125,7 +125,7 @@ bool UpdateSequence::checkFirmwareFile() {
   if (image_->binFileOk() == 0) {
     QLOG_DEVINFO("     ....Failed");
     QLOG_ERROR("     Invalid Hex File: Not bin_file_ok (E:3)");
-    frame_.SetStatus("...Invalid Hex File...");
+    frame_.setStatus("...Invalid Hex File...");
     endWithMissingFile();
     return false;
   }
@@ -143,7 +143,7 @@ bool UpdateSequence::checkFirmwareFile() {
   QLOG_INFO("     Valid Hex File");
   imageSize_ = image_->size();
   frame_.setRow(kFileRow, ProgressFrame::kDone);
-  frame_.SetStatus("..Firmware file found...");
+  frame_.setStatus("..Firmware file found...");
   wait(kAfterDeviceStep);
   QLOG_INFO("     Starting Update");
   return true;
@@ -206,7 +206,7 @@ void UpdateSequence::findDevice() {
   for (const std::string& line : DescribePortsTried(link_.portsTried()))
     QLOG_DEVINFO("     %s", line.c_str());
   frame_.setRow(kLocateRow, ProgressFrame::kDone);
-  frame_.SetStatus("...Yardmark Found...");
+  frame_.setStatus("...Yardmark Found...");
   wait(kAfterDeviceStep);
   state_ = FirmwareLoadPage::APPCMDMODE;
 }
@@ -218,7 +218,7 @@ void UpdateSequence::enterCommandMode() {
   if (link_.EnterCommandMode() != KV7SUCCESS)
     return failWithStatus(kCommandModeNotSet);
   QLOG_INFO("     Command Mode Set");
-  frame_.SetStatus("...Command Mode Set...");
+  frame_.setStatus("...Command Mode Set...");
   wait(kAfterDeviceStep);
   state_ = FirmwareLoadPage::APPREADBATT;
 }
@@ -230,19 +230,19 @@ void UpdateSequence::readBattery() {
   if (link_.ReadDeviceInfo() != KV7SUCCESS)
     return failWithStatus(kBatteryNotRead);
   QLOG_INFO("     Battery Level Read");
-  frame_.SetStatus("...Battery Level Read...");
+  frame_.setStatus("...Battery Level Read...");
   wait(kAfterDeviceStep);
   state_ = FirmwareLoadPage::APPCHECKBATT;
 }
 
 void UpdateSequence::checkBattery() {
   QLOG_INFO("     Verifying Battery Level...");
-  frame_.SetStatus("...Verifying Battery Level...");
+  frame_.setStatus("...Verifying Battery Level...");
   wait(kBeforeDeviceStep);
   const std::string level = link_.GetBatteryLevel();
   QLOG_INFO("     Battery Level acquired");
   frame_.setRow(kBatteryRow, ProgressFrame::kDone);
-  frame_.SetStatus("...Battery Verified...");
+  frame_.setStatus("...Battery Verified...");
   wait(kAfterDeviceStep);
   if (DeviceLink::TextToInt(level.c_str()) < page_.minBatteryLevel)
     return fail(kBatteryLow, {});
@@ -252,7 +252,7 @@ void UpdateSequence::checkBattery() {
 
 void UpdateSequence::checkApplication() {
   QLOG_INFO("     Verifying Application...");
-  frame_.SetStatus("...Verifying Application...");
+  frame_.setStatus("...Verifying Application...");
   frame_.setRow(kApplicationRow, ProgressFrame::kWorking);
   wait(kBeforeDeviceStep);
   const std::optional<std::string> version = link_.GetApplicationVersion();
@@ -260,7 +260,7 @@ void UpdateSequence::checkApplication() {
     return failWithStatus(kApplicationNotAcquired);
   QLOG_INFO("     Application Acquired");
   frame_.setRow(kApplicationRow, ProgressFrame::kDone);
-  frame_.SetStatus("...Application Verified...");
+  frame_.setStatus("...Application Verified...");
   wait(kAfterDeviceStep);
   if (!applicationVersionAccepted(*version, page_.minAppVersion))
     return fail(kApplicationOutOfDate, {});
@@ -274,7 +274,7 @@ void UpdateSequence::readGpsVersion() {
   wait(kBeforeDeviceStep);
   if (link_.ReadGpsVersion() == KV7SUCCESS) {
     QLOG_INFO("     GPS Version Read");
-    frame_.SetStatus("...GPS Version Received...");
+    frame_.setStatus("...GPS Version Received...");
     wait(kAfterDeviceStep);
     state_ = FirmwareLoadPage::APPCHECKGPSVER;
     return;
@@ -282,10 +282,10 @@ void UpdateSequence::readGpsVersion() {
   // A GPS chip that is still starting up does not answer: reset it once and ask again.
   const bool firstUnanswered = link_.gpsVersionUnanswered();
   QLOG_ERROR("     GPS Version NOT Read on first try : %s", statusText().c_str());
-  frame_.SetStatus("...GPS Version NOT Received...");
+  frame_.setStatus("...GPS Version NOT Received...");
   wait(kAfterDeviceStep);
   QLOG_INFO("     Resetting GPS and Retrying...");
-  frame_.SetStatus("...Resetting GPS and retrying...");
+  frame_.setStatus("...Resetting GPS and retrying...");
   wait(kAfterDeviceStep);
   if (link_.ResetGps() != KV7SUCCESS)
     return failWithStatus(kGpsNotReset);
@@ -297,7 +297,7 @@ void UpdateSequence::readGpsVersion() {
   }
   QLOG_INFO("    GPS Version Read");
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
-  frame_.SetStatus("...GPS Version Received...");
+  frame_.setStatus("...GPS Version Received...");
   wait(kAfterDeviceStep);
   state_ = FirmwareLoadPage::APPCHECKGPSVER;
 }
@@ -315,7 +315,7 @@ void UpdateSequence::loadIntoSilentChip() {
 
 void UpdateSequence::checkGpsVersion() {
   QLOG_INFO("     Verifying the GPS Version...");
-  frame_.SetStatus("...Verifying the GPS Version...");
+  frame_.setStatus("...Verifying the GPS Version...");
   wait(kBeforeDeviceStep);
   const std::optional<std::string> version = link_.GetGpsVersion();
   if (!version)
@@ -333,7 +333,7 @@ void UpdateSequence::checkGpsVersion() {
 
 void UpdateSequence::startPassthrough() {
   QLOG_INFO("     Starting GPS Passthrough...");
-  frame_.SetStatus("...Starting GPS Passthrough...");
+  frame_.setStatus("...Starting GPS Passthrough...");
   wait(kAfterDeviceStep);
   if (link_.StartGpsPassthrough() != KV7SUCCESS)
     return failWithStatus(kPassthroughNotStarted);
@@ -345,7 +345,7 @@ void UpdateSequence::startPassthrough() {
 
 void UpdateSequence::lowerBaud() {
   QLOG_INFO("     Setting Baud Rate to 4800...");
-  frame_.SetStatus("...Changing Baud Rate...");
+  frame_.setStatus("...Changing Baud Rate...");
   if (link_.SetBaud4800() != KV7SUCCESS)
     return failWithStatus(kBaud4800NotSet);
   QLOG_INFO("     Baud Rate set to 4800");
@@ -356,7 +356,7 @@ void UpdateSequence::lowerBaud() {
 
 void UpdateSequence::prepareGps() {
   QLOG_INFO("     Initializing GPS Update...");
-  frame_.SetStatus("...Initializing GPS Update...");
+  frame_.setStatus("...Initializing GPS Update...");
   if (link_.PrepareGpsForLoad() != KV7SUCCESS)
     return failWithStatus(kGpsUpdateNotInitialised);
   QLOG_INFO("     GPS Update Initialized");
@@ -367,12 +367,12 @@ void UpdateSequence::prepareGps() {
 
 void UpdateSequence::raiseBaud() {
   QLOG_INFO("     Change Baud Rate to 11500...");
-  frame_.SetStatus("...Changing Baud Rate...");
+  frame_.setStatus("...Changing Baud Rate...");
   if (link_.SetBaud115200() != KV7SUCCESS)
     return failWithStatus(kBaud115200NotSet);
   QLOG_INFO("     Baud Rate changed to 11500");
   frame_.setRow(kInitialiseRow, ProgressFrame::kDone);
-  frame_.SetStatus("...Baud Rate Changed...");
+  frame_.setStatus("...Baud Rate Changed...");
   wait(kAfterDeviceStep);
   state_ = FirmwareLoadPage::APPUPLOAD;
 }
@@ -414,19 +414,19 @@ void UpdateSequence::upload() {
   QLOG_INFO("     GPS Firmware Update Complete");
   frame_.setProgress(100);
   frame_.setRow(kLoadRow, ProgressFrame::kDone);
-  frame_.SetStatus("Firmware Update Complete!");
+  frame_.setStatus("Firmware Update Complete!");
   wait(kAfterDeviceStep);
   state_ = FirmwareLoadPage::APPEXITPASS;
 }
 
 void UpdateSequence::exitPassthrough() {
   QLOG_INFO("     Exiting GPS Passthrough...");
-  frame_.SetStatus("...Exiting GPS Passthrough...");
+  frame_.setStatus("...Exiting GPS Passthrough...");
   if (link_.ExitGpsPassthrough() != KV7SUCCESS) {
     failWithStatus(kPassthroughNotExited);
   } else {
     QLOG_INFO("     GPS Passthrough Exited");
-    frame_.SetStatus("...GPS Passthrough Exited...");
+    frame_.setStatus("...GPS Passthrough Exited...");
     wait(kAfterDeviceStep);
     sequenceRunning_ = false;
     frame_.endWith(modal::kOk);

@@ -44,7 +44,7 @@ private:
   void wait(std::chrono::milliseconds pause) { clock_.sleepMs(static_cast<int>(pause.count())); }
   void working(int row, std::string_view status) {
     frame_.setRow(row, ProgressFrame::kWorking);
-    frame_.SetStatus(status);
+    frame_.setStatus(status);
   }
 
   const ResetAndVerifyPage& page_;
@@ -94,7 +94,7 @@ void VerifySequence::enterCommandMode() {
   QLOG_INFO("     Command Mode Set");
   frame_.setRow(kCommandRow, ProgressFrame::kDone);
   frame_.setProgress(20);
-  frame_.SetStatus("...Command Mode Set...");
+  frame_.setStatus("...Command Mode Set...");
   wait(kAfterDeviceStep);
   state_ = ResetAndVerifyPage::VERRESETGPS;
 }
@@ -109,7 +109,7 @@ void VerifySequence::resetGps() {
   QLOG_INFO("     GPS Reset Successful");
   frame_.setRow(kResetRow, ProgressFrame::kDone);
   frame_.setProgress(50);
-  frame_.SetStatus("...GPS Reset...");
+  frame_.setStatus("...GPS Reset...");
   // The reset itself has waited 20 s for the chip: no pause of our own.
   state_ = ResetAndVerifyPage::VERREADGPSVER;
 }
@@ -118,14 +118,14 @@ void VerifySequence::readGpsVersion() {
   QLOG_INFO("     Reading GPS Version...");
   frame_.setRow(kReadRow, ProgressFrame::kWorking);
   frame_.setProgress(60);
-  frame_.SetStatus("...Reading the GPS Version...");
+  frame_.setStatus("...Reading the GPS Version...");
   wait(kBeforeDeviceStep);
   if (link_.ReadGpsVersion() != KV7SUCCESS)
     return failWithStatus(kVersionNotRead);
   QLOG_INFO("     GPS Version Read");
   frame_.setRow(kReadRow, ProgressFrame::kDone);
   frame_.setProgress(70);
-  frame_.SetStatus("...GPS Version Received...");
+  frame_.setStatus("...GPS Version Received...");
   wait(kAfterDeviceStep);
   state_ = ResetAndVerifyPage::VERCHECKGPSVER;
 }
@@ -147,7 +147,7 @@ void VerifySequence::checkGpsVersion() {
   }
   QLOG_INFO("     GPS Version Correct: %s", version->c_str());
   frame_.setRow(kCheckRow, ProgressFrame::kDone);
-  frame_.SetStatus("...GPS Version Verified...");
+  frame_.setStatus("...GPS Version Verified...");
   frame_.setProgress(90);
   wait(kAfterDeviceStep);
   state_ = ResetAndVerifyPage::VERSHUTDOWN;
@@ -162,7 +162,7 @@ void VerifySequence::shutDown() {
     QLOG_INFO("     Firwmare Update Succesful");
     frame_.setRow(kShutDownRow, ProgressFrame::kDone);
     frame_.setProgress(100);
-    frame_.SetStatus("Firmware Update Successful!");
+    frame_.setStatus("Firmware Update Successful!");
     wait(kAfterDeviceStep);
     sequenceRunning_ = false;
   } else {
@@ -171,7 +171,7 @@ void VerifySequence::shutDown() {
     QLOG_INFO("     KV7 Shutdown Failed");
     QLOG_INFO("     Firmware Update Successful");
     frame_.setRow(kShutDownRow, ProgressFrame::kFail);
-    frame_.SetStatus("Firmware Update Successful!");
+    frame_.setStatus("Firmware Update Successful!");
     wait(kAfterDeviceStep);
     state_ = ResetAndVerifyPage::VERERROR;
   }
