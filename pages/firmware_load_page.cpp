@@ -1,6 +1,6 @@
 #include "pages/firmware_load_page.h"
 
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "gpsload/uploader.h"
 #include "link/device_link.h"
 #include "log/update_log.h"
@@ -25,9 +25,6 @@ namespace {
 constexpr char kLogModule[] = "Step3Update.cpp";
 
 using namespace update;
-
-// What the image says of a file that does not begin with an S0 record.
-constexpr std::string_view kNotSRecordsRefusal = "not an S-record file";
 
 // What a stop of the program would leave the Yardmark with once `state` runs; the states
 // not named here leave it as it was.
@@ -94,7 +91,7 @@ private:
   ProgressFrame frame_;
   int state_ = FirmwareLoadPage::APPFINDKV7;
   bool sequenceRunning_ = true;
-  std::unique_ptr<BinFile> image_;
+  std::unique_ptr<FirmwareImage> image_;
   std::int32_t imageSize_ = 0;
   std::unique_ptr<Uploader> uploader_;
   bool alreadyUpToDate_ = false;
@@ -121,8 +118,8 @@ bool UpdateSequence::checkFirmwareFile() {
   working(kFileRow, "...Searching for the Firmware File...");
   wait(kBeforeDeviceStep);
   QLOG_DEVINFO("     ..Creating binFile");
-  image_ = std::make_unique<BinFile>(page_.firmwarePath);
-  if (image_->binFileOk() == 0) {
+  image_ = std::make_unique<FirmwareImage>(page_.firmwarePath);
+  if (!image_->opened()) {
     QLOG_DEVINFO("     ....Failed");
     QLOG_ERROR("     Invalid Hex File: Not bin_file_ok (E:3)");
     frame_.setStatus("...Invalid Hex File...");
@@ -131,12 +128,12 @@ bool UpdateSequence::checkFirmwareFile() {
   }
   QLOG_DEVINFO("     ....Success");
   if (!image_->isSRecord()) {
-    // An S-record file refused for damage says where: that is what support needs to know.
-    const std::string& refusal = image_->refusal();
-    if (!refusal.empty() && refusal != kNotSRecordsRefusal)
-      QLOG_ERROR("     Invalid Hex File: %s (E:3)", refusal.c_str());
-    else
+    // A file refused for what it is or for damage says which, and where: that is what support
+    // needs to know. A file that is simply not S-records keeps the line it always had.
+    if (image_->check() == ImageCheck::NotSRecords)
       QLOG_ERROR("     Invalid Hex File: Not S_Records (E:3)");
+    else
+      QLOG_ERROR("     Invalid Hex File: %s (E:3)", image_->refusal().c_str());
     endWithMissingFile();
     return false;
   }
@@ -381,7 +378,7 @@ void UpdateSequence::upload() {
   QLOG_INFO("     Updating GPS Firwmare...");
   working(kLoadRow, "..Updating Firmware..");
   QLOG_DEVINFO("     ...Creating the Uploader");
-  uploader_ = std::make_unique<Uploader>(*image_, link_, false, FirmwareLoadPage::kFlashStart,
+  uploader_ = std::make_unique<Uploader>(*image_, link_, LoadAddressing::Addressed, FirmwareLoadPage::kFlashStart,
                                          FirmwareLoadPage::kFlashEnd, clock_);
   QLOG_DEVINFO("     ...Starting the Uploader Loop");
   UploadWatchdog watchdog(*uploader_, link_, clock_);

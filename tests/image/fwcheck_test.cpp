@@ -119,7 +119,7 @@ TEST(Fwcheck, RefusesWhatTheWizardAndTheVirtualYardmarkRefuse) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.refusal);
     writeFile(path, c.text);
-    BinFile image(path.string());
+    FirmwareImage image(path.string());
     EXPECT_FALSE(image.isSRecord());
     EXPECT_EQ(image.refusal(), c.refusal);
     const ToolRun run = fwcheck(dir, "'" + path.string() + "'");
