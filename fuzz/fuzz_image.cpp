@@ -101,7 +101,8 @@ void checkRandomReads(FirmwareImage& image, const OracleImage& oracle, std::uint
   for (int read = 0; read < kRandomReads; ++read) {
     const auto offset = static_cast<std::uint32_t>(random() % span);
     const int capacity = random() % 4 == 0 ? 1 : kCapacity;
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity) + FirmwareImage::kMaxRecordData);
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity) +
+                                     FirmwareImage::kMaxRecordData);
     std::uint32_t address = offset;
     const std::int16_t length = image.ReadChunk(buffer.data(), capacity, address);
     QUILLON_FUZZ_CHECK(length >= 0 && static_cast<std::size_t>(length) <= buffer.size(),

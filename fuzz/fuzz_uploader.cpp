@@ -179,8 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Uploader loader(image, link,
                   config.unaddressed ? quillon::LoadAddressing::Unaddressed
                                      : quillon::LoadAddressing::Addressed,
-                  kFlashStart,
-                  config.endFromImageSize ? 0 : kFlashEnd, clock);
+                  kFlashStart, config.endFromImageSize ? 0 : kFlashEnd, clock);
 
   const long maxSteps = static_cast<long>(size) * kStepsPerScriptByte + kStepsAfterScript;
   int stepsAfterScript = 0;

@@ -18,7 +18,8 @@ constexpr std::uint64_t kEstimateNumerator = 36168;
 constexpr std::uint64_t kEstimateDenominator = 100000;
 
 // The most a caller may ask for: a chunk (capacity + one record) must fit the 16-bit result.
-constexpr int kMaxCapacity = std::numeric_limits<std::int16_t>::max() - FirmwareImage::kMaxRecordData;
+constexpr int kMaxCapacity =
+    std::numeric_limits<std::int16_t>::max() - FirmwareImage::kMaxRecordData;
 
 std::int32_t saturatedSize(std::uint64_t value) {
   constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());

@@ -378,8 +378,9 @@ void UpdateSequence::upload() {
   QLOG_INFO("     Updating GPS Firwmare...");
   working(kLoadRow, "..Updating Firmware..");
   QLOG_DEVINFO("     ...Creating the Uploader");
-  uploader_ = std::make_unique<Uploader>(*image_, link_, LoadAddressing::Addressed, FirmwareLoadPage::kFlashStart,
-                                         FirmwareLoadPage::kFlashEnd, clock_);
+  uploader_ = std::make_unique<Uploader>(*image_, link_, LoadAddressing::Addressed,
+                                         FirmwareLoadPage::kFlashStart, FirmwareLoadPage::kFlashEnd,
+                                         clock_);
   QLOG_DEVINFO("     ...Starting the Uploader Loop");
   UploadWatchdog watchdog(*uploader_, link_, clock_);
   // The load is complete only once the boot loader has taken the end frame: until then the

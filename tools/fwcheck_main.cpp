@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
     const auto bytes = static_cast<std::size_t>(length);
     if (chunks == 0)
       firstAddress = address;
-    std::printf("chunk address 0x%08" PRIX32 " length %zu crc32 0x%08" PRIX32 "\n", address,
-                bytes, crc32Of(buffer.data(), bytes));
+    std::printf("chunk address 0x%08" PRIX32 " length %zu crc32 0x%08" PRIX32 "\n", address, bytes,
+                crc32Of(buffer.data(), bytes));
     totalBytes += bytes;
     ++chunks;
     nextAddress = std::uint64_t{address} + bytes + bytes % 2;

@@ -12,7 +12,8 @@ constexpr std::uint32_t kFlash = 0x2D000000;
 class Chunking : public ::testing::Test {
 protected:
   // The chunks of a file of the header, `body` and an end record.
-  std::vector<Chunk> chunksOf(const std::string& body, int capacity = FirmwareImage::kLoaderCapacity) {
+  std::vector<Chunk> chunksOf(const std::string& body,
+                              int capacity = FirmwareImage::kLoaderCapacity) {
     return chunksOfFile(kHeaderLine + body + kEndLine, capacity);
   }
   std::vector<Chunk> chunksOfFile(const std::string& text,

@@ -92,7 +92,8 @@ std::string contiguousS3(std::uint32_t address, int n, int size, std::uint8_t fi
 }
 
 Chunk readChunkAt(FirmwareImage& image, std::uint32_t offset, int capacity) {
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity + FirmwareImage::kMaxRecordData));
+  std::vector<std::uint8_t> buffer(
+      static_cast<std::size_t>(capacity + FirmwareImage::kMaxRecordData));
   Chunk chunk;
   chunk.address = offset;
   const std::int16_t length = image.ReadChunk(buffer.data(), capacity, chunk.address);

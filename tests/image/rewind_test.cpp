@@ -26,7 +26,8 @@ protected:
 };
 
 TEST_F(Rewind, RestartAtZeroSendsTheWholeImageAgain) {
-  FirmwareImage& image = open(contiguousS3(kFlash, 70, 32) + contiguousS3(kFlash + 4096, 10, 32, 64));
+  FirmwareImage& image =
+      open(contiguousS3(kFlash, 70, 32) + contiguousS3(kFlash + 4096, 10, 32, 64));
   // Part way through: the first chunk comes again, then the one after it.
   ASSERT_EQ(readChunkAt(image, 0).bytes.size(), 1984U);
   ASSERT_EQ(readChunkAt(image, 1984).address, kFlash + 1984);

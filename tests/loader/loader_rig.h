@@ -31,8 +31,7 @@ inline constexpr std::uint32_t kFlashEnd = 0xFFFFFFFF;
 // An Uploader on a scripted link and a virtual clock, with its trace lines collected.
 struct LoaderRig {
   explicit LoaderRig(const std::string& imagePath, std::uint32_t end = kFlashEnd,
-                     LoadAddressing addressing = LoadAddressing::Addressed,
-                     bool portFound = true);
+                     LoadAddressing addressing = LoadAddressing::Addressed, bool portFound = true);
 
   // Steps, answering as a healthy boot loader whenever the script runs dry, until the state is
   // `target`.
