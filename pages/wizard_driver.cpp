@@ -18,6 +18,8 @@ namespace {
 constexpr char kLogModule[] = "QuillonDlg.cpp";
 
 constexpr int kErrorsOnly = 1;
+// Past the last step: the wizard is over, and the log calls that step 12.
+constexpr int kExit = step::kLast + 1;
 
 // What a golfer does about a missing or damaged Orbfix.dat: the package puts it right.
 constexpr std::string_view kReinstallAdvice =
@@ -61,8 +63,6 @@ private:
   int creationFailures_ = 0;
   WizardOutcome outcome_ = WizardOutcome::Cancelled;
 };
-
-constexpr int kExit = step::kLast + 1;
 
 void StepLoop::run() {
   int step = step::kFirst;
