@@ -134,5 +134,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Qt and the C++ runtime come from the system; dpkg-shlibdeps names the packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's SVG icon engine draws the program's icon and is loaded as a plugin, which no library
+# pulls in: Debian 12's libqt6svg6 (Qt 6.4) holds it, Debian 13 ships it as qt6-svg-plugins.
+# Either way one package built on Debian 12 installs it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-svg-plugins | libqt6svg6 (<< 6.5)")
 
 include(CPack)

@@ -1,5 +1,7 @@
 #include "sim/serial_line.h"
 
+#include "sim/line_speed.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -61,14 +63,15 @@ bool PlaceLink(const std::string& linkPath, const std::string& target, std::stri
   return true;
 }
 
-} // namespace
-
-int BaudOf(unsigned speed) {
+// The rate itself when the device knows it; 0 (garbage to its UART) otherwise.
+int KnownBaud(int baud) {
   for (const auto& entry : kSpeeds)
-    if (entry.speed == speed)
-      return entry.baud;
+    if (entry.baud == baud)
+      return baud;
   return 0;
 }
+
+} // namespace
 
 std::unique_ptr<SerialLine> SerialLine::OpenPty(const std::string& linkPath, std::string& error) {
   std::unique_ptr<SerialLine> line(new SerialLine());
@@ -129,10 +132,8 @@ SerialLine::~SerialLine() {
 int SerialLine::baud() const {
   if (!pty_ || fd_ < 0)
     return lastBaud_;
-  termios settings{};
-  if (tcgetattr(fd_, &settings) != 0)
-    return lastBaud_;
-  return BaudOf(static_cast<unsigned>(cfgetospeed(&settings)));
+  const int speed = LineSpeedOf(fd_);
+  return speed < 0 ? lastBaud_ : KnownBaud(speed);
 }
 
 void SerialLine::listenAt(int baud) {

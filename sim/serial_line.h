@@ -54,7 +54,4 @@ private:
   std::string linkPath_;
 };
 
-// The rate a termios speed constant stands for; 0 for one the device does not know.
-int BaudOf(unsigned speed);
-
 } // namespace quillon::sim
