@@ -1,6 +1,6 @@
 #include "demo/work_folder.h"
 
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "pages/orbfix_file.h"
 
 #include <QDir>
@@ -43,7 +43,7 @@ QString LoadableFirmware(const QString& folder) {
   if (findOrbfixDamage(content, values) || values.firmwarePath.empty())
     return {};
   const QString firmware = QDir(folder).filePath(QString::fromStdString(values.firmwarePath));
-  if (!BinFile(firmware.toStdString()).isSRecord())
+  if (!FirmwareImage(firmware.toStdString()).isSRecord())
     return {};
   return QFileInfo(firmware).absoluteFilePath();
 }

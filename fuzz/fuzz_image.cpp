@@ -5,7 +5,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/scratch_dir.h"
 #include "fuzz/srecord_oracle.h"
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -18,12 +18,12 @@
 
 namespace {
 
-using quillon::BinFile;
+using quillon::FirmwareImage;
 using quillon::fuzz::ImageBytes;
 using quillon::fuzz::OracleImage;
 
-constexpr int kCapacity = BinFile::kLoaderCapacity;
-constexpr std::size_t kRoom = BinFile::kLoaderCapacity + BinFile::kMaxRecordData;
+constexpr int kCapacity = FirmwareImage::kLoaderCapacity;
+constexpr std::size_t kRoom = FirmwareImage::kLoaderCapacity + FirmwareImage::kMaxRecordData;
 // Reads at offsets of the fuzzer's choosing, after the forward pass.
 constexpr int kRandomReads = 12;
 
@@ -53,7 +53,7 @@ std::vector<PlacedByte> flatten(const OracleImage& image) {
 // offset where the last chunk ended, padded to a whole word, counted from the lowest address.
 // Every address must come once, in ascending order, in as many chunks as the image says one
 // pass takes.
-void checkForwardPass(BinFile& image, const OracleImage& oracle) {
+void checkForwardPass(FirmwareImage& image, const OracleImage& oracle) {
   const std::vector<PlacedByte> expected = flatten(oracle);
   const std::uint32_t first = oracle.bytes.begin()->first;
   std::vector<PlacedByte> got;
@@ -92,7 +92,7 @@ void checkForwardPass(BinFile& image, const OracleImage& oracle) {
 // Reads at offsets and capacities drawn from the input: every byte returned must be the one
 // the image holds at that address, and a read that goes back to an address the image holds
 // starts there.
-void checkRandomReads(BinFile& image, const OracleImage& oracle, std::uint32_t seed) {
+void checkRandomReads(FirmwareImage& image, const OracleImage& oracle, std::uint32_t seed) {
   const ImageBytes& held = oracle.bytes;
   const std::uint64_t first = held.begin()->first;
   const std::uint64_t span = held.rbegin()->first - first + 64;
@@ -101,7 +101,8 @@ void checkRandomReads(BinFile& image, const OracleImage& oracle, std::uint32_t s
   for (int read = 0; read < kRandomReads; ++read) {
     const auto offset = static_cast<std::uint32_t>(random() % span);
     const int capacity = random() % 4 == 0 ? 1 : kCapacity;
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity) + BinFile::kMaxRecordData);
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity) +
+                                     FirmwareImage::kMaxRecordData);
     std::uint32_t address = offset;
     const std::int16_t length = image.ReadChunk(buffer.data(), capacity, address);
     QUILLON_FUZZ_CHECK(length >= 0 && static_cast<std::size_t>(length) <= buffer.size(),
@@ -123,7 +124,7 @@ void checkRandomReads(BinFile& image, const OracleImage& oracle, std::uint32_t s
 }
 
 // A file that is not S-records is read as it lies.
-void checkRawReads(BinFile& image, std::string_view file, std::uint32_t seed) {
+void checkRawReads(FirmwareImage& image, std::string_view file, std::uint32_t seed) {
   std::minstd_rand random(seed);
   std::vector<std::uint8_t> buffer(kRoom);
   for (int read = 0; read < 4; ++read) {
@@ -154,13 +155,13 @@ std::uint32_t seedOf(std::string_view file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = quillon::fuzz::writeScratchFile("firmware.s19", data, size).string();
   const std::string_view file(reinterpret_cast<const char*>(data), size);
-  BinFile image(path);
-  QUILLON_FUZZ_CHECK(image.binFileOk() == 1, "a file that exists did not open");
+  FirmwareImage image(path);
+  QUILLON_FUZZ_CHECK(image.opened(), "a file that exists did not open");
   QUILLON_FUZZ_CHECK(image.size() == expectedSize(file), "the size estimate is wrong");
 
   if (!quillon::fuzz::beginsWithHeaderRecord(file)) {
     QUILLON_FUZZ_CHECK(!image.isSRecord(), "a file without S0 taken as S-records");
-    QUILLON_FUZZ_CHECK(image.refusal() == "not an S-record file",
+    QUILLON_FUZZ_CHECK(image.check() == quillon::ImageCheck::NotSRecords,
                        "a file without S0 refused for another reason");
     checkRawReads(image, file, seedOf(file));
     return 0;
@@ -170,6 +171,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QUILLON_FUZZ_CHECK(image.isSRecord() == oracle.usable,
                      "the reader and the independent reading disagree on usability");
   if (!oracle.usable) {
+    QUILLON_FUZZ_CHECK(image.check() == quillon::ImageCheck::Damaged,
+                       "refused S-records not reported as damaged");
     QUILLON_FUZZ_CHECK(image.refusal() == oracle.refusal,
                        "the refusal names another line or reason");
     std::vector<std::uint8_t> buffer(kRoom);

@@ -8,7 +8,7 @@
 #include "fuzz/scratch_dir.h"
 #include "fuzz/scripted_boot_loader.h"
 #include "fuzz/test_images.h"
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "gpsload/uploader.h"
 
 #include <cstdint>
@@ -164,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0)
     return 0;
   const RunConfig config = configOf(data[0]);
-  quillon::BinFile image(imagePath(config.image));
+  quillon::FirmwareImage image(imagePath(config.image));
   QUILLON_FUZZ_CHECK(image.isSRecord(), "a test image was refused");
 
   const std::uint32_t end =
@@ -176,8 +176,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                           [&watch](Call call, const std::uint8_t* bytes, std::size_t count) {
                             watch.observe(call, bytes, count);
                           });
-  Uploader loader(image, link, config.unaddressed, kFlashStart,
-                  config.endFromImageSize ? 0 : kFlashEnd, clock);
+  Uploader loader(image, link,
+                  config.unaddressed ? quillon::LoadAddressing::Unaddressed
+                                     : quillon::LoadAddressing::Addressed,
+                  kFlashStart, config.endFromImageSize ? 0 : kFlashEnd, clock);
 
   const long maxSteps = static_cast<long>(size) * kStepsPerScriptByte + kStepsAfterScript;
   int stepsAfterScript = 0;

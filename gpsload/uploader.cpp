@@ -7,9 +7,9 @@ namespace quillon {
 using loader::Command;
 using loader::Reply;
 
-Uploader::Uploader(BinFile& image, LoaderLink& link, bool unaddressed, std::uint32_t startAddress,
-                   std::uint32_t endAddress, Clock& clock)
-    : image_(image), link_(link), clock_(clock), unaddressed_(unaddressed),
+Uploader::Uploader(FirmwareImage& image, LoaderLink& link, LoadAddressing addressing,
+                   std::uint32_t startAddress, std::uint32_t endAddress, Clock& clock)
+    : image_(image), link_(link), clock_(clock), addressing_(addressing),
       startAddress_(startAddress),
       // An end of 0 asks for the image's own extent; the image size is an estimate, never
       // negative for a file that opened.
@@ -143,7 +143,7 @@ bool Uploader::askForErase() {
   link_.PurgeReceive();
   sendByte(Command::Erase);
   startTimer();
-  state_ = unaddressed_ ? SendRec : EraseCmd;
+  state_ = unaddressed() ? SendRec : EraseCmd;
   return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include "base/clock.h"
 #include "base/loader_link.h"
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "gpsload/loader_frame.h"
 #include "gpsload/loader_protocol.h"
 
@@ -15,6 +15,13 @@
 #include <utility>
 
 namespace quillon {
+
+// Whether the boot loader is told where the data goes. The wizard always tells it.
+enum class LoadAddressing {
+  Addressed,   // the erase names its address range, and every record frame its load address
+  Unaddressed, // neither: the boot loader places the frames one after another, so a frame it
+               // may have programmed already is never sent again; the load starts over instead
+};
 
 // Receives one trace line per call, without its line feed, when attached (the wizard attaches
 // none, and the loader prints nothing otherwise).
@@ -48,12 +55,12 @@ public:
     Debug2 = 18,
   };
 
-  static constexpr int kChunkCapacity = BinFile::kLoaderCapacity;
+  static constexpr int kChunkCapacity = FirmwareImage::kLoaderCapacity;
   // 7 header bytes, a chunk of up to 1979 + 250 bytes and a pad byte, 3 trailer bytes.
   static constexpr std::size_t kFrameBufferSize = 2240;
 
-  Uploader(BinFile& image, LoaderLink& link, bool unaddressed, std::uint32_t startAddress,
-           std::uint32_t endAddress, Clock& clock);
+  Uploader(FirmwareImage& image, LoaderLink& link, LoadAddressing addressing,
+           std::uint32_t startAddress, std::uint32_t endAddress, Clock& clock);
 
   // One step; true when the owner should step again at once, false when it may repaint first.
   bool Step();
@@ -67,13 +74,14 @@ public:
   std::uint64_t recordFramesSent() const { return recordFramesSent_; }
   // End frames sent so far: owners give up on a boot loader that never takes it.
   std::uint64_t endFramesSent() const { return endFramesSent_; }
-  const BinFile& image() const { return image_; }
+  const FirmwareImage& image() const { return image_; }
   // Whole-second clock value at which the boot loader last sent a byte (creation time until
   // it has sent one): owners use it to give up on a boot loader that went silent for good.
   std::int64_t lastReplySecond() const { return lastReplySecond_; }
   void setTrace(UploaderTrace trace) { trace_ = std::move(trace); }
 
 private:
+  bool unaddressed() const { return addressing_ == LoadAddressing::Unaddressed; }
   // One byte from the boot loader: 0..255, or loader::kNoByte when none came.
   int readReply();
   bool stepNoConnect(int byte);
@@ -118,10 +126,10 @@ private:
   // The record frame as a byte dump, after the prefix and, for a resend request, its byte.
   void traceRecordFrame(std::string_view prefix, int resendByte = loader::kNoByte) const;
 
-  BinFile& image_;
+  FirmwareImage& image_;
   LoaderLink& link_;
   Clock& clock_;
-  bool unaddressed_;
+  LoadAddressing addressing_;
   std::uint32_t startAddress_;
   std::uint32_t endAddress_;
   std::array<std::uint8_t, loader::kEraseFrameSize> eraseFrame_{};

@@ -18,7 +18,7 @@ constexpr std::size_t kAddressedHeader = loader::kFrameHeaderSize + 4;
 constexpr std::uint8_t kPadByte = 0xFF;
 // The largest chunk the image hands over (one record past the capacity), padded to even,
 // must fit between the largest header and the trailer.
-static_assert(kAddressedHeader + Uploader::kChunkCapacity + BinFile::kMaxRecordData +
+static_assert(kAddressedHeader + Uploader::kChunkCapacity + FirmwareImage::kMaxRecordData +
                       loader::kFrameTrailerSize <=
                   Uploader::kFrameBufferSize,
               "a record frame can outgrow the frame buffer");
@@ -30,7 +30,7 @@ std::uint32_t Uploader::imageOffset(std::uint64_t address) const {
 }
 
 bool Uploader::stepSendRecord() {
-  const std::size_t headerLength = unaddressed_ ? loader::kFrameHeaderSize : kAddressedHeader;
+  const std::size_t headerLength = unaddressed() ? loader::kFrameHeaderSize : kAddressedHeader;
   if (currentAddress_ > endAddress_) {
     recordLength_ = 0;
     if (trace_)
@@ -60,7 +60,7 @@ bool Uploader::stepSendRecord() {
     frame_[headerLength + static_cast<std::size_t>(recordLength_)] = kPadByte;
     ++recordLength_;
   }
-  if (!unaddressed_)
+  if (!unaddressed())
     loader::PutBigEndian32(frame_.data() + loader::kFrameHeaderSize,
                            static_cast<std::uint32_t>(currentAddress_));
   const std::size_t payload =
@@ -152,7 +152,7 @@ bool Uploader::stepProgram(int byte) {
   // address a second copy would land after the first, so the transfer starts over instead.
   if (!timedOut(loader::kBusyTimeout))
     return false;
-  if (unaddressed_) {
+  if (unaddressed()) {
     trace("PROG - timeout");
     state_ = Fail;
     return false;
@@ -171,7 +171,7 @@ void Uploader::advancePastRecord() {
       trace_("Got " + HexText(debugValue_, 8) + " back");
     const std::uint64_t correctedNext = std::uint64_t{debugValue_} + kChunkCapacity;
     const std::uint64_t ordinaryNext = currentAddress_ + static_cast<std::uint64_t>(recordLength_);
-    if (!unaddressed_ && currentAddress_ > debugValue_ && correctedNext <= ordinaryNext) {
+    if (!unaddressed() && currentAddress_ > debugValue_ && correctedNext <= ordinaryNext) {
       trace("Handshake error - resending");
       currentAddress_ = debugValue_;
       bytesSent_ -= static_cast<std::uint32_t>(kChunkCapacity);

@@ -11,7 +11,7 @@ void presentFailure(ProgressFrame& frame, const FailureNotice& failure) {
       frame.setRow(failure.row, ProgressFrame::kFail);
       break;
     case FailureAction::Show:
-      frame.SetStatus(failure.status);
+      frame.setStatus(failure.status);
       break;
     case FailureAction::Notice:
       frame.notice(failure.caption, failure.message);

@@ -13,7 +13,7 @@ namespace quillon {
 enum class FailureAction {
   None,
   MarkRow, // the failed row to "FAIL" (visible only with a later Show)
-  Show,    // SetStatus with the failure's status text
+  Show,    // setStatus with the failure's status text
   Notice,  // the message box
 };
 

@@ -1,11 +1,10 @@
 #include "pages/firmware_load_page.h"
 
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "gpsload/uploader.h"
 #include "link/device_link.h"
 #include "log/update_log.h"
-#include "pages/device_step.h"
-#include "pages/device_work.h"
+#include "pages/device_sequence.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
 #include "pages/quoted_text.h"
@@ -13,7 +12,7 @@
 #include "pages/update_rules.h"
 #include "pages/upload_watchdog.h"
 
-#include <chrono>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,81 +25,70 @@ constexpr char kLogModule[] = "Step3Update.cpp";
 
 using namespace update;
 
-// What the image says of a file that does not begin with an S0 record.
-constexpr std::string_view kNotSRecordsRefusal = "not an S-record file";
-
-// What a stop of the program would leave the Yardmark with once `state` runs; the states
-// not named here leave it as it was.
-void noteWorkOf(int state) {
-  switch (state) {
-  case FirmwareLoadPage::APPSTARTPASS:
-  case FirmwareLoadPage::APPBAUD4800:
-  case FirmwareLoadPage::APPINITUPDATE:
-  case FirmwareLoadPage::APPBAUD115200:
-    return deviceWork().enter(DeviceWork::Preparing);
-  case FirmwareLoadPage::APPUPLOAD:
-    return deviceWork().enter(DeviceWork::Writing);
-  case FirmwareLoadPage::APPEXITPASS:
-    return deviceWork().enter(DeviceWork::Finishing);
-  default:
-    return;
-  }
-}
-
-// One run of the page: the frame, the state, the image and the loader live as long as it.
-class UpdateSequence {
+// One run of the page: the frame, the image and the loader live as long as it.
+class UpdateSequence : DeviceSequence {
 public:
-  UpdateSequence(const FirmwareLoadPage& page, DeviceLink& link, PumpingClock& clock,
-                 ProgressView& view)
-      : page_(page), link_(link), clock_(clock), frame_(view, page.rowCount()) {}
+  UpdateSequence(const OrbfixValues& inputs, DeviceLink& link, PumpingClock& clock,
+                 ProgressView& view, int rowCount)
+      : DeviceSequence(kLogModule, link, clock, view, rowCount), inputs_(inputs),
+        pumpingClock_(clock) {}
 
   int run();
   // Whether the run ended on "NOTICE E:13".
   bool alreadyUpToDate() const { return alreadyUpToDate_; }
 
 private:
-  bool checkFirmwareFile();
-  void endWithMissingFile();
-  void runState();
-  void findDevice();
-  void enterCommandMode();
-  void readBattery();
-  void checkBattery();
-  void checkApplication();
-  void readGpsVersion();
-  void loadIntoSilentChip();
-  void checkGpsVersion();
-  void startPassthrough();
-  void lowerBaud();
-  void prepareGps();
-  void raiseBaud();
-  void upload();
-  void exitPassthrough();
+  StepOutcome checkFirmwareFile();
+  StepOutcome endWithMissingFile();
+  StepOutcome findDevice();
+  StepOutcome enterCommandMode();
+  StepOutcome readBattery();
+  StepOutcome checkBattery();
+  StepOutcome checkApplication();
+  StepOutcome readGpsVersion();
+  StepOutcome checkGpsVersion();
+  StepOutcome loadIntoSilentChip();
+  StepOutcome startPassthrough();
+  StepOutcome lowerBaud();
+  StepOutcome prepareGps();
+  StepOutcome raiseBaud();
+  StepOutcome upload();
+  StepOutcome exitPassthrough();
   void close();
 
-  void fail(const Failure& failure, std::string_view detail);
-  void failWithStatus(const Failure& failure) { fail(failure, statusText()); }
-  void endNow();
-  std::string statusText() const;
-  void wait(std::chrono::milliseconds pause) { clock_.sleepMs(static_cast<int>(pause.count())); }
-  void working(int row, std::string_view status) {
-    frame_.setRow(row, ProgressFrame::kWorking);
-    frame_.SetStatus(status);
-  }
+  // Reports the failure and does with the device what its ending says.
+  StepOutcome fail(const Failure& failure, std::string_view detail);
+  StepOutcome failWithStatus(const Failure& failure) { return fail(failure, statusText()); }
 
-  const FirmwareLoadPage& page_;
-  DeviceLink& link_;
-  PumpingClock& clock_;
-  ProgressFrame frame_;
-  int state_ = FirmwareLoadPage::APPFINDKV7;
-  bool sequenceRunning_ = true;
-  std::unique_ptr<BinFile> image_;
+  const OrbfixValues& inputs_;
+  PumpingClock& pumpingClock_;
+  std::unique_ptr<FirmwareImage> image_;
   std::int32_t imageSize_ = 0;
   std::unique_ptr<Uploader> uploader_;
+  // The GPS chip gave no version before or after its reset.
+  bool chipSilent_ = false;
   bool alreadyUpToDate_ = false;
 };
 
 int UpdateSequence::run() {
+  // The run order, and what a stop of the program would leave the Yardmark with meanwhile. A
+  // failed step is followed by close() unless its failure ends the page at once.
+  static constexpr auto kRunOrder = std::to_array<SequenceStep<UpdateSequence>>({
+      {DeviceWork::Checking, &UpdateSequence::checkFirmwareFile},
+      {DeviceWork::Checking, &UpdateSequence::findDevice},        // APPFINDKV7
+      {DeviceWork::Checking, &UpdateSequence::enterCommandMode},  // APPCMDMODE
+      {DeviceWork::Checking, &UpdateSequence::readBattery},       // APPREADBATT
+      {DeviceWork::Checking, &UpdateSequence::checkBattery},      // APPCHECKBATT
+      {DeviceWork::Checking, &UpdateSequence::checkApplication},  // APPCHECKAPPVER
+      {DeviceWork::Checking, &UpdateSequence::readGpsVersion},    // APPREADGPSVER
+      {DeviceWork::Checking, &UpdateSequence::checkGpsVersion},   // APPCHECKGPSVER
+      {DeviceWork::Preparing, &UpdateSequence::startPassthrough}, // APPSTARTPASS
+      {DeviceWork::Preparing, &UpdateSequence::lowerBaud},        // APPBAUD4800
+      {DeviceWork::Preparing, &UpdateSequence::prepareGps},       // APPINITUPDATE
+      {DeviceWork::Preparing, &UpdateSequence::raiseBaud},        // APPBAUD115200
+      {DeviceWork::Writing, &UpdateSequence::upload},             // APPUPLOAD
+      {DeviceWork::Finishing, &UpdateSequence::exitPassthrough},  // APPEXITPASS
+  });
   QLOG_DEVINFO("     Initializing dialog info");
   frame_.begin();
   QLOG_DEVINFO("     Initializing state info");
@@ -108,92 +96,54 @@ int UpdateSequence::run() {
   QLOG_DEVINFO("     Initializing communication info");
   QLOG_DEVINFO("     Initializing file info");
   QLOG_DEVINFO("     Initializing initial state to APPFINDKV7");
-  state_ = FirmwareLoadPage::APPFINDKV7;
-  if (checkFirmwareFile()) {
-    while (sequenceRunning_)
-      runState();
-  }
+  runInOrder(*this, kRunOrder, &UpdateSequence::close); // APPCLOSE
   return frame_.result();
 }
 
-bool UpdateSequence::checkFirmwareFile() {
+StepOutcome UpdateSequence::checkFirmwareFile() {
   QLOG_INFO("     Verifying Hex File");
   working(kFileRow, "...Searching for the Firmware File...");
   wait(kBeforeDeviceStep);
   QLOG_DEVINFO("     ..Creating binFile");
-  image_ = std::make_unique<BinFile>(page_.firmwarePath);
-  if (image_->binFileOk() == 0) {
+  image_ = std::make_unique<FirmwareImage>(inputs_.firmwarePath);
+  if (!image_->opened()) {
     QLOG_DEVINFO("     ....Failed");
     QLOG_ERROR("     Invalid Hex File: Not bin_file_ok (E:3)");
-    frame_.SetStatus("...Invalid Hex File...");
-    endWithMissingFile();
-    return false;
+    frame_.setStatus("...Invalid Hex File...");
+    return endWithMissingFile();
   }
   QLOG_DEVINFO("     ....Success");
   if (!image_->isSRecord()) {
-    // An S-record file refused for damage says where: that is what support needs to know.
-    const std::string& refusal = image_->refusal();
-    if (!refusal.empty() && refusal != kNotSRecordsRefusal)
-      QLOG_ERROR("     Invalid Hex File: %s (E:3)", refusal.c_str());
-    else
+    // A file refused for what it is or for damage says which, and where: that is what support
+    // needs to know. A file that is simply not S-records keeps the line it always had.
+    if (image_->check() == ImageCheck::NotSRecords)
       QLOG_ERROR("     Invalid Hex File: Not S_Records (E:3)");
-    endWithMissingFile();
-    return false;
+    else
+      QLOG_ERROR("     Invalid Hex File: %s (E:3)", image_->refusal().c_str());
+    return endWithMissingFile();
   }
   QLOG_INFO("     Valid Hex File");
   imageSize_ = image_->size();
   frame_.setRow(kFileRow, ProgressFrame::kDone);
-  frame_.SetStatus("..Firmware file found...");
+  frame_.setStatus("..Firmware file found...");
   wait(kAfterDeviceStep);
   QLOG_INFO("     Starting Update");
-  return true;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::endWithMissingFile() {
+StepOutcome UpdateSequence::endWithMissingFile() {
   const std::string message =
       "The firmware file could not be found.  Please make sure you have \"" +
-      quotedInNotice(page_.firmwarePath) + "\" in the same location as this program and try again";
+      quotedInNotice(inputs_.firmwarePath) +
+      "\" in the same location as this program and try again";
   presentFailure(frame_,
                  {"NOTICE E:3", message, kFileRow, "..Firmware file NOT found...", kRowShowNotice});
   wait(kAfterDeviceStep);
   frame_.endWith(modal::kCancel);
+  return StepOutcome::Ended;
 }
 
-void UpdateSequence::runState() {
-  noteWorkOf(state_);
-  switch (state_) {
-  case FirmwareLoadPage::APPFINDKV7:
-    return findDevice();
-  case FirmwareLoadPage::APPCMDMODE:
-    return enterCommandMode();
-  case FirmwareLoadPage::APPREADBATT:
-    return readBattery();
-  case FirmwareLoadPage::APPCHECKBATT:
-    return checkBattery();
-  case FirmwareLoadPage::APPCHECKAPPVER:
-    return checkApplication();
-  case FirmwareLoadPage::APPREADGPSVER:
-    return readGpsVersion();
-  case FirmwareLoadPage::APPCHECKGPSVER:
-    return checkGpsVersion();
-  case FirmwareLoadPage::APPSTARTPASS:
-    return startPassthrough();
-  case FirmwareLoadPage::APPBAUD4800:
-    return lowerBaud();
-  case FirmwareLoadPage::APPINITUPDATE:
-    return prepareGps();
-  case FirmwareLoadPage::APPBAUD115200:
-    return raiseBaud();
-  case FirmwareLoadPage::APPUPLOAD:
-    return upload();
-  case FirmwareLoadPage::APPEXITPASS:
-    return exitPassthrough();
-  default:
-    return close();
-  }
-}
-
-void UpdateSequence::findDevice() {
+StepOutcome UpdateSequence::findDevice() {
   QLOG_INFO("     Finding the Yardmark...");
   working(kLocateRow, "...Searching for the Yardmark...");
   wait(kBeforeDeviceStep);
@@ -206,53 +156,53 @@ void UpdateSequence::findDevice() {
   for (const std::string& line : DescribePortsTried(link_.portsTried()))
     QLOG_DEVINFO("     %s", line.c_str());
   frame_.setRow(kLocateRow, ProgressFrame::kDone);
-  frame_.SetStatus("...Yardmark Found...");
+  frame_.setStatus("...Yardmark Found...");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPCMDMODE;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::enterCommandMode() {
+StepOutcome UpdateSequence::enterCommandMode() {
   QLOG_INFO("     Turning On Command Mode...");
   working(kBatteryRow, "...Turning On Command Mode...");
   wait(kBeforeDeviceStep);
   if (link_.EnterCommandMode() != KV7SUCCESS)
     return failWithStatus(kCommandModeNotSet);
   QLOG_INFO("     Command Mode Set");
-  frame_.SetStatus("...Command Mode Set...");
+  frame_.setStatus("...Command Mode Set...");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPREADBATT;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::readBattery() {
+StepOutcome UpdateSequence::readBattery() {
   QLOG_INFO("     Checking the Battery Level...");
   working(kBatteryRow, "...Checking the Battery Level...");
   wait(kBeforeDeviceStep);
   if (link_.ReadDeviceInfo() != KV7SUCCESS)
     return failWithStatus(kBatteryNotRead);
   QLOG_INFO("     Battery Level Read");
-  frame_.SetStatus("...Battery Level Read...");
+  frame_.setStatus("...Battery Level Read...");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPCHECKBATT;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::checkBattery() {
+StepOutcome UpdateSequence::checkBattery() {
   QLOG_INFO("     Verifying Battery Level...");
-  frame_.SetStatus("...Verifying Battery Level...");
+  frame_.setStatus("...Verifying Battery Level...");
   wait(kBeforeDeviceStep);
   const std::string level = link_.GetBatteryLevel();
   QLOG_INFO("     Battery Level acquired");
   frame_.setRow(kBatteryRow, ProgressFrame::kDone);
-  frame_.SetStatus("...Battery Verified...");
+  frame_.setStatus("...Battery Verified...");
   wait(kAfterDeviceStep);
-  if (DeviceLink::TextToInt(level.c_str()) < page_.minBatteryLevel)
+  if (DeviceLink::TextToInt(level.c_str()) < DeviceLink::TextToInt(inputs_.minBatteryLevel.c_str()))
     return fail(kBatteryLow, {});
   QLOG_INFO("     Battery Level is ok");
-  state_ = FirmwareLoadPage::APPCHECKAPPVER;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::checkApplication() {
+StepOutcome UpdateSequence::checkApplication() {
   QLOG_INFO("     Verifying Application...");
-  frame_.SetStatus("...Verifying Application...");
+  frame_.setStatus("...Verifying Application...");
   frame_.setRow(kApplicationRow, ProgressFrame::kWorking);
   wait(kBeforeDeviceStep);
   const std::optional<std::string> version = link_.GetApplicationVersion();
@@ -260,129 +210,130 @@ void UpdateSequence::checkApplication() {
     return failWithStatus(kApplicationNotAcquired);
   QLOG_INFO("     Application Acquired");
   frame_.setRow(kApplicationRow, ProgressFrame::kDone);
-  frame_.SetStatus("...Application Verified...");
+  frame_.setStatus("...Application Verified...");
   wait(kAfterDeviceStep);
-  if (!applicationVersionAccepted(*version, page_.minAppVersion))
+  if (!applicationVersionAccepted(*version, inputs_.minAppVersion))
     return fail(kApplicationOutOfDate, {});
   QLOG_INFO("     Application Version is ok");
-  state_ = FirmwareLoadPage::APPREADGPSVER;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::readGpsVersion() {
+StepOutcome UpdateSequence::readGpsVersion() {
   QLOG_INFO("     Reading the GPS Version...");
   working(kGpsVersionRow, "...Reading the GPS Version...");
   wait(kBeforeDeviceStep);
   if (link_.ReadGpsVersion() == KV7SUCCESS) {
     QLOG_INFO("     GPS Version Read");
-    frame_.SetStatus("...GPS Version Received...");
+    frame_.setStatus("...GPS Version Received...");
     wait(kAfterDeviceStep);
-    state_ = FirmwareLoadPage::APPCHECKGPSVER;
-    return;
+    return StepOutcome::Next;
   }
   // A GPS chip that is still starting up does not answer: reset it once and ask again.
   const bool firstUnanswered = link_.gpsVersionUnanswered();
   QLOG_ERROR("     GPS Version NOT Read on first try : %s", statusText().c_str());
-  frame_.SetStatus("...GPS Version NOT Received...");
+  frame_.setStatus("...GPS Version NOT Received...");
   wait(kAfterDeviceStep);
   QLOG_INFO("     Resetting GPS and Retrying...");
-  frame_.SetStatus("...Resetting GPS and retrying...");
+  frame_.setStatus("...Resetting GPS and retrying...");
   wait(kAfterDeviceStep);
   if (link_.ResetGps() != KV7SUCCESS)
     return failWithStatus(kGpsNotReset);
   QLOG_INFO("     GPS Reset");
   if (link_.ReadGpsVersion() != KV7SUCCESS) {
-    if (firstUnanswered && link_.gpsVersionUnanswered())
-      return loadIntoSilentChip();
-    return failWithStatus(kGpsVersionNotReceived);
+    chipSilent_ = firstUnanswered && link_.gpsVersionUnanswered();
+    return chipSilent_ ? StepOutcome::Next : failWithStatus(kGpsVersionNotReceived);
   }
   QLOG_INFO("    GPS Version Read");
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
-  frame_.SetStatus("...GPS Version Received...");
+  frame_.setStatus("...GPS Version Received...");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPCHECKGPSVER;
+  return StepOutcome::Next;
 }
 
-// The device answers every command, but its GPS chip gave no version before or after its
-// reset: it runs no application, as after a load that stopped part-way, and only a complete
-// load brings it back. A chip whose firmware is whole takes the same firmware again without
-// harm, and step 10 checks the version either way.
-void UpdateSequence::loadIntoSilentChip() {
-  QLOG_ERROR("     GPS gave no version on either try: its firmware is loaded again");
-  frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
-  wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPSTARTPASS;
-}
-
-void UpdateSequence::checkGpsVersion() {
+StepOutcome UpdateSequence::checkGpsVersion() {
+  if (chipSilent_)
+    return loadIntoSilentChip();
   QLOG_INFO("     Verifying the GPS Version...");
-  frame_.SetStatus("...Verifying the GPS Version...");
+  frame_.setStatus("...Verifying the GPS Version...");
   wait(kBeforeDeviceStep);
   const std::optional<std::string> version = link_.GetGpsVersion();
   if (!version)
     return failWithStatus(kGpsVersionInvalid);
   QLOG_INFO("     GPS Version Valid");
-  if (!gpsUpdateNeeded(*version, page_.targetGpsVersion.c_str())) {
+  if (!gpsUpdateNeeded(*version, inputs_.targetGpsVersion.c_str())) {
     alreadyUpToDate_ = true;
     return fail(kAlreadyUpToDate, *version);
   }
   QLOG_INFO("     GPS Needs Update: %s", version->c_str());
   frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPSTARTPASS;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::startPassthrough() {
+// The device answers every command, but its GPS chip gave no version before or after its
+// reset: it runs no application, as after a load that stopped part-way, and only a complete
+// load brings it back. A chip whose firmware is whole takes the same firmware again without
+// harm, and step 10 checks the version either way.
+StepOutcome UpdateSequence::loadIntoSilentChip() {
+  QLOG_ERROR("     GPS gave no version on either try: its firmware is loaded again");
+  frame_.setRow(kGpsVersionRow, ProgressFrame::kDone);
+  wait(kAfterDeviceStep);
+  return StepOutcome::Next;
+}
+
+StepOutcome UpdateSequence::startPassthrough() {
   QLOG_INFO("     Starting GPS Passthrough...");
-  frame_.SetStatus("...Starting GPS Passthrough...");
+  frame_.setStatus("...Starting GPS Passthrough...");
   wait(kAfterDeviceStep);
   if (link_.StartGpsPassthrough() != KV7SUCCESS)
     return failWithStatus(kPassthroughNotStarted);
   QLOG_INFO("    GPS Passthrough started");
   working(kInitialiseRow, "...GPS Passthrough Init...");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPBAUD4800;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::lowerBaud() {
+StepOutcome UpdateSequence::lowerBaud() {
   QLOG_INFO("     Setting Baud Rate to 4800...");
-  frame_.SetStatus("...Changing Baud Rate...");
+  frame_.setStatus("...Changing Baud Rate...");
   if (link_.SetBaud4800() != KV7SUCCESS)
     return failWithStatus(kBaud4800NotSet);
   QLOG_INFO("     Baud Rate set to 4800");
   working(kInitialiseRow, "...Baud Rate Changed...");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPINITUPDATE;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::prepareGps() {
+StepOutcome UpdateSequence::prepareGps() {
   QLOG_INFO("     Initializing GPS Update...");
-  frame_.SetStatus("...Initializing GPS Update...");
+  frame_.setStatus("...Initializing GPS Update...");
   if (link_.PrepareGpsForLoad() != KV7SUCCESS)
     return failWithStatus(kGpsUpdateNotInitialised);
   QLOG_INFO("     GPS Update Initialized");
   working(kInitialiseRow, "...GPS Update Initialized...");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPBAUD115200;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::raiseBaud() {
+StepOutcome UpdateSequence::raiseBaud() {
   QLOG_INFO("     Change Baud Rate to 11500...");
-  frame_.SetStatus("...Changing Baud Rate...");
+  frame_.setStatus("...Changing Baud Rate...");
   if (link_.SetBaud115200() != KV7SUCCESS)
     return failWithStatus(kBaud115200NotSet);
   QLOG_INFO("     Baud Rate changed to 11500");
   frame_.setRow(kInitialiseRow, ProgressFrame::kDone);
-  frame_.SetStatus("...Baud Rate Changed...");
+  frame_.setStatus("...Baud Rate Changed...");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPUPLOAD;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::upload() {
+StepOutcome UpdateSequence::upload() {
   QLOG_INFO("     Updating GPS Firwmare...");
   working(kLoadRow, "..Updating Firmware..");
   QLOG_DEVINFO("     ...Creating the Uploader");
-  uploader_ = std::make_unique<Uploader>(*image_, link_, false, FirmwareLoadPage::kFlashStart,
-                                         FirmwareLoadPage::kFlashEnd, clock_);
+  uploader_ = std::make_unique<Uploader>(*image_, link_, LoadAddressing::Addressed,
+                                         FirmwareLoadPage::kFlashStart, FirmwareLoadPage::kFlashEnd,
+                                         clock_);
   QLOG_DEVINFO("     ...Starting the Uploader Loop");
   UploadWatchdog watchdog(*uploader_, link_, clock_);
   // The load is complete only once the boot loader has taken the end frame: until then the
@@ -391,7 +342,7 @@ void UpdateSequence::upload() {
   deviceWork().hold();
   for (;;) {
     const bool stepAgain = uploader_->Step();
-    clock_.pump();
+    pumpingClock_.pump();
     if (uploader_->state() == Uploader::AllDone)
       break;
     if (!stepAgain && uploader_->state() == Uploader::FileDone) {
@@ -414,70 +365,54 @@ void UpdateSequence::upload() {
   QLOG_INFO("     GPS Firmware Update Complete");
   frame_.setProgress(100);
   frame_.setRow(kLoadRow, ProgressFrame::kDone);
-  frame_.SetStatus("Firmware Update Complete!");
+  frame_.setStatus("Firmware Update Complete!");
   wait(kAfterDeviceStep);
-  state_ = FirmwareLoadPage::APPEXITPASS;
+  return StepOutcome::Next;
 }
 
-void UpdateSequence::exitPassthrough() {
+StepOutcome UpdateSequence::exitPassthrough() {
   QLOG_INFO("     Exiting GPS Passthrough...");
-  frame_.SetStatus("...Exiting GPS Passthrough...");
+  frame_.setStatus("...Exiting GPS Passthrough...");
+  StepOutcome outcome = StepOutcome::Ended;
   if (link_.ExitGpsPassthrough() != KV7SUCCESS) {
-    failWithStatus(kPassthroughNotExited);
+    outcome = failWithStatus(kPassthroughNotExited);
   } else {
     QLOG_INFO("     GPS Passthrough Exited");
-    frame_.SetStatus("...GPS Passthrough Exited...");
+    frame_.setStatus("...GPS Passthrough Exited...");
     wait(kAfterDeviceStep);
-    sequenceRunning_ = false;
     frame_.endWith(modal::kOk);
   }
   frame_.enableButton(FrameButton::Ok);
+  return outcome;
 }
 
 void UpdateSequence::close() {
   QLOG_DEVINFO("     Closing window");
   frame_.enableButton(FrameButton::Cancel);
   frame_.endWith(modal::kCancel);
-  sequenceRunning_ = false;
 }
 
-void UpdateSequence::fail(const Failure& failure, std::string_view detail) {
-  const std::string line = failureLogText(failure.step, detail);
-  if (failure.step.errorLine)
-    QLOG_ERROR("%s", line.c_str());
-  else
-    QLOG_INFO("%s", line.c_str());
-  presentFailure(frame_, failure.step.notice);
+StepOutcome UpdateSequence::fail(const Failure& failure, std::string_view detail) {
+  report(failure.step, detail);
   switch (failure.ending) {
   case Ending::ShutDownThenClose:
     wait(kAfterDeviceStep);
     link_.ShutDown();
-    state_ = FirmwareLoadPage::APPCLOSE;
-    break;
+    return StepOutcome::Failed;
   case Ending::Close:
     wait(kAfterDeviceStep);
-    state_ = FirmwareLoadPage::APPCLOSE;
-    break;
+    return StepOutcome::Failed;
   case Ending::ShutDownThenCancel:
     link_.ShutDown();
     wait(kAfterDeviceStep);
-    endNow();
     break;
   case Ending::WaitShutDownCancel:
     wait(kAfterDeviceStep);
     link_.ShutDown();
-    endNow();
     break;
   }
-}
-
-void UpdateSequence::endNow() {
   frame_.endWith(modal::kCancel);
-  sequenceRunning_ = false;
-}
-
-std::string UpdateSequence::statusText() const {
-  return link_.GetStatusText();
+  return StepOutcome::Ended;
 }
 
 } // namespace
@@ -485,7 +420,7 @@ std::string UpdateSequence::statusText() const {
 int FirmwareLoadPage::run(ProgressView& view) {
   const DeviceWorkScope work(DeviceWork::Checking);
   const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
-  UpdateSequence sequence(*this, link_, clock_, view);
+  UpdateSequence sequence(inputs_, link_, clock_, view, rowCount());
   const int result = sequence.run();
   alreadyUpToDate_ = sequence.alreadyUpToDate();
   return result;

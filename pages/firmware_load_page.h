@@ -1,10 +1,11 @@
 #pragma once
 
+#include "pages/orbfix_file.h"
 #include "pages/progress_page.h"
 #include "pages/pumping_clock.h"
+#include "pages/wizard_steps.h"
 
 #include <cstdint>
-#include <string>
 
 namespace quillon {
 
@@ -16,48 +17,28 @@ class DeviceLink;
 // leave passthrough. Ends with OK only when all of it succeeded.
 class FirmwareLoadPage final : public ProgressPage {
 public:
-  // The steps of the sequence; they run in the order 0, 1, 4, 5, 6, 2, 3, 7 ... 12.
-  enum State : int {
-    APPFINDKV7 = 0,
-    APPCMDMODE = 1,
-    APPREADGPSVER = 2,
-    APPCHECKGPSVER = 3,
-    APPREADBATT = 4,
-    APPCHECKBATT = 5,
-    APPCHECKAPPVER = 6,
-    APPSTARTPASS = 7,
-    APPBAUD4800 = 8,
-    APPINITUPDATE = 9,
-    APPBAUD115200 = 10,
-    APPUPLOAD = 11,
-    APPEXITPASS = 12,
-    APPCLOSE = 13,
-  };
-
   // Where the boot loader is asked to erase and program.
   static constexpr std::uint32_t kFlashStart = 0x2D000000;
   static constexpr std::uint32_t kFlashEnd = 0xFFFFFFFF;
 
   // `link` is the main dialog's, and must have been built on `clock` so that its own long
-  // waits keep the window alive too.
-  FirmwareLoadPage(DeviceLink& link, PumpingClock& clock)
-      : ProgressPage(6, kFirmwareLoadPageControls), link_(link), clock_(clock) {}
+  // waits keep the window alive too. `inputs` are the values of Orbfix.dat, read when the page
+  // runs: the driver fills them before the first step.
+  FirmwareLoadPage(DeviceLink& link, PumpingClock& clock, const OrbfixValues& inputs)
+      : ProgressPage(step::kFirmwareLoad, kFirmwareLoadPageControls), link_(link), clock_(clock),
+        inputs_(inputs) {}
 
   int run(ProgressView& view) override;
   // Every Cancel follows a notice; after "NOTICE E:13" there was simply nothing to update.
   WizardOutcome cancelOutcome() const override {
     return alreadyUpToDate_ ? WizardOutcome::Verified : WizardOutcome::Failed;
   }
-
-  // Inputs from Orbfix.dat, written by the driver each time the step is entered.
-  std::string minAppVersion;
-  std::string firmwarePath;
-  std::string targetGpsVersion;
-  std::int32_t minBatteryLevel = 0;
+  const OrbfixValues& inputs() const { return inputs_; }
 
 private:
   DeviceLink& link_;
   PumpingClock& clock_;
+  const OrbfixValues& inputs_;
   // The last run found the GPS chip already running the version the firmware installs.
   bool alreadyUpToDate_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_template.h"
 #include "pages/plain_page.h"
+#include "pages/wizard_steps.h"
 
 namespace quillon {
 
@@ -9,7 +10,7 @@ namespace quillon {
 // page, switches on Descriptive Logging for the rest of the run.
 class IntroPage final : public PlainPage {
 public:
-  IntroPage() : PlainPage(1, tpl::kIntro) {}
+  IntroPage() : PlainPage(step::kIntro, tpl::kIntro) {}
   void onKeyDown(int virtualKey, PageWindow& window) override;
 };
 

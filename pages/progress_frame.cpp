@@ -28,7 +28,7 @@ void ProgressFrame::setRow(int row, std::string_view text) {
   rows_[static_cast<std::size_t>(row - 1)] = text;
 }
 
-void ProgressFrame::SetStatus(std::string_view text) {
+void ProgressFrame::setStatus(std::string_view text) {
   statusText_ = text;
   transfer();
   view_.repaint();

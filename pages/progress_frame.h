@@ -9,9 +9,12 @@
 namespace quillon {
 
 // The state a progress page keeps for its window: one text per row, the status line and the
-// result. Row texts are fields: they reach the window only with SetStatus or an explicit
-// transfer, so a row set just before the page ends is never seen. The first end request of a
-// run fixes the result; later ones change nothing.
+// result. The first end request of a run fixes the result; later ones change nothing.
+//
+// Only setStatus paints. A row text is a field: it reaches the window with the next status
+// line (or an explicit transfer), so the golfer sees a row and the words that explain it
+// appear together, and a row set just before the page ends is never seen. The notices of the
+// device pages rely on that order.
 class ProgressFrame {
 public:
   ProgressFrame(ProgressView& view, int rowCount);
@@ -20,10 +23,10 @@ public:
   // empty, puts them on the window and disables both hidden buttons.
   void begin();
 
-  // Rows are numbered from 1.
+  // Rows are numbered from 1. Stored only: the window shows it with the next setStatus.
   void setRow(int row, std::string_view text);
   // Sets the status line, puts it and every row on the window, and paints at once.
-  void SetStatus(std::string_view text);
+  void setStatus(std::string_view text);
   void setProgress(int percent);
   // Puts the row texts and the status line on the window, without painting.
   void transfer();

@@ -2,14 +2,13 @@
 
 #include "link/device_link.h"
 #include "log/update_log.h"
-#include "pages/device_step.h"
-#include "pages/device_work.h"
+#include "pages/device_sequence.h"
 #include "pages/modal_result.h"
 #include "pages/progress_frame.h"
 #include "pages/update_rules.h"
 #include "pages/verify_failures.h"
 
-#include <chrono>
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,70 +20,48 @@ constexpr char kLogModule[] = "Step5Verify.cpp";
 
 using namespace verify;
 
-class VerifySequence {
+class VerifySequence : DeviceSequence {
 public:
-  VerifySequence(const ResetAndVerifyPage& page, DeviceLink& link, Clock& clock, ProgressView& view)
-      : page_(page), link_(link), clock_(clock), frame_(view, page.rowCount()) {}
+  VerifySequence(const OrbfixValues& inputs, DeviceLink& link, Clock& clock, ProgressView& view,
+                 int rowCount)
+      : DeviceSequence(kLogModule, link, clock, view, rowCount), inputs_(inputs) {}
 
   int run();
 
 private:
-  void runState();
-  void enterCommandMode();
-  void resetGps();
-  void readGpsVersion();
-  void checkGpsVersion();
-  void shutDown();
+  StepOutcome enterCommandMode();
+  StepOutcome resetGps();
+  StepOutcome readGpsVersion();
+  StepOutcome checkGpsVersion();
+  StepOutcome shutDown();
   void endAfterError();
 
   // Logs the failure, shows it, waits, and goes on to switch the device off.
-  void fail(const StepFailure& failure, std::string_view detail);
-  void failWithStatus(const StepFailure& failure) { fail(failure, statusText()); }
-  std::string statusText() const;
-  void wait(std::chrono::milliseconds pause) { clock_.sleepMs(static_cast<int>(pause.count())); }
-  void working(int row, std::string_view status) {
-    frame_.setRow(row, ProgressFrame::kWorking);
-    frame_.SetStatus(status);
-  }
+  StepOutcome fail(const StepFailure& failure, std::string_view detail);
+  StepOutcome failWithStatus(const StepFailure& failure) { return fail(failure, statusText()); }
 
-  const ResetAndVerifyPage& page_;
-  DeviceLink& link_;
-  Clock& clock_;
-  ProgressFrame frame_;
-  int state_ = ResetAndVerifyPage::VERCMDMODE;
-  bool sequenceRunning_ = true;
+  const OrbfixValues& inputs_;
 };
 
 int VerifySequence::run() {
+  // The run order. A failed step, and a failed switch-off, are followed by endAfterError().
+  static constexpr auto kRunOrder = std::to_array<SequenceStep<VerifySequence>>({
+      {DeviceWork::Verifying, &VerifySequence::enterCommandMode}, // VERCMDMODE
+      {DeviceWork::Verifying, &VerifySequence::resetGps},         // VERRESETGPS
+      {DeviceWork::Verifying, &VerifySequence::readGpsVersion},   // VERREADGPSVER
+      {DeviceWork::Verifying, &VerifySequence::checkGpsVersion},  // VERCHECKGPSVER
+      {DeviceWork::Verifying, &VerifySequence::shutDown},         // VERSHUTDOWN
+  });
   QLOG_DEVINFO("     Initializing dialog info");
   frame_.begin();
   QLOG_DEVINFO("     Initializing state info");
   QLOG_DEVINFO("     Initializing state processing info");
   QLOG_INFO("     Starting Verification");
-  state_ = ResetAndVerifyPage::VERCMDMODE;
-  while (sequenceRunning_)
-    runState();
+  runInOrder(*this, kRunOrder, &VerifySequence::endAfterError); // VERERROR
   return frame_.result();
 }
 
-void VerifySequence::runState() {
-  switch (state_) {
-  case ResetAndVerifyPage::VERCMDMODE:
-    return enterCommandMode();
-  case ResetAndVerifyPage::VERRESETGPS:
-    return resetGps();
-  case ResetAndVerifyPage::VERREADGPSVER:
-    return readGpsVersion();
-  case ResetAndVerifyPage::VERCHECKGPSVER:
-    return checkGpsVersion();
-  case ResetAndVerifyPage::VERSHUTDOWN:
-    return shutDown();
-  default:
-    return endAfterError();
-  }
-}
-
-void VerifySequence::enterCommandMode() {
+StepOutcome VerifySequence::enterCommandMode() {
   QLOG_INFO("     Turning On Command Mode...");
   working(kCommandRow, "...Turning On Command Mode...");
   frame_.setProgress(10);
@@ -94,12 +71,12 @@ void VerifySequence::enterCommandMode() {
   QLOG_INFO("     Command Mode Set");
   frame_.setRow(kCommandRow, ProgressFrame::kDone);
   frame_.setProgress(20);
-  frame_.SetStatus("...Command Mode Set...");
+  frame_.setStatus("...Command Mode Set...");
   wait(kAfterDeviceStep);
-  state_ = ResetAndVerifyPage::VERRESETGPS;
+  return StepOutcome::Next;
 }
 
-void VerifySequence::resetGps() {
+StepOutcome VerifySequence::resetGps() {
   QLOG_INFO("     Resetting the GPS...");
   working(kResetRow, "...Resetting the GPS...");
   frame_.setProgress(30);
@@ -109,28 +86,28 @@ void VerifySequence::resetGps() {
   QLOG_INFO("     GPS Reset Successful");
   frame_.setRow(kResetRow, ProgressFrame::kDone);
   frame_.setProgress(50);
-  frame_.SetStatus("...GPS Reset...");
+  frame_.setStatus("...GPS Reset...");
   // The reset itself has waited 20 s for the chip: no pause of our own.
-  state_ = ResetAndVerifyPage::VERREADGPSVER;
+  return StepOutcome::Next;
 }
 
-void VerifySequence::readGpsVersion() {
+StepOutcome VerifySequence::readGpsVersion() {
   QLOG_INFO("     Reading GPS Version...");
   frame_.setRow(kReadRow, ProgressFrame::kWorking);
   frame_.setProgress(60);
-  frame_.SetStatus("...Reading the GPS Version...");
+  frame_.setStatus("...Reading the GPS Version...");
   wait(kBeforeDeviceStep);
   if (link_.ReadGpsVersion() != KV7SUCCESS)
     return failWithStatus(kVersionNotRead);
   QLOG_INFO("     GPS Version Read");
   frame_.setRow(kReadRow, ProgressFrame::kDone);
   frame_.setProgress(70);
-  frame_.SetStatus("...GPS Version Received...");
+  frame_.setStatus("...GPS Version Received...");
   wait(kAfterDeviceStep);
-  state_ = ResetAndVerifyPage::VERCHECKGPSVER;
+  return StepOutcome::Next;
 }
 
-void VerifySequence::checkGpsVersion() {
+StepOutcome VerifySequence::checkGpsVersion() {
   QLOG_INFO("     Verify GPS Version...");
   working(kCheckRow, "...Verifying the GPS Version...");
   frame_.setProgress(80);
@@ -139,44 +116,45 @@ void VerifySequence::checkGpsVersion() {
   if (!version)
     return failWithStatus(kVersionInvalid);
   QLOG_INFO("     GPS Version Valid");
-  if (gpsUpdateNeeded(*version, page_.targetGpsVersion.c_str())) {
+  if (gpsUpdateNeeded(*version, inputs_.targetGpsVersion.c_str())) {
     // The version the new firmware should report did not come back: the user must check.
-    fail(kVersionIncorrect, *version);
+    const StepOutcome outcome = fail(kVersionIncorrect, *version);
     frame_.endWith(modal::kCancel);
-    return;
+    return outcome;
   }
   QLOG_INFO("     GPS Version Correct: %s", version->c_str());
   frame_.setRow(kCheckRow, ProgressFrame::kDone);
-  frame_.SetStatus("...GPS Version Verified...");
+  frame_.setStatus("...GPS Version Verified...");
   frame_.setProgress(90);
   wait(kAfterDeviceStep);
-  state_ = ResetAndVerifyPage::VERSHUTDOWN;
+  return StepOutcome::Next;
 }
 
-void VerifySequence::shutDown() {
+StepOutcome VerifySequence::shutDown() {
   QLOG_INFO("     Shutting Down KV7...");
   working(kShutDownRow, "...Shutting down Yardmark...");
   wait(kBeforeDeviceStep);
+  StepOutcome outcome = StepOutcome::Ended;
   if (link_.ShutDown() == KV7SUCCESS) {
     QLOG_INFO("     KV7 Shutdown Successful");
     QLOG_INFO("     Firwmare Update Succesful");
     frame_.setRow(kShutDownRow, ProgressFrame::kDone);
     frame_.setProgress(100);
-    frame_.SetStatus("Firmware Update Successful!");
+    frame_.setStatus("Firmware Update Successful!");
     wait(kAfterDeviceStep);
-    sequenceRunning_ = false;
   } else {
     // The firmware is verified; only the switch-off failed. The page still ends with OK and
     // tries the switch-off once more on its way out.
     QLOG_INFO("     KV7 Shutdown Failed");
     QLOG_INFO("     Firmware Update Successful");
     frame_.setRow(kShutDownRow, ProgressFrame::kFail);
-    frame_.SetStatus("Firmware Update Successful!");
+    frame_.setStatus("Firmware Update Successful!");
     wait(kAfterDeviceStep);
-    state_ = ResetAndVerifyPage::VERERROR;
+    outcome = StepOutcome::Failed;
   }
   frame_.endWith(modal::kOk);
   frame_.enableButton(FrameButton::Ok);
+  return outcome;
 }
 
 void VerifySequence::endAfterError() {
@@ -184,19 +162,12 @@ void VerifySequence::endAfterError() {
   link_.ShutDown();
   frame_.enableButton(FrameButton::Cancel);
   frame_.endWith(modal::kCancel);
-  sequenceRunning_ = false;
 }
 
-void VerifySequence::fail(const StepFailure& failure, std::string_view detail) {
-  const std::string line = failureLogText(failure, detail);
-  QLOG_ERROR("%s", line.c_str());
-  presentFailure(frame_, failure.notice);
+StepOutcome VerifySequence::fail(const StepFailure& failure, std::string_view detail) {
+  report(failure, detail);
   wait(kAfterDeviceStep);
-  state_ = ResetAndVerifyPage::VERERROR;
-}
-
-std::string VerifySequence::statusText() const {
-  return link_.GetStatusText();
+  return StepOutcome::Failed;
 }
 
 } // namespace
@@ -204,7 +175,7 @@ std::string VerifySequence::statusText() const {
 int ResetAndVerifyPage::run(ProgressView& view) {
   const DeviceWorkScope work(DeviceWork::Verifying);
   const PumpingClock::Scope pumping(clock_, [&view] { view.pump(); });
-  VerifySequence sequence(*this, link_, clock_, view);
+  VerifySequence sequence(inputs_, link_, clock_, view, rowCount());
   return sequence.run();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "pages/orbfix_file.h"
 #include "pages/progress_page.h"
 #include "pages/pumping_clock.h"
-
-#include <string>
+#include "pages/wizard_steps.h"
 
 namespace quillon {
 
@@ -14,27 +14,19 @@ class DeviceLink;
 // when the version matched, even if the switch-off then failed.
 class ResetAndVerifyPage final : public ProgressPage {
 public:
-  enum State : int {
-    VERCMDMODE = 0,
-    VERRESETGPS = 1,
-    VERREADGPSVER = 2,
-    VERCHECKGPSVER = 3,
-    VERSHUTDOWN = 4,
-    VERERROR = 5,
-  };
-
-  // `link` is the main dialog's, built on `clock` (see FirmwareLoadPage).
-  ResetAndVerifyPage(DeviceLink& link, PumpingClock& clock)
-      : ProgressPage(10, kResetAndVerifyPageControls), link_(link), clock_(clock) {}
+  // `link` is the main dialog's, built on `clock`; `inputs` are the values of Orbfix.dat (see
+  // FirmwareLoadPage).
+  ResetAndVerifyPage(DeviceLink& link, PumpingClock& clock, const OrbfixValues& inputs)
+      : ProgressPage(step::kResetAndVerify, kResetAndVerifyPageControls), link_(link),
+        clock_(clock), inputs_(inputs) {}
 
   int run(ProgressView& view) override;
-
-  // From Orbfix.dat, written by the driver each time the step is entered.
-  std::string targetGpsVersion;
+  const OrbfixValues& inputs() const { return inputs_; }
 
 private:
   DeviceLink& link_;
   PumpingClock& clock_;
+  const OrbfixValues& inputs_;
 };
 
 } // namespace quillon

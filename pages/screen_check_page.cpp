@@ -4,11 +4,12 @@
 #include "log/update_log.h"
 #include "pages/modal_result.h"
 #include "pages/notice_texts.h"
+#include "pages/wizard_steps.h"
 
 namespace quillon {
 
 const ScreenCheck kConnectionCheck{
-    .step = 5,
+    .step = step::kVerifyConnection,
     .templateId = tpl::kVerifyConnection,
     .logModule = "Step5VerifyConnection.cpp",
     .matchLine = "     User has verified the screen match",
@@ -18,7 +19,7 @@ const ScreenCheck kConnectionCheck{
 };
 
 const ScreenCheck kRestartCheck{
-    .step = 9,
+    .step = step::kVerifyScreen,
     .templateId = tpl::kVerifyScreen,
     .logModule = "Step9VerifyKV7.cpp",
     .matchLine = "     User has verified a screen match",

@@ -1,14 +1,15 @@
 #include "pages/wizard_driver.h"
 
-#include "link/device_link.h"
 #include "log/update_log.h"
 #include "pages/modal_result.h"
 #include "pages/orbfix_file.h"
 #include "pages/quoted_text.h"
 #include "pages/visible_text.h"
 #include "pages/wizard_pages.h"
+#include "pages/wizard_steps.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 
 namespace quillon {
@@ -16,143 +17,124 @@ namespace {
 
 constexpr char kLogModule[] = "QuillonDlg.cpp";
 
-constexpr int kFirstState = 0;
-constexpr int kFirmwareLoadState = 5;
-constexpr int kResetAndVerifyState = 9;
-constexpr int kExitState = 11;
-constexpr int kNoPrevious = -1;
 constexpr int kErrorsOnly = 1;
+// Past the last step: the wizard is over, and the log calls that step 12.
+constexpr int kExit = step::kLast + 1;
 
 // What a golfer does about a missing or damaged Orbfix.dat: the package puts it right.
 constexpr std::string_view kReinstallAdvice =
     "Please make sure you have downloaded and installed the latest GPS Firmware Update package "
     "from the Tolvane website.";
 
-struct StepEntry {
-  const char* enteredText;
-  int previousState;
+// What the log calls each step when it begins ("Step 6: Update the firmware if possible -
+// initiated"), by step number from step::kFirst.
+constexpr std::array<const char*, step::kCount> kStepTitles{
+    "Introduction",
+    "Connect KV7 Cable to computer",
+    "Connect KV7 Cable to KV7",
+    "Turn on the KV7",
+    "Verify the correct screen is showing",
+    "Update the firmware if possible",
+    "Turn off the KV7",
+    "Turn back on the KV7",
+    "Verify the correct screen is showing",
+    "Verify update was successful and reset GPS",
+    "Finished",
 };
 
-constexpr std::array<StepEntry, WizardPages::kCount> kSteps{{
-    {"Step 1: Introduction - initiated", kNoPrevious},
-    {"Step 2: Connect KV7 Cable to computer - initiated", 0},
-    {"Step 3: Connect KV7 Cable to KV7 - initiated", 1},
-    {"Step 4: Turn on the KV7 - initiated", 2},
-    {"Step 5: Verify the correct screen is showing - initiated", kNoPrevious},
-    {"Step 6: Update the firmware if possible - initiated", kNoPrevious},
-    {"Step 7: Turn off the KV7 - initiated", kNoPrevious},
-    {"Step 8: Turn back on the KV7 - initiated", 6},
-    {"Step 9: Verify the correct screen is showing - initiated", kNoPrevious},
-    {"Step 10: Verify update was successful and reset GPS - initiated", kNoPrevious},
-    {"Step 11: Finished - initiated", kNoPrevious},
-}};
-
-// The state loop: one modal page per state, moved on by each page's result.
+// The step loop: one modal page per step, moved on by each page's result.
 class StepLoop {
 public:
-  StepLoop(WizardPages& pages, PageRunner& runner, MainDialogView& dialog,
-           const OrbfixValues& values)
-      : pages_(pages), runner_(runner), dialog_(dialog), values_(values) {}
+  StepLoop(WizardPages& pages, PageRunner& runner, MainDialogView& dialog)
+      : pages_(pages), runner_(runner), dialog_(dialog) {}
 
   void run();
   WizardOutcome outcome() const { return outcome_; }
 
 private:
-  void handInputs(int state);
-  int nextState(int state, int result);
-  int afterCancel(int state);
-  int afterNotCreated(int state);
+  // The step after `step`'s page ended with `result`; past step::kLast ends the wizard.
+  int nextStep(int step, int result);
+  int afterCancel(int step);
+  int afterNotCreated(int step);
 
   WizardPages& pages_;
   PageRunner& runner_;
   MainDialogView& dialog_;
-  const OrbfixValues& values_;
   int creationFailures_ = 0;
   WizardOutcome outcome_ = WizardOutcome::Cancelled;
 };
 
 void StepLoop::run() {
-  const auto pages = pages_.byState();
-  int state = kFirstState;
-  while (state >= kFirstState && state < kExitState) {
-    QLOG_INFO("%s", kSteps[static_cast<std::size_t>(state)].enteredText);
-    handInputs(state);
-    const int result = pages[static_cast<std::size_t>(state)]->runOn(runner_);
-    state = nextState(state, result);
+  int step = step::kFirst;
+  while (step >= step::kFirst && step <= step::kLast) {
+    QLOG_INFO("Step %d: %s - initiated", step,
+              kStepTitles[static_cast<std::size_t>(step - step::kFirst)]);
+    const int result = pages_.ofStep(step).runOn(runner_);
+    step = nextStep(step, result);
   }
-  QLOG_INFO("Step 12: Exit - initiated");
+  QLOG_INFO("Step %d: Exit - initiated", kExit);
 }
 
-void StepLoop::handInputs(int state) {
-  if (state == kFirmwareLoadState) {
-    FirmwareLoadPage& page = pages_.firmwareLoad;
-    page.minAppVersion = values_.minAppVersion;
-    page.targetGpsVersion = values_.targetGpsVersion;
-    page.minBatteryLevel = DeviceLink::TextToInt(values_.minBatteryLevel.c_str());
-    page.firmwarePath = values_.firmwarePath;
-  } else if (state == kResetAndVerifyState) {
-    pages_.resetAndVerify.targetGpsVersion = values_.targetGpsVersion;
-  }
-}
-
-int StepLoop::nextState(int state, int result) {
-  const int step = state + 1;
+int StepLoop::nextStep(int step, int result) {
   if (result != modal::kNotCreated)
     creationFailures_ = 0;
   switch (result) {
   case modal::kOk:
     QLOG_INFO("Step %d: successful", step);
-    if (state == kResetAndVerifyState)
+    if (step == step::kResetAndVerify)
       outcome_ = WizardOutcome::Verified;
-    return state + 1;
+    return step + 1;
   case modal::kCancel:
     QLOG_INFO("Step %d: canceled", step);
-    return afterCancel(state);
+    return afterCancel(step);
   case modal::kAbort:
     outcome_ = WizardOutcome::Failed;
-    if (step == 8)
+    // Step 8's line has always lacked the colon; support's log searches expect it so.
+    if (step == step::kTurnOnAgain)
       QLOG_ERROR("Step 8 aborted");
     else
       QLOG_ERROR("Step %d: aborted", step);
-    return kExitState;
+    return kExit;
   case modal::kNotCreated:
-    return afterNotCreated(state);
+    return afterNotCreated(step);
   default:
     outcome_ = WizardOutcome::Failed;
-    if (step == 1)
+    // Step 1's line has always had two blanks before "(E:0)"; kept so old and new logs match.
+    if (step == step::kIntro)
       QLOG_ERROR("Step 1: unknown return  (E:0)");
     else
       QLOG_ERROR("Step %d: unknown return (E:0)", step);
-    return kExitState;
+    return kExit;
   }
 }
 
-int StepLoop::afterCancel(int state) {
-  const WizardPage& page = *pages_.byState()[static_cast<std::size_t>(state)];
-  const int previous = kSteps[static_cast<std::size_t>(state)].previousState;
-  if (previous == kNoPrevious || !page.hasPrevious() || !page.wasPreviousPressed()) {
+// Pages with a "<- Previous" button go back one step when it was pressed.
+int StepLoop::afterCancel(int step) {
+  const WizardPage& page = pages_.ofStep(step);
+  if (!page.hasPrevious() || !page.wasPreviousPressed()) {
     // After the verified version, the golfer leaving the last page changes nothing.
     if (outcome_ != WizardOutcome::Verified)
       outcome_ = page.cancelOutcome();
-    return kExitState;
+    return kExit;
   }
   QLOG_INFO("...return to previous Step");
-  return previous;
+  return step - 1;
 }
 
-int StepLoop::afterNotCreated(int state) {
-  if (state <= 1)
+int StepLoop::afterNotCreated(int step) {
+  // Steps 1 and 2 have always written two blanks before "(E:0)"; kept so old and new logs match.
+  if (step <= step::kConnectComputer)
     QLOG_ERROR("Dialog box not created  (E:0)");
   else
     QLOG_ERROR("Dialog box not created (E:0)");
   dialog_.showNotice("NOTICE E:0", "Dialog box could not be created!");
   ++creationFailures_;
   if (creationFailures_ <= WizardDriver::kCreationRetries)
-    return state;
-  QLOG_ERROR("Step %d: gave up after %d attempts to create the page  (E:0)", state + 1,
+    return step;
+  QLOG_ERROR("Step %d: gave up after %d attempts to create the page  (E:0)", step,
              creationFailures_);
   outcome_ = WizardOutcome::Failed;
-  return kExitState;
+  return kExit;
 }
 
 // Why Orbfix.dat could not be read, at the default level too: the golfer is shown E:2.
@@ -228,9 +210,9 @@ bool WizardDriver::run() {
     tellNoLog(dialog_, log.folder());
 
   QLOG_DEVINFO("Creating Dialog Objects");
-  WizardPages pages(link_, clock_);
-
   OrbfixValues values;
+  WizardPages pages(link_, clock_, values);
+
   const std::optional<OrbfixContent> content = readOrbfix(settings_.orbfixPath, values);
   if (!content) {
     const std::string missing = "A file necessary to run this program is missing (Orbfix.dat). ";
@@ -249,7 +231,7 @@ bool WizardDriver::run() {
         refuseOrbfix(dialog_, *problem);
       } else {
         QLOG_DEVINFO("Starting our state switch loop");
-        StepLoop loop(pages, runner_, dialog_, values);
+        StepLoop loop(pages, runner_, dialog_);
         loop.run();
         outcome_ = loop.outcome();
       }

@@ -5,7 +5,7 @@
 // address, length and CRC-32, so support staff can compare a release package with a known
 // good listing.
 
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -38,16 +38,16 @@ int main(int argc, char** argv) {
     printUsage(argc == 2 ? stdout : stderr);
     return kExitUsage;
   }
-  quillon::BinFile image(argv[1]);
-  if (image.binFileOk() == 0 || !image.isSRecord()) {
+  quillon::FirmwareImage image(argv[1]);
+  if (!image.isSRecord()) {
     std::fprintf(stderr, "refused: %s\n", image.refusal().c_str());
     return kExitRefused;
   }
   // The wizard's progress bar runs on this estimate, made from the file length alone.
   std::printf("estimated size %" PRId32 " bytes (file length x 0.36168)\n", image.size());
 
-  constexpr int kCapacity = quillon::BinFile::kLoaderCapacity;
-  std::vector<std::uint8_t> buffer(kCapacity + quillon::BinFile::kMaxRecordData);
+  constexpr int kCapacity = quillon::FirmwareImage::kLoaderCapacity;
+  std::vector<std::uint8_t> buffer(kCapacity + quillon::FirmwareImage::kMaxRecordData);
   // Ask for each chunk the way the loader does: at the offset just past the previous chunk,
   // odd lengths padded to a whole word, counted from the first chunk's address; like the
   // loader, stop once that lies past the top of the address space.
@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
     const auto bytes = static_cast<std::size_t>(length);
     if (chunks == 0)
       firstAddress = address;
-    std::printf("chunk address 0x%08" PRIX32 " length %zu crc32 0x%08" PRIX32 "\n", address,
-                bytes, crc32Of(buffer.data(), bytes));
+    std::printf("chunk address 0x%08" PRIX32 " length %zu crc32 0x%08" PRIX32 "\n", address, bytes,
+                crc32Of(buffer.data(), bytes));
     totalBytes += bytes;
     ++chunks;
     nextAddress = std::uint64_t{address} + bytes + bytes % 2;

@@ -2,7 +2,7 @@
 // srec_cat converting the same file, so the two rates can be compared on this machine.
 // Prints figures; asserts nothing about them.
 
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "testsupport/scratch_folder.h"
 
 #include <chrono>
@@ -36,11 +36,11 @@ bool writeRandomBinary(const std::filesystem::path& path) {
 
 // Opens the image and reads every chunk; returns the data bytes delivered.
 std::uint64_t readThroughImage(const std::string& path) {
-  quillon::BinFile image(path);
+  quillon::FirmwareImage image(path);
   if (!image.isSRecord())
     return 0;
-  constexpr int kCapacity = quillon::BinFile::kLoaderCapacity;
-  std::vector<std::uint8_t> buffer(kCapacity + quillon::BinFile::kMaxRecordData);
+  constexpr int kCapacity = quillon::FirmwareImage::kLoaderCapacity;
+  std::vector<std::uint8_t> buffer(kCapacity + quillon::FirmwareImage::kMaxRecordData);
   std::uint64_t total = 0;
   std::uint32_t offset = 0;
   for (;;) {

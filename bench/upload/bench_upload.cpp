@@ -4,7 +4,7 @@
 // once without pacing to see what the host itself spends per frame.
 
 #include "base/clock.h"
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "gpsload/uploader.h"
 #include "link/device_link.h"
 #include "sim/flash_model.h"
@@ -75,9 +75,9 @@ RunResult Upload(const std::string& firmware, bool pace, bool prompt) {
   if (!result.error.empty())
     return result;
 
-  BinFile image(firmware);
+  FirmwareImage image(firmware);
   SystemClock loaderClock;
-  Uploader loader(image, link, false, kFlashStart, 0xFFFFFFFF, loaderClock);
+  Uploader loader(image, link, LoadAddressing::Addressed, kFlashStart, 0xFFFFFFFF, loaderClock);
   const auto started = std::chrono::steady_clock::now();
   auto firstRecord = started;
   const double cpuAtStart = ThreadCpuSeconds();

@@ -1,4 +1,4 @@
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "link/device_link.h"
 #include "pages/orbfix_file.h"
 #include "pages/wizard_driver.h"
@@ -40,8 +40,8 @@ TEST(ReleaseOrbfix, NamesTheBundledFirmwareAndTheVersionItInstalls) {
             std::strtod(sim::YardmarkOptions{}.appVersion.c_str(), nullptr))
       << "the virtual Yardmark's application must be new enough for the release";
 
-  BinFile firmware(ReleaseFirmware().string());
-  ASSERT_EQ(firmware.binFileOk(), 1) << ReleaseFirmware();
+  FirmwareImage firmware(ReleaseFirmware().string());
+  ASSERT_TRUE(firmware.opened()) << ReleaseFirmware();
   EXPECT_TRUE(firmware.isSRecord()) << firmware.refusal();
   EXPECT_GT(firmware.size(), 0);
 }

@@ -50,7 +50,8 @@ struct Rig {
   PumpingClock clock{time};
   MainDialogWindow mainDialog{clock};
   sim::VirtualYardmark device;
-  ResetAndVerifyPage page{mainDialog.link(), clock};
+  OrbfixValues inputs;
+  ResetAndVerifyPage page{mainDialog.link(), clock, inputs};
 
   explicit Rig(const char* gpsVersion) : device(options(gpsVersion)) {}
 
@@ -65,7 +66,7 @@ struct Rig {
     if (!device.start())
       return false;
     mainDialog.link().setCandidatePorts({device.slavePath()});
-    page.targetGpsVersion = kNewGps;
+    inputs.targetGpsVersion = kNewGps;
     return mainDialog.link().FindDevice() == KV7SUCCESS; // as step 6 left it
   }
 
@@ -89,8 +90,8 @@ private slots:
     QVERIFY(watcher.alwaysModal);
     // The 20 s GPS reset alone takes a second of real time: the window was answered all along.
     QVERIFY2(watcher.samples > 50, qPrintable(QString::number(watcher.samples)));
-    for (const char* status : {"...Resetting the GPS...", "...GPS Version Verified...",
-                               "Firmware Update Successful!"})
+    for (const char* status :
+         {"...Resetting the GPS...", "...GPS Version Verified...", "Firmware Update Successful!"})
       QVERIFY2(watcher.statuses.count(QString::fromLatin1(status)), status);
     QVERIFY(!rig.mainDialog.isVisible());
     QCOMPARE(QApplication::activeModalWidget(), nullptr);

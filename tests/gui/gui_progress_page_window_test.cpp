@@ -110,7 +110,7 @@ private slots:
                                                        ProgressPageWindow& window) {
       frame.setRow(2, ProgressFrame::kWorking);
       QCOMPARE(rowText(window, 2), QStringLiteral("-"));
-      frame.SetStatus("...Locating the Yardmark...");
+      frame.setStatus("...Locating the Yardmark...");
       QCOMPARE(rowText(window, 2), QStringLiteral("WORKING"));
       QCOMPARE(window.controlAs<QLabel>(1022)->text(), QStringLiteral("...Locating the Yardmark..."));
       frame.setRow(2, ProgressFrame::kFail);

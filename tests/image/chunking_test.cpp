@@ -12,13 +12,14 @@ constexpr std::uint32_t kFlash = 0x2D000000;
 class Chunking : public ::testing::Test {
 protected:
   // The chunks of a file of the header, `body` and an end record.
-  std::vector<Chunk> chunksOf(const std::string& body, int capacity = BinFile::kLoaderCapacity) {
+  std::vector<Chunk> chunksOf(const std::string& body,
+                              int capacity = FirmwareImage::kLoaderCapacity) {
     return chunksOfFile(kHeaderLine + body + kEndLine, capacity);
   }
   std::vector<Chunk> chunksOfFile(const std::string& text,
-                                  int capacity = BinFile::kLoaderCapacity) {
+                                  int capacity = FirmwareImage::kLoaderCapacity) {
     writeFile(file_, text);
-    BinFile image(file_.string());
+    FirmwareImage image(file_.string());
     EXPECT_TRUE(image.isSRecord()) << image.refusal();
     return readAllChunks(image, capacity);
   }
@@ -139,16 +140,16 @@ TEST_F(Chunking, LineEndsCaseAndMissingFinalLineEndReadAlike) {
 
 TEST_F(Chunking, TinyCapacityNeverOverrunsTheBuffer) {
   writeFile(file_, kHeaderLine + recordLine(1, 0x0100, countingBytes(252, 0)) + "\n" + kEndLine);
-  BinFile image(file_.string());
+  FirmwareImage image(file_.string());
   // A buffer of exactly capacity + kMaxRecordData bytes, followed by a guard.
-  std::vector<std::uint8_t> buffer(BinFile::kMaxRecordData + 16, 0xEE);
+  std::vector<std::uint8_t> buffer(FirmwareImage::kMaxRecordData + 16, 0xEE);
   std::uint32_t address = 0;
   const std::int16_t first = image.ReadChunk(buffer.data(), 0, address);
-  EXPECT_EQ(first, BinFile::kMaxRecordData);
-  EXPECT_EQ(buffer[BinFile::kMaxRecordData], 0xEE);
+  EXPECT_EQ(first, FirmwareImage::kMaxRecordData);
+  EXPECT_EQ(buffer[FirmwareImage::kMaxRecordData], 0xEE);
   address = static_cast<std::uint32_t>(first);
   EXPECT_EQ(image.ReadChunk(buffer.data(), 0, address), 2);
-  EXPECT_EQ(address, 0x0100U + BinFile::kMaxRecordData);
+  EXPECT_EQ(address, 0x0100U + FirmwareImage::kMaxRecordData);
   EXPECT_EQ(buffer[1], 251);
 }
 

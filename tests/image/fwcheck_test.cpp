@@ -52,8 +52,7 @@ TEST(Fwcheck, ListsEveryChunkWithItsCrcAgainstSrecCat) {
   EXPECT_EQ(line, "estimated size " + std::to_string(fileLength * 36168 / 100000) +
                       " bytes (file length x 0.36168)");
 
-  const std::regex chunkLine(
-      "chunk address 0x([0-9A-F]{8}) length ([0-9]+) crc32 0x([0-9A-F]{8})");
+  const std::regex chunkLine("chunk address 0x([0-9A-F]{8}) length ([0-9]+) crc32 0x([0-9A-F]{8})");
   std::uint32_t expectedAddress = 0x2D000000;
   std::size_t chunks = 0;
   while (std::getline(lines, line) && line.rfind("chunk", 0) == 0) {
@@ -119,7 +118,7 @@ TEST(Fwcheck, RefusesWhatTheWizardAndTheVirtualYardmarkRefuse) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.refusal);
     writeFile(path, c.text);
-    BinFile image(path.string());
+    FirmwareImage image(path.string());
     EXPECT_FALSE(image.isSRecord());
     EXPECT_EQ(image.refusal(), c.refusal);
     const ToolRun run = fwcheck(dir, "'" + path.string() + "'");

@@ -91,8 +91,9 @@ std::string contiguousS3(std::uint32_t address, int n, int size, std::uint8_t fi
   return text;
 }
 
-Chunk readChunkAt(BinFile& image, std::uint32_t offset, int capacity) {
-  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(capacity + BinFile::kMaxRecordData));
+Chunk readChunkAt(FirmwareImage& image, std::uint32_t offset, int capacity) {
+  std::vector<std::uint8_t> buffer(
+      static_cast<std::size_t>(capacity + FirmwareImage::kMaxRecordData));
   Chunk chunk;
   chunk.address = offset;
   const std::int16_t length = image.ReadChunk(buffer.data(), capacity, chunk.address);
@@ -100,7 +101,7 @@ Chunk readChunkAt(BinFile& image, std::uint32_t offset, int capacity) {
   return chunk;
 }
 
-std::vector<Chunk> readAllChunks(BinFile& image, int capacity) {
+std::vector<Chunk> readAllChunks(FirmwareImage& image, int capacity) {
   constexpr std::size_t kRunaway = 1'000'000;
   std::vector<Chunk> chunks;
   std::uint32_t offset = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "testsupport/scratch_folder.h"
 
 #include <cstdint>
@@ -36,8 +36,10 @@ struct Chunk {
 };
 
 // One chunk as the loader asks for it: at `offset` from the image's first data address.
-Chunk readChunkAt(BinFile& image, std::uint32_t offset, int capacity = BinFile::kLoaderCapacity);
+Chunk readChunkAt(FirmwareImage& image, std::uint32_t offset,
+                  int capacity = FirmwareImage::kLoaderCapacity);
 // Every chunk in the order the loader reads them going forward (odd chunks padded).
-std::vector<Chunk> readAllChunks(BinFile& image, int capacity = BinFile::kLoaderCapacity);
+std::vector<Chunk> readAllChunks(FirmwareImage& image,
+                                 int capacity = FirmwareImage::kLoaderCapacity);
 
 } // namespace quillon::test

@@ -17,8 +17,8 @@ protected:
   // Opens `text` as a firmware file and checks it is refused for `reason` and yields nothing.
   void expectRefused(const std::string& text, const std::string& reason) {
     writeFile(file_, text);
-    BinFile image(file_.string());
-    EXPECT_EQ(image.binFileOk(), 1);
+    FirmwareImage image(file_.string());
+    EXPECT_EQ(image.check(), ImageCheck::Damaged);
     EXPECT_FALSE(image.isSRecord());
     EXPECT_EQ(image.refusal(), reason);
     EXPECT_EQ(readChunkAt(image, 0).bytes.size(), 0U) << "a refused image handed out data";
@@ -29,20 +29,20 @@ protected:
 };
 
 TEST_F(Refusal, MissingFileCannotBeOpened) {
-  BinFile image(dir_.path("absent.mot").string());
-  EXPECT_EQ(image.binFileOk(), 0);
-  EXPECT_FALSE(image.isSRecord());
+  FirmwareImage image(dir_.path("absent.mot").string());
+  EXPECT_EQ(image.check(), ImageCheck::CannotOpen);
+  EXPECT_FALSE(image.opened());
   EXPECT_EQ(image.refusal(), "cannot open");
 }
 
 TEST_F(Refusal, FileNotBeginningWithHeaderIsNotSRecords) {
   writeFile(file_, contiguousS3(kFlash, 2, 16));
-  BinFile image(file_.string());
-  EXPECT_EQ(image.binFileOk(), 1);
-  EXPECT_FALSE(image.isSRecord());
+  FirmwareImage image(file_.string());
+  EXPECT_EQ(image.check(), ImageCheck::NotSRecords);
+  EXPECT_TRUE(image.opened());
   EXPECT_EQ(image.refusal(), "not an S-record file");
   writeFile(file_, "S");
-  EXPECT_EQ(BinFile(file_.string()).refusal(), "not an S-record file");
+  EXPECT_EQ(FirmwareImage(file_.string()).refusal(), "not an S-record file");
 }
 
 TEST_F(Refusal, WrongChecksumNamesItsLine) {
@@ -62,7 +62,7 @@ TEST_F(Refusal, DataPastTheTopOfTheAddressSpaceIsRefused) {
   // The last byte may sit at 0xFFFFFFFF; one more would wrap the loader's address to 0.
   const std::string top = recordLine(3, 0xFFFFFFF0, std::vector<std::uint8_t>(16, 0x11));
   writeFile(file_, kHeaderLine + top + "\n" + kEndLine);
-  EXPECT_TRUE(BinFile(file_.string()).isSRecord());
+  EXPECT_TRUE(FirmwareImage(file_.string()).isSRecord());
   const std::string across = recordLine(3, 0xFFFFFFF8, std::vector<std::uint8_t>(16, 0x22));
   expectRefused(kHeaderLine + contiguousS3(kFlash, 2, 16) + across + "\n", "line 4: address range");
 }
@@ -103,8 +103,10 @@ TEST_F(Refusal, FailedReadIsRefused) {
 }
 
 TEST_F(Refusal, DirectoryIsNotUsable) {
-  BinFile image(dir_.path("").string());
-  EXPECT_FALSE(image.isSRecord());
+  FirmwareImage image(dir_.path("").string());
+  EXPECT_EQ(image.check(), ImageCheck::NotRegularFile);
+  EXPECT_TRUE(image.opened());
+  EXPECT_EQ(image.refusal(), "not a regular file");
   EXPECT_EQ(readChunkAt(image, 0).bytes.size(), 0U);
 }
 
@@ -117,7 +119,7 @@ TEST(ImagePath, LongerThan255CharactersWorks) {
   const auto file = deep / "firmware-with-a-long-name.mot";
   ASSERT_GT(file.string().size(), 300U);
   writeFile(file, kHeaderLine + contiguousS3(kFlash, 3, 16) + kEndLine);
-  BinFile image(file.string());
+  FirmwareImage image(file.string());
   ASSERT_TRUE(image.isSRecord()) << image.refusal();
   EXPECT_EQ(readChunkAt(image, 0).bytes.size(), 48U);
 }
@@ -132,20 +134,20 @@ std::string usableFileOfLength(std::size_t length) {
 TEST(ImageSize, EstimatedFromFileLength) {
   ScratchFolder dir;
   writeFile(dir.path("a.mot"), usableFileOfLength(100000));
-  BinFile large(dir.path("a.mot").string());
+  FirmwareImage large(dir.path("a.mot").string());
   EXPECT_TRUE(large.isSRecord());
   EXPECT_EQ(large.size(), 36168);
   writeFile(dir.path("b.mot"), usableFileOfLength(1000));
-  EXPECT_EQ(BinFile(dir.path("b.mot").string()).size(), 361);
+  EXPECT_EQ(FirmwareImage(dir.path("b.mot").string()).size(), 361);
   writeFile(dir.path("c.bin"), std::string(100000, 'x'));
-  EXPECT_EQ(BinFile(dir.path("c.bin").string()).size(), 100000);
+  EXPECT_EQ(FirmwareImage(dir.path("c.bin").string()).size(), 100000);
 }
 
 TEST(PlainImage, ReadsTheFileAtTheOffsetAsked) {
   ScratchFolder dir;
   const auto bytes = randomBytes(5000, 7);
   writeFile(dir.path("fw.bin"), "XY" + std::string(bytes.begin() + 2, bytes.end()));
-  BinFile image(dir.path("fw.bin").string());
+  FirmwareImage image(dir.path("fw.bin").string());
   ASSERT_FALSE(image.isSRecord());
   Chunk chunk = readChunkAt(image, 1000);
   EXPECT_EQ(chunk.address, 1000U);

@@ -13,20 +13,21 @@ constexpr std::uint32_t kFlash = 0x2D000000;
 
 class Rewind : public ::testing::Test {
 protected:
-  BinFile& open(const std::string& body) {
+  FirmwareImage& open(const std::string& body) {
     writeFile(file_, kHeaderLine + body + kEndLine);
-    image_ = std::make_unique<BinFile>(file_.string());
+    image_ = std::make_unique<FirmwareImage>(file_.string());
     EXPECT_TRUE(image_->isSRecord()) << image_->refusal();
     return *image_;
   }
 
   ScratchFolder dir_;
   std::filesystem::path file_ = dir_.path("fw.mot");
-  std::unique_ptr<BinFile> image_;
+  std::unique_ptr<FirmwareImage> image_;
 };
 
 TEST_F(Rewind, RestartAtZeroSendsTheWholeImageAgain) {
-  BinFile& image = open(contiguousS3(kFlash, 70, 32) + contiguousS3(kFlash + 4096, 10, 32, 64));
+  FirmwareImage& image =
+      open(contiguousS3(kFlash, 70, 32) + contiguousS3(kFlash + 4096, 10, 32, 64));
   // Part way through: the first chunk comes again, then the one after it.
   ASSERT_EQ(readChunkAt(image, 0).bytes.size(), 1984U);
   ASSERT_EQ(readChunkAt(image, 1984).address, kFlash + 1984);
@@ -44,7 +45,7 @@ TEST_F(Rewind, RestartAtZeroSendsTheWholeImageAgain) {
 }
 
 TEST_F(Rewind, OffsetInsideARecordStartsWithItsTail) {
-  BinFile& image = open(contiguousS3(kFlash, 70, 32));
+  FirmwareImage& image = open(contiguousS3(kFlash, 70, 32));
   readAllChunks(image);
   // 1000 = 31 records of 32 + 8: the chunk opens with the last 24 bytes of record 31.
   const Chunk chunk = readChunkAt(image, 1000);
@@ -56,7 +57,7 @@ TEST_F(Rewind, OffsetInsideARecordStartsWithItsTail) {
 TEST_F(Rewind, ResendAfterEchoedAddressCoversTheRest) {
   // The boot loader echoed the chunk's own address: the loader goes on at address + 1980,
   // four bytes short of where the 1984-byte chunk ended.
-  BinFile& image = open(contiguousS3(kFlash, 70, 32));
+  FirmwareImage& image = open(contiguousS3(kFlash, 70, 32));
   ASSERT_EQ(readChunkAt(image, 0).bytes.size(), 1984U);
   const Chunk resent = readChunkAt(image, 1980);
   EXPECT_EQ(resent.address, kFlash + 1980);
@@ -64,7 +65,7 @@ TEST_F(Rewind, ResendAfterEchoedAddressCoversTheRest) {
 }
 
 TEST_F(Rewind, OffsetInAGapResumesWithTheDataAboveIt) {
-  BinFile& image = open(contiguousS3(kFlash, 1, 16) + contiguousS3(kFlash + 256, 1, 16, 16));
+  FirmwareImage& image = open(contiguousS3(kFlash, 1, 16) + contiguousS3(kFlash + 256, 1, 16, 16));
   ASSERT_EQ(readAllChunks(image).size(), 2U);
   const Chunk chunk = readChunkAt(image, 100);
   EXPECT_EQ(chunk.address, kFlash + 256);
@@ -73,7 +74,7 @@ TEST_F(Rewind, OffsetInAGapResumesWithTheDataAboveIt) {
 
 TEST_F(Rewind, PadByteAndLargerOffsetsReadOnForward) {
   // 201 records of 3 bytes make odd chunks of 603; the loader asks for 604 next.
-  BinFile& image = open(contiguousS3(kFlash, 450, 3));
+  FirmwareImage& image = open(contiguousS3(kFlash, 450, 3));
   const Chunk first = readChunkAt(image, 0);
   ASSERT_EQ(first.bytes.size(), 603U);
   const Chunk second = readChunkAt(image, 604);

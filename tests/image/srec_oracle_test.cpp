@@ -79,7 +79,7 @@ TEST_P(SrecCatOracle, ChunksMatchSrecCatBinaryConversion) {
   const std::vector<Range> ranges = rangesOf(dir.path("image.mot"));
   ASSERT_EQ(ranges.size(), layout.gap == 0 ? 1U : 2U);
 
-  BinFile image(dir.path("image.mot").string());
+  FirmwareImage image(dir.path("image.mot").string());
   ASSERT_TRUE(image.isSRecord()) << image.refusal();
   const std::vector<Chunk> chunks = readAllChunks(image);
   ASSERT_FALSE(chunks.empty());

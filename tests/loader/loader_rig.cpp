@@ -61,11 +61,11 @@ std::string WriteSRecordFile(const std::vector<ImageBlock>& blocks, std::size_t 
   return path;
 }
 
-LoaderRig::LoaderRig(const std::string& imagePath, std::uint32_t end, bool unaddressed,
+LoaderRig::LoaderRig(const std::string& imagePath, std::uint32_t end, LoadAddressing addressing,
                      bool portFound)
     : image(imagePath) {
   link.portFound = portFound;
-  loader = std::make_unique<Uploader>(image, link, unaddressed, kFlashStart, end, clock);
+  loader = std::make_unique<Uploader>(image, link, addressing, kFlashStart, end, clock);
   loader->setTrace([this](std::string_view line) { traces.emplace_back(line); });
 }
 

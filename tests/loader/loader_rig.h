@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/clock.h"
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "gpsload/uploader.h"
 #include "tests/loader/scripted_loader_link.h"
 
@@ -31,7 +31,7 @@ inline constexpr std::uint32_t kFlashEnd = 0xFFFFFFFF;
 // An Uploader on a scripted link and a virtual clock, with its trace lines collected.
 struct LoaderRig {
   explicit LoaderRig(const std::string& imagePath, std::uint32_t end = kFlashEnd,
-                     bool unaddressed = false, bool portFound = true);
+                     LoadAddressing addressing = LoadAddressing::Addressed, bool portFound = true);
 
   // Steps, answering as a healthy boot loader whenever the script runs dry, until the state is
   // `target`.
@@ -42,7 +42,7 @@ struct LoaderRig {
 
   VirtualClock clock;
   ScriptedLoaderLink link;
-  BinFile image;
+  FirmwareImage image;
   std::unique_ptr<Uploader> loader;
   std::vector<std::string> traces;
 };

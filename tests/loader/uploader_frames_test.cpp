@@ -84,7 +84,8 @@ TEST(UploaderFrames, EndAddressZeroMeansTheImageSize) {
 }
 
 TEST(UploaderFrames, UnaddressedSkipsTheEraseAndTheAddress) {
-  LoaderRig rig(WriteSRecordFile({{kFlashStart, {1, 2, 3, 4}}}), kFlashEnd, /*unaddressed=*/true);
+  LoaderRig rig(WriteSRecordFile({{kFlashStart, {1, 2, 3, 4}}}), kFlashEnd,
+                LoadAddressing::Unaddressed);
   rig.reach(U::Hand);
   rig.forget();
   EXPECT_TRUE(rig.answer({0x55}));

@@ -151,8 +151,8 @@ TEST(RecoveryClock, LastReplySecondMovesOnlyWhenTheBootLoaderSpeaks) {
   VirtualClock clock;
   clock.advanceMs(7500);
   ScriptedLoaderLink link;
-  BinFile image(WriteSRecordFile({{kFlashStart, {1, 2}}}));
-  Uploader loader(image, link, false, kFlashStart, kFlashEnd, clock);
+  FirmwareImage image(WriteSRecordFile({{kFlashStart, {1, 2}}}));
+  Uploader loader(image, link, LoadAddressing::Addressed, kFlashStart, kFlashEnd, clock);
   EXPECT_EQ(loader.lastReplySecond(), 7);
   loader.Step();
   clock.advanceMs(60'000);

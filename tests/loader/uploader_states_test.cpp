@@ -160,7 +160,7 @@ TEST(UploaderStates, EndFrameThenAllDoneThenStartAgain) {
 
 TEST(UploaderStates, DeadEndsStayPutWithoutTouchingTheLine) {
   const std::string image = WriteSRecordFile({{kFlashStart, {1, 2, 3, 4}}});
-  LoaderRig noDevice(image, kFlashEnd, false, /*portFound=*/false);
+  LoaderRig noDevice(image, kFlashEnd, LoadAddressing::Addressed, /*portFound=*/false);
   LoaderRig badType(image);
   badType.reach(U::Hand);
   badType.answer({0x86});

@@ -134,7 +134,8 @@ TEST_F(Timeouts, ProgSendsTheRecordAgainAfterTwentyOneWholeSeconds) {
   EXPECT_EQ(rig.loader->state(), U::WaitRec);
 
   // Without an address in the frame a second copy would be programmed after the first.
-  LoaderRig unaddressed(WriteSRecordFile({{kFlashStart, {1, 2, 3, 4}}}), kFlashEnd, true);
+  LoaderRig unaddressed(WriteSRecordFile({{kFlashStart, {1, 2, 3, 4}}}), kFlashEnd,
+                        LoadAddressing::Unaddressed);
   unaddressed.reach(U::Prog);
   unaddressed.forget();
   unaddressed.clock.advanceMs(21000);

@@ -46,9 +46,9 @@ struct Transfer {
 
   // Steps the loader as the firmware page does, then sends the end frame.
   void upload() {
-    BinFile image(firmware);
+    FirmwareImage image(firmware);
     ASSERT_TRUE(image.isSRecord()) << image.refusal();
-    Uploader loader(image, link, false, kFlashStart, kFlashEnd, clock);
+    Uploader loader(image, link, LoadAddressing::Addressed, kFlashStart, kFlashEnd, clock);
     loader.setTrace([this](std::string_view line) { traces.emplace_back(line); });
     const auto deadline = std::chrono::steady_clock::now() + 60s;
     while (loader.state() != Uploader::FileDone) {

@@ -82,11 +82,10 @@ DeviceRig::~DeviceRig() {
 }
 
 void DeviceRig::handInputs(int minBattery, const std::string& minApp, const std::string& target) {
-  update.minBatteryLevel = minBattery;
-  update.minAppVersion = minApp;
-  update.targetGpsVersion = target;
-  update.firmwarePath = firmware.string();
-  verify.targetGpsVersion = target;
+  inputs.minBatteryLevel = std::to_string(minBattery);
+  inputs.minAppVersion = minApp;
+  inputs.targetGpsVersion = target;
+  inputs.firmwarePath = firmware.string();
 }
 
 int DeviceRig::runUpdate() {

@@ -104,8 +104,9 @@ public:
   std::unique_ptr<sim::VirtualYardmark> device;
   RecordingProgressView view{events};
   RecordingProgressView verifyView{events};
-  FirmwareLoadPage update{link, pageClock};
-  ResetAndVerifyPage verify{link, pageClock};
+  OrbfixValues inputs;
+  FirmwareLoadPage update{link, pageClock, inputs};
+  ResetAndVerifyPage verify{link, pageClock, inputs};
 };
 
 } // namespace quillon::testing

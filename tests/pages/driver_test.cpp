@@ -103,12 +103,12 @@ TEST_F(Driver, CrLfAndLfGiveTheSameInputs) {
     int inspected = 0;
     runner.inspect = [&inspected](ProgressPage& page) {
       if (auto* update = dynamic_cast<FirmwareLoadPage*>(&page)) {
-        EXPECT_EQ(update->minAppVersion, "1.2");
-        EXPECT_EQ(update->firmwarePath, "firmware.mot");
-        EXPECT_EQ(update->targetGpsVersion, "$PASHR,VER,GPS,2.0.00");
-        EXPECT_EQ(update->minBatteryLevel, 30);
+        EXPECT_EQ(update->inputs().minAppVersion, "1.2");
+        EXPECT_EQ(update->inputs().firmwarePath, "firmware.mot");
+        EXPECT_EQ(update->inputs().targetGpsVersion, "$PASHR,VER,GPS,2.0.00");
+        EXPECT_EQ(update->inputs().minBatteryLevel, "30");
       } else if (auto* verify = dynamic_cast<ResetAndVerifyPage*>(&page)) {
-        EXPECT_EQ(verify->targetGpsVersion, "$PASHR,VER,GPS,2.0.00");
+        EXPECT_EQ(verify->inputs().targetGpsVersion, "$PASHR,VER,GPS,2.0.00");
       }
       ++inspected;
     };

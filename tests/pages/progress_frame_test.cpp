@@ -31,7 +31,7 @@ TEST_F(Frame, ARowReachesTheWindowOnlyWithTheNextStatus) {
   frame.setRow(2, ProgressFrame::kWorking);
   EXPECT_EQ(view.row(2), "-");
   EXPECT_TRUE(events.events.empty());
-  frame.SetStatus("...Searching...");
+  frame.setStatus("...Searching...");
   EXPECT_EQ(events.events, (Events{"row 2 WORKING", "status ...Searching...", "repaint"}));
 }
 
@@ -59,7 +59,7 @@ TEST_F(Frame, RowsOutsideThePageAreIgnored) {
   frame.begin();
   frame.setRow(0, "X");
   frame.setRow(4, "X");
-  frame.SetStatus("s");
+  frame.setStatus("s");
   for (int row = 1; row <= 3; ++row)
     EXPECT_EQ(view.row(row), "-");
 }

@@ -379,7 +379,7 @@ std::string e3Notice(const std::string& path) {
 TEST(FirmwareLoad, AMissingFirmwareFileEndsWithE3BeforeTheDeviceIsTouched) {
   DeviceRig rig;
   const std::string missing = (rig.capture.directory() / "missing.mot").string();
-  rig.update.firmwarePath = missing;
+  rig.inputs.firmwarePath = missing;
   EXPECT_EQ(rig.runUpdate(), modal::kCancel);
   EXPECT_EQ(rig.events.from("status ...Invalid Hex File..."),
             (Events{"status ...Invalid Hex File...", "repaint", "row 1 FAIL",
@@ -397,7 +397,7 @@ TEST(FirmwareLoad, AFileThatIsNotSRecordsGetsTheSameNotice) {
   DeviceRig rig;
   rig.capture.writeFile("notes.txt", "these are not S-records\n");
   const std::string path = (rig.capture.directory() / "notes.txt").string();
-  rig.update.firmwarePath = path;
+  rig.inputs.firmwarePath = path;
   EXPECT_EQ(rig.runUpdate(), modal::kCancel);
   EXPECT_EQ(rig.fromNotice(), (Events{e3Notice(path), "wait 2000", "end 2"}));
   EXPECT_EQ(rig.logOf("Step3Update.cpp").back(),
@@ -417,7 +417,7 @@ TEST(FirmwareLoad, ADamagedRecordIsNamedInTheLog) {
   }
   rig.capture.writeFile("damaged.mot", content);
   const std::string path = (rig.capture.directory() / "damaged.mot").string();
-  rig.update.firmwarePath = path;
+  rig.inputs.firmwarePath = path;
   EXPECT_EQ(rig.runUpdate(), modal::kCancel);
   EXPECT_EQ(rig.fromNotice(), (Events{e3Notice(path), "wait 2000", "end 2"}));
   EXPECT_EQ(rig.logOf("Step3Update.cpp").back(),

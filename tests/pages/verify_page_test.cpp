@@ -198,8 +198,7 @@ TEST(ResetAndVerify, TheLinksLongWaitsKeepTheWindowAlive) {
   DeviceLink pumped(shared);
   pumped.setCandidatePorts({rig.device->slavePath()});
   ASSERT_EQ(pumped.FindDevice(), KV7SUCCESS);
-  ResetAndVerifyPage page(pumped, shared);
-  page.targetGpsVersion = kNewGps;
+  ResetAndVerifyPage page(pumped, shared, rig.inputs);
   int pumpsDuringReset = 0;
   rig.verifyView.onPump = [&] {
     if (rig.verifyView.statusLine() == "...Resetting the GPS...")

@@ -4,7 +4,7 @@
 // switched off and on, the version read back.
 
 #include "base/clock.h"
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 #include "gpsload/uploader.h"
 #include "link/device_link.h"
 #include "tests/windows/suites.h"
@@ -100,10 +100,10 @@ void PassthroughAndBaudChanges(Session& s, Checks& checks) {
 }
 
 void UploadFirmware(Session& s, Checks& checks) {
-  BinFile image(s.settings.firmwarePath);
-  if (!WCHECK(image.binFileOk() == 1 && image.isSRecord()))
+  FirmwareImage image(s.settings.firmwarePath);
+  if (!WCHECK(image.isSRecord()))
     return;
-  Uploader uploader(image, s.link, false, kFlashStart, kFlashEnd, s.clock);
+  Uploader uploader(image, s.link, LoadAddressing::Addressed, kFlashStart, kFlashEnd, s.clock);
   const auto giveUpAt = std::chrono::steady_clock::now() + kUploadLimit;
   bool done = false;
   while (!done && std::chrono::steady_clock::now() < giveUpAt && !s.link.IsPortGone()) {

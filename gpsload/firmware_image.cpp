@@ -1,4 +1,4 @@
-#include "gpsload/bin_file.h"
+#include "gpsload/firmware_image.h"
 
 #include "gpsload/firmware_file.h"
 #include "gpsload/srecord_chunker.h"
@@ -18,7 +18,8 @@ constexpr std::uint64_t kEstimateNumerator = 36168;
 constexpr std::uint64_t kEstimateDenominator = 100000;
 
 // The most a caller may ask for: a chunk (capacity + one record) must fit the 16-bit result.
-constexpr int kMaxCapacity = std::numeric_limits<std::int16_t>::max() - BinFile::kMaxRecordData;
+constexpr int kMaxCapacity =
+    std::numeric_limits<std::int16_t>::max() - FirmwareImage::kMaxRecordData;
 
 std::int32_t saturatedSize(std::uint64_t value) {
   constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
@@ -32,7 +33,7 @@ bool startsWithHeaderRecord(FirmwareFile& file) {
 
 } // namespace
 
-struct BinFile::State {
+struct FirmwareImage::State {
   // Open for the life of the object when the file is not S-records: such an image is read
   // straight from the file at the offset asked for.
   FirmwareFile file;
@@ -41,24 +42,21 @@ struct BinFile::State {
   std::optional<SRecordChunker> chunker;
 };
 
-BinFile::BinFile(const std::string& path) : state_(std::make_unique<State>()) {
+FirmwareImage::FirmwareImage(const std::string& path) : state_(std::make_unique<State>()) {
   FirmwareFile& file = state_->file;
   switch (file.open(path)) {
   case FirmwareFile::Opened::CannotOpen:
-    refusal_ = "cannot open";
     return;
   case FirmwareFile::Opened::NotRegularFile:
-    binFileOk_ = 1;
-    refusal_ = "not a regular file";
+    check_ = ImageCheck::NotRegularFile;
     return;
   case FirmwareFile::Opened::Yes:
     break;
   }
-  binFileOk_ = 1;
   const std::uint64_t length = file.length();
   if (!startsWithHeaderRecord(file)) {
     size_ = saturatedSize(length);
-    refusal_ = "not an S-record file";
+    check_ = ImageCheck::NotSRecords;
     state_->rawImage = true;
     return;
   }
@@ -72,18 +70,36 @@ BinFile::BinFile(const std::string& path) : state_(std::make_unique<State>()) {
     return got;
   };
   SRecordImage image;
-  const bool usable = loadSRecordImage(read, image, refusal_);
+  const bool usable = loadSRecordImage(read, image, damage_);
   file.close();
-  if (!usable)
+  if (!usable) {
+    check_ = ImageCheck::Damaged;
     return;
+  }
   state_->chunker.emplace(std::move(image));
   frameCount_ = state_->chunker->countChunks(kLoaderCapacity, kMaxRecordData);
-  sRecord_ = true;
+  check_ = ImageCheck::Usable;
 }
 
-BinFile::~BinFile() = default;
+FirmwareImage::~FirmwareImage() = default;
 
-std::int16_t BinFile::ReadChunk(std::uint8_t* buffer, int capacity, std::uint32_t& address) {
+std::string FirmwareImage::refusal() const {
+  switch (check_) {
+  case ImageCheck::Usable:
+    return {};
+  case ImageCheck::CannotOpen:
+    return "cannot open";
+  case ImageCheck::NotRegularFile:
+    return "not a regular file";
+  case ImageCheck::NotSRecords:
+    return "not an S-record file";
+  case ImageCheck::Damaged:
+    return damage_;
+  }
+  return {};
+}
+
+std::int16_t FirmwareImage::ReadChunk(std::uint8_t* buffer, int capacity, std::uint32_t& address) {
   if (buffer == nullptr)
     return 0;
   const int clamped = std::clamp(capacity, 0, kMaxCapacity);

@@ -7,35 +7,45 @@
 
 namespace quillon {
 
+// What opening a firmware file found.
+enum class ImageCheck {
+  Usable,         // S-records that describe an image that may be flashed
+  CannotOpen,     // the file is not there, or not ours to read
+  NotRegularFile, // a folder, a FIFO or a device: opened without waiting, and let go
+  NotSRecords,    // the file does not begin "S0"; it is read as it lies
+  Damaged,        // it begins "S0" but fails the check or a read; refusal() says where
+};
+
 // The firmware image: a Motorola S-record file read as chunks of contiguous data bytes, each
 // with the load address of its first byte, in ascending address order. The whole file is
 // validated when it is opened, so a damaged, cut-short or ambiguous file is refused before any
 // device is touched; a wrong byte here ends up in the GPS chip's flash.
-class BinFile {
+class FirmwareImage {
 public:
   // Capacity the flash loader asks for, and the most one chunk may exceed it by (one record).
   static constexpr int kLoaderCapacity = 1980;
   static constexpr int kMaxRecordData = 250;
 
-  explicit BinFile(const std::string& path);
-  ~BinFile();
-  BinFile(const BinFile&) = delete;
-  BinFile& operator=(const BinFile&) = delete;
+  explicit FirmwareImage(const std::string& path);
+  ~FirmwareImage();
+  FirmwareImage(const FirmwareImage&) = delete;
+  FirmwareImage& operator=(const FirmwareImage&) = delete;
 
-  // 1 when the file could be opened (a FIFO or a device is opened without waiting and then
-  // refused as "not a regular file"), 0 otherwise.
-  int binFileOk() const { return binFileOk_; }
-  // True when the file begins "S0" and describes an image that may be flashed: every line a
-  // well-formed record (or blank), counts that agree, a count or end record after the data,
-  // and one value for every address.
-  bool isSRecord() const { return sRecord_; }
+  // What was found when the file was opened.
+  ImageCheck check() const { return check_; }
+  // False only when the file could not be opened at all (a FIFO or a device is opened without
+  // waiting and then refused as not a regular file).
+  bool opened() const { return check_ != ImageCheck::CannotOpen; }
+  // True when the image may be flashed (ImageCheck::Usable).
+  bool isSRecord() const { return check_ == ImageCheck::Usable; }
   // File length for a non-S-record file; for an S-record file the estimate length x 0.36168.
   std::int32_t size() const { return size_; }
-  // Why the file is not usable: "cannot open", "not a regular file", "not an S-record file",
-  // or one of the reasons loadSRecordImage gives ("line 40: checksum", "line 3: not a record",
-  // "no count or end record after line 250: the file may be cut short", ...). Empty when the
-  // file is usable.
-  const std::string& refusal() const { return refusal_; }
+  // Why the file is not usable, for the log and the firmware check tool, made here alone:
+  // "cannot open", "not a regular file", "not an S-record file", or for damaged S-records the
+  // place and the damage loadSRecordImage reports ("line 40: checksum", "line 3: not a
+  // record", "no count or end record after line 250: the file may be cut short", ...). Empty
+  // when the image is usable.
+  std::string refusal() const;
   // The record frames one pass over the image takes: the chunks read front to back at the
   // loader's capacity. 0 for an image that is not usable.
   std::size_t frameCount() const { return frameCount_; }
@@ -51,14 +61,14 @@ public:
   std::int16_t ReadChunk(std::uint8_t* buffer, int capacity, std::uint32_t& address);
 
 private:
-  // Implementation state is the implementer's; see bin_file.cpp.
+  // Implementation state is the implementer's; see firmware_image.cpp.
   struct State;
   std::unique_ptr<State> state_;
-  int binFileOk_ = 0;
-  bool sRecord_ = false;
+  ImageCheck check_ = ImageCheck::CannotOpen;
   std::int32_t size_ = 0;
   std::size_t frameCount_ = 0;
-  std::string refusal_;
+  // Where and how damaged S-records are damaged.
+  std::string damage_;
 };
 
 } // namespace quillon
