@@ -23,7 +23,8 @@ void expectVerified(WizardRig& wizard, const RunOutcome& outcome,
                     const std::vector<std::string>& reminders, const std::string& story) {
   EXPECT_EQ(outcome.noticeCaptions, reminders) << story;
   EXPECT_EQ(outcome.shownSteps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})) << story;
-  EXPECT_TRUE(wizard.flashHolds(wizard.rig.firmware)) << "flash differs from the firmware file";
+  EXPECT_TRUE(wizard.flashHolds(wizard.rig.firmware))
+      << "flash differs from the firmware file; the run's log:" << logText(outcome);
 }
 
 void expectLogged(const RunOutcome& outcome, const std::string& kind, const std::string& text) {
