@@ -54,12 +54,14 @@ void tell(int fd, const std::string& line) {
   {
     WizardRig wizard;
     tell(fd, wizard.logDirectory.string());
-    bool told = false;
     wizard.runner.onPump = [&] {
-      if (!told && wizard.runner.lastView->statusLine() == "..Updating Firmware.." &&
+      if (wizard.runner.lastView->statusLine() == "..Updating Firmware.." &&
           wizard.rig.device->programmedBytes() > 0) {
-        told = true;
         tell(fd, "uploading");
+        // Held mid-upload until the kill: on a busy machine the parent's kill comes late, and
+        // the upload would otherwise have ended and written its closing lines by then.
+        for (;;)
+          pause();
       }
     };
     wizard.run(true);
