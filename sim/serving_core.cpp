@@ -214,6 +214,7 @@ bool ServingCore::plugIn() {
   line = std::move(opened);
   hostPath = line->hostPath();
   inLineFree = outLineFree = SimTime{};
+  bytesFromHost = 0;
   device->pluggedIn();
   wake();
   return true;

@@ -96,7 +96,7 @@ struct ServingCore final : DevicePort {
   };
   std::deque<Outgoing> outbox;
   SimTime inLineFree{};
-  std::uint64_t bytesFromHost = 0; // read off the line since start
+  std::uint64_t bytesFromHost = 0; // read off the line since start or the last plug-in
   SimTime outLineFree{};
 
   std::thread thread;

@@ -93,7 +93,8 @@ public:
   // The baud rate the host last set on the line, as the device sees it.
   int lineBaud() const;
   // True when the device has read and acted on the `hostSent` bytes the host sent since the
-  // device started, and done and sent everything that was due by now: a test host that runs
+  // device started or its cable was last plugged in (what went to a pulled cable is lost), and
+  // done and sent everything that was due by now: a test host that runs
   // faster than real time waits for this in its pauses, as a real device would have kept
   // time with it. (A pseudo-terminal hands bytes over a moment after they were written, later
   // on a busy machine, so an empty queue alone does not tell.)

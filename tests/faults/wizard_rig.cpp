@@ -74,6 +74,8 @@ void WizardRig::interruptAtProgress(int percent, std::string cause) {
 void WizardRig::plugBackIn() {
   // The device's link follows the new port: the host looks where it looked before.
   ASSERT_TRUE(rig.device->plugIn()) << rig.device->error();
+  // What the host wrote to the pulled cable never reached the device.
+  rig.portFaults.bytesWritten = 0;
 }
 
 void WizardRig::onPump() {

@@ -59,9 +59,17 @@ std::int64_t PacedClock::wholeSeconds() {
 
 void PacedClock::countWorkingTime() {
   const Steady::time_point now = Steady::now();
-  working_ +=
-      std::min(now - lastLook_, std::chrono::duration_cast<Steady::duration>(kLongestCountedGap));
+  const Steady::duration gap = now - lastLook_;
   lastLook_ = now;
+  if (deviceCaughtUp && !deviceCaughtUp()) {
+    if (!behindSince_)
+      behindSince_ = now;
+    if (now - *behindSince_ < kLongestCatchUp)
+      return;
+  } else {
+    behindSince_.reset();
+  }
+  working_ += std::min(gap, std::chrono::duration_cast<Steady::duration>(kLongestCountedGap));
 }
 
 DeviceRig::DeviceRig(sim::YardmarkOptions options, int firmwareRecords) {

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ std::filesystem::path writeFirmware(const std::filesystem::path& directory, int 
 // (a loaded machine, a sanitizer build), which no device ever sees: it counts only up to
 // kLongestCountedGap. Counted in full, a 200-ms preemption would be a 4-s record time-out,
 // and the resend it provokes would race the device's late answer to the first copy.
+// For the same reason no working time counts while the device is behind: it has not yet read
+// what was sent, or has an answer due that it has not sent, because its thread got no
+// processor. A real device is never that far behind the line; a device that stays behind for
+// kLongestCatchUp (pulled cable, flushed bytes) no longer holds the clock.
 // A pause also lasts until the device has read and acted on every byte sent before it and sent
 // what was due by then, as a real line and device would have: on a busy machine the device's
 // thread may not have run at all during the pause's share of real time, and would then, say,
@@ -63,6 +68,7 @@ private:
 
   Steady::time_point lastLook_ = Steady::now();
   Steady::duration working_{};
+  std::optional<Steady::time_point> behindSince_;
 };
 
 // Device pages on a virtual Yardmark over a pseudo-terminal. Time is virtual: the page's waits
