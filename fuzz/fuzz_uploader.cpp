@@ -188,7 +188,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     watch.beginStep(before);
     const bool again = loader.Step();
     const int after = loader.state();
-    QUILLON_FUZZ_CHECK(after >= Uploader::Inactive && after <= Uploader::Debug2 &&
+    QUILLON_FUZZ_CHECK(after >= Uploader::Inactive && after <= Uploader::Settle &&
                            after != Uploader::Unused,
                        "the loader is in a state of no meaning");
     if (after == Uploader::FileDone && !again) {

@@ -65,6 +65,8 @@ bool Uploader::Step() {
     return stepDebugHigh(readReply());
   case Debug2:
     return stepDebugLow(readReply());
+  case Settle:
+    return stepSettle(readReply());
   default: // inactive, bad type and the unused state stay where they are
     return false;
   }

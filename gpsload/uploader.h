@@ -53,6 +53,9 @@ public:
     Unused = 16,
     Debug1 = 17,
     Debug2 = 18,
+    // After a record frame that went out again on a time-out: the boot loader may yet answer
+    // the other copy, and those answers must not be taken for the next frame's.
+    Settle = 19,
   };
 
   static constexpr int kChunkCapacity = FirmwareImage::kLoaderCapacity;
@@ -94,6 +97,7 @@ private:
   bool stepWaitRecord(int byte);
   bool stepProgram(int byte);
   bool stepSendEnd(int byte);
+  bool stepSettle(int byte);
   bool stepDebugHigh(int byte);
   bool stepDebugLow(int byte);
   // A hello while the erase or the records are under way: the boot loader has started over.
@@ -153,6 +157,11 @@ private:
   std::uint16_t debugWord_ = 0;
   std::uint32_t debugValue_ = 0;
   int debugWordCount_ = 0;
+  // The record in hand went out again because its answer was late: another copy may be
+  // answered after this one.
+  bool resentOnTimeout_ = false;
+  // In SETTLE: the other copy was taken, and the word on its programming is still to come.
+  bool settleAwaitsProgramming_ = false;
   UploaderTrace trace_;
 };
 

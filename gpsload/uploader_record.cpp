@@ -66,6 +66,7 @@ bool Uploader::stepSendRecord() {
   const std::size_t payload =
       headerLength - loader::kFrameHeaderSize + static_cast<std::size_t>(recordLength_);
   frameLength_ = loader::SealFrame(frame_.data(), payload);
+  resentOnTimeout_ = false;
   traceRecordFrame("SEND REC - ");
   sendRecordFrame();
   startTimer();
@@ -109,6 +110,7 @@ bool Uploader::stepWaitRecord(int byte) {
     if (!timedOut(loader::kRecordTimeout))
       return false;
     traceRecordFrame("WAIT REC - timeout resend ");
+    resentOnTimeout_ = true;
     resendRecord();
     return false;
   default:
@@ -123,6 +125,17 @@ bool Uploader::stepProgram(int byte) {
   case Reply::RecWait:
     trace("PROG - OK");
     advancePastRecord();
+    if (resentOnTimeout_) {
+      // The copy answered may be either: a boot loader that read the first one late can
+      // still answer the other. Sent now, the next frame would reach a boot loader busy
+      // programming that copy, which drops it, while its answers passed for the next
+      // frame's: a record missing from the flash that nothing would notice.
+      trace("SETTLE - waiting for answers to the other copy");
+      settleAwaitsProgramming_ = false;
+      startTimer();
+      state_ = Settle;
+      return false;
+    }
     state_ = SendRec;
     return true;
   case Reply::Resend:
@@ -158,7 +171,40 @@ bool Uploader::stepProgram(int byte) {
     return false;
   }
   traceRecordFrame("PROG - timeout resend ");
+  resentOnTimeout_ = true;
   resendRecord();
+  return false;
+}
+
+bool Uploader::stepSettle(int byte) {
+  switch (loader::ClassifyReply(byte)) {
+  case Reply::Nothing:
+    // Quiet for as long as a frame's answer may take, or, once the other copy was taken, as
+    // long as its programming may: the next frame goes to a boot loader waiting for it.
+    if (!timedOut(settleAwaitsProgramming_ ? loader::kBusyTimeout : loader::kRecordTimeout))
+      return false;
+    trace("SETTLE - quiet");
+    state_ = SendRec;
+    return true;
+  case Reply::Hello:
+  case Reply::Fail:
+  case Reply::Reset:
+    // The boot loader failed or started again on the other copy: as on any record.
+    return stepWaitRecord(byte);
+  case Reply::Debug:
+    trace("SETTLE - debug");
+    savedState_ = Settle;
+    state_ = Debug1;
+    return false;
+  case Reply::Ok:
+    settleAwaitsProgramming_ = true;
+    break;
+  default: // its programming done, or a resend asked for a record already programmed
+    settleAwaitsProgramming_ = false;
+    break;
+  }
+  traceValue("SETTLE - answer to the other copy ", byte, 4);
+  startTimer();
   return false;
 }
 

@@ -145,6 +145,33 @@ TEST_F(Timeouts, ProgSendsTheRecordAgainAfterTwentyOneWholeSeconds) {
   EXPECT_EQ(unaddressed.traces, std::vector<std::string>{"PROG - timeout"});
 }
 
+TEST_F(Timeouts, ARecordSentAgainOnATimeOutWaitsOutTheAnswersToItsOtherCopy) {
+  reachAt(U::WaitRec);
+  EXPECT_FALSE(replyAt(5000, -3)); // the first copy's answer is late: a second copy goes
+  EXPECT_TRUE(replyAt(5100, 0x55));
+  EXPECT_FALSE(replyAt(5200, 0x77)); // one copy programmed
+  EXPECT_EQ(rig.loader->state(), U::Settle);
+  // The other copy is taken at second 6 and its programming takes its time: nothing goes out
+  // until it is done and the line has been quiet for a frame's answer time.
+  const auto at = [this](std::int64_t ms, int reply) {
+    rig.clock.advanceMs(ms - rig.clock.nowMs());
+    return rig.answer({reply});
+  };
+  rig.forget();
+  EXPECT_FALSE(at(6000, 0x55));
+  EXPECT_FALSE(at(26999, -3));
+  EXPECT_FALSE(at(26999, 0x77));
+  EXPECT_FALSE(at(30999, -3));
+  EXPECT_EQ(rig.loader->state(), U::Settle);
+  EXPECT_TRUE(at(31000, -3));
+  EXPECT_EQ(rig.loader->state(), U::SendRec);
+  EXPECT_EQ(rig.loader->bytesSent(), 4u);
+  EXPECT_EQ(rig.traces, (std::vector<std::string>{"SETTLE - answer to the other copy 0055",
+                                                  "SETTLE - answer to the other copy 0077",
+                                                  "SETTLE - quiet"}));
+  EXPECT_TRUE(rig.link.events.empty());
+}
+
 TEST_F(Timeouts, ADebugWordCutShortEndsWithTheWaitItInterrupted) {
   struct Cut {
     std::vector<int> bytes;
