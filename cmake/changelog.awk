@@ -117,15 +117,21 @@ END {
     split("Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec", month_names, " ")
     for (r = 1; r <= releases; r++) {
       split(date[r], ymd, "-")
+      # Debian wants each entry dated after the one below it: a release made on the same day
+      # as older ones comes a minute after each of them.
+      same_day = 0
+      for (s = r + 1; s <= releases; s++)
+        if (date[s] == date[r])
+          same_day++
       printf "%s (%s) unstable; urgency=medium\n\n", package, version[r]
       for (i = 1; i <= items[r]; i++) {
         text = item[r, i]
         gsub(/\n/, "\n    ", text)
         printf "  * %s\n", text
       }
-      printf "\n -- %s  %s, %s %s %s 12:00:00 +0000\n", maintainer,
+      printf "\n -- %s  %s, %s %s %s %02d:%02d:00 +0000\n", maintainer,
              day_names[weekday(ymd[1] + 0, ymd[2] + 0, ymd[3] + 0) + 1], ymd[3],
-             month_names[ymd[2] + 0], ymd[1]
+             month_names[ymd[2] + 0], ymd[1], 12 + int(same_day / 60), same_day % 60
       if (r < releases)
         printf "\n"
     }
