@@ -94,10 +94,10 @@ public:
   int lineBaud() const;
   // True when the device has read and acted on the `hostSent` bytes the host sent since the
   // device started or its cable was last plugged in (what went to a pulled cable is lost), and
-  // done and sent everything that was due by now: a test host that runs
-  // faster than real time waits for this in its pauses, as a real device would have kept
-  // time with it. (A pseudo-terminal hands bytes over a moment after they were written, later
-  // on a busy machine, so an empty queue alone does not tell.)
+  // done and sent everything that was due by now: a test host that runs faster than real time
+  // waits for this in its pauses, as a real device would have kept time with it. (A
+  // pseudo-terminal hands bytes over a moment after they were written, later on a busy
+  // machine, so an empty queue alone does not tell.)
   bool caughtUp(std::uint64_t hostSent) const;
   // The faults that struck since start, as they were asked for, in the order asked: a fault
   // asked for but missing here was never played.
